@@ -1,0 +1,44 @@
+// Platform layer: every operating-system call of the library goes through here.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+namespace pal {
+
+// True when the file-system status of the path can be read.
+bool exists(const std::string& path);
+
+// True when the path's attributes can be read and mark a directory.
+bool isDirectory(const std::string& path);
+
+struct Directory {
+  // Creates one directory level when the path does not exist; when it exists,
+  // reports whether it is a directory.
+  static bool create(const std::string& path, unsigned permissions = 0777);
+};
+
+// Nanoseconds since 1970 on the system clock, in steps of 100 ns.
+uint64_t systemClockNanoseconds();
+
+// Converts seconds since 1970 to local calendar time; false on failure.
+bool localTime(std::time_t seconds, std::tm& out);
+
+// The C-stream operations that the output files use. Tests replace entries to
+// make any open, write, flush or close fail.
+struct StreamOps {
+  std::FILE* (*open)(const char* path, const char* mode);
+  std::size_t (*write)(const void* buffer, std::size_t size, std::size_t count, std::FILE* file);
+  int (*flush)(std::FILE* file);
+  int (*close)(std::FILE* file);
+};
+
+// The operations in force; assigning to the returned table swaps them.
+StreamOps& streamOps();
+
+// The platform's own stream operations (fopen, fwrite, fflush, fclose).
+const StreamOps& defaultStreamOps();
+
+}  // namespace pal

@@ -1,0 +1,29 @@
+#include "record/config_common.h"
+
+#include "log/logger.h"
+
+namespace zeb::record {
+
+bool dropCustomConfigWithoutBackendId(const Recorder& recorder) {
+  if (recorder.backendIdentifier() != 0) return false;
+  zeb::log::warning(
+      "Custom config provided without specifying backend ID, provide a backend ID via "
+      "ZebScribe_Initialize() to record custom configs.");
+  return true;
+}
+
+void writeConfigArray(StatementBuilder& builder, const std::string& type, const std::string& name,
+                      std::vector<std::string> elements) {
+  elements.push_back("NULL");
+  builder.writeArrayInitializer(type, name, elements);
+}
+
+std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const void* output,
+                          const std::string& type, const std::string& prefix) {
+  if (output == nullptr) return "NULL";
+  const std::string name = recorder.makeVariableName(prefix);
+  builder.writeDeclaration(type, name);
+  return "&" + name;
+}
+
+}  // namespace zeb::record

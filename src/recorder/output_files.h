@@ -1,0 +1,69 @@
+// The model file (the written C program) and the data file (bulk data).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace zeb {
+
+// Shared by both files: a C stream opened inside a directory that is created
+// on demand.
+class OutputFile {
+ public:
+  OutputFile(std::string directory, std::string name);
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  bool isOpen() const { return file_ != nullptr; }
+  // Gives the object a new location; takes effect at the next open.
+  void setLocation(const std::string& directory, const std::string& name);
+  const std::string& name() const { return name_; }
+  const std::string& directory() const { return directory_; }
+  // Closes the stream; false (and logged) when none is open or closing fails.
+  bool close();
+
+ protected:
+  bool openWithMode(const char* mode);
+  // One write of count elements of size bytes, then a flush.
+  bool writeAndFlush(const void* buffer, std::size_t size, std::size_t count, bool countBytes);
+  // Closes at destruction, logging a failure.
+  void closeQuietly();
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::string directory_;
+  std::string name_;
+};
+
+class ModelFile : public OutputFile {
+ public:
+  using OutputFile::OutputFile;
+  ~ModelFile();
+
+  bool writeHeader = true;
+  bool writeFooter = true;
+
+  // "wb" with the header on, "ab" without.
+  bool open();
+  bool writeString(const std::string& text);
+  // The model header naming the data file; nothing (and true) when writeHeader is clear.
+  bool writeModelHeader(const std::string& dataFileName);
+  // The model footer; nothing (and true) when writeFooter is clear.
+  bool writeModelFooter();
+};
+
+class DataFile : public OutputFile {
+ public:
+  using OutputFile::OutputFile;
+  ~DataFile();
+
+  bool append = false;
+
+  // "ab" when appending, "wb" otherwise.
+  bool open();
+  bool writeElements(const void* buffer, uint64_t elementSize, uint64_t elementCount);
+};
+
+}  // namespace zeb

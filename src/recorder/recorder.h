@@ -1,0 +1,107 @@
+// The one process-wide recorder: configuration, output files, registry of
+// recorded objects and the names of the written program.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "ZebInterface.h"
+#include "recorder/output_files.h"
+#include "recorder/records.h"
+
+namespace zeb {
+
+inline const char* const kDefaultOutputDirectory = "./scribe_output/";
+inline const char* const kDefaultModelFileName = "scribe_output.c";
+inline const char* const kDefaultDataFileName = "params.bin";
+
+class Recorder {
+ public:
+  // The process-wide recorder, created on first use.
+  static Recorder& instance();
+
+  Recorder();
+  ~Recorder();
+  Recorder(const Recorder&) = delete;
+  Recorder& operator=(const Recorder&) = delete;
+
+  // Opens the output on the first call: 0, or 4000 when it cannot start (retried
+  // on the next call).
+  Zeb_ErrorHandle_t start();
+  bool started() const { return started_; }
+
+  // prefix + "_" + the prefix's next counter value.
+  std::string makeVariableName(const std::string& prefix);
+
+  // Registration; each returns the new handle, 0 on failure.
+  uint64_t createContext();
+  uint64_t createDevice();
+  uint64_t createProfile();
+
+  // Lookups; an empty reference when the handle is unknown.
+  std::shared_ptr<ScribeContext> findContext(uint64_t handle);
+  std::shared_ptr<ScribeDevice> findDevice(uint64_t handle);
+  std::shared_ptr<ScribeProfile> findProfile(uint64_t handle);
+  std::shared_ptr<ScribeGraph> findGraph(uint64_t handle);
+  void recordGraphOwner(uint64_t graph, uint64_t context);
+  uint64_t graphOwner(uint64_t graph) const;  // 0 when unknown
+
+  // Finds the context, records its free, erases it and its graph owners.
+  Zeb_ErrorHandle_t releaseContext(
+      uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeContext&)>& recordFree);
+  Zeb_ErrorHandle_t releaseProfile(
+      uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeProfile&)>& recordFree);
+
+  // Backends: handles count up from 1.
+  std::string findBackendName(uint64_t handle) const;  // empty when unknown
+  uint64_t addBackend(const std::string& name);        // returns the new handle
+  bool eraseBackend(uint64_t handle);
+
+  // Output.
+  bool writeModel(const std::string& block);
+  bool writeData(const void* buffer, uint64_t elementSize, uint64_t elementCount);
+
+  // Configuration (set through ZebScribe_initialize).
+  uint32_t backendIdentifier() const { return backendId_; }
+  void setBackendIdentifier(uint32_t id) { backendId_ = id; }
+  const std::string& outputDirectory() const { return outputDirectory_; }
+  void setOutputDirectory(const std::string& directory) { outputDirectory_ = directory; }
+  const std::string& modelFileName() const { return modelFileName_; }
+  const std::string& dataFileName() const { return dataFileName_; }
+  void setFileNames(const std::string& model, const std::string& data);
+  ModelFile& modelFile() { return modelFile_; }
+  DataFile& dataFile() { return dataFile_; }
+
+ private:
+  template <class Record>
+  using Registry = std::unordered_map<uint64_t, std::shared_ptr<Record>>;
+
+  template <class Record>
+  uint64_t registerRecord(Registry<Record>& map, std::mutex& mutex, const std::string& prefix);
+  template <class Record>
+  std::shared_ptr<Record> findRecord(Registry<Record>& map, std::mutex& mutex, uint64_t handle);
+
+  bool started_ = false;
+  Registry<ScribeContext> contexts_;
+  std::mutex contextsMutex_;
+  Registry<ScribeProfile> profiles_;
+  std::mutex profilesMutex_;
+  Registry<ScribeDevice> devices_;
+  std::mutex devicesMutex_;
+  std::unordered_map<uint64_t, uint64_t> graphOwners_;
+  std::unordered_map<std::string, uint32_t> nameCounters_;
+  std::string outputDirectory_ = kDefaultOutputDirectory;
+  std::string modelFileName_ = kDefaultModelFileName;
+  std::string dataFileName_ = kDefaultDataFileName;
+  ModelFile modelFile_;
+  DataFile dataFile_;
+  uint32_t backendId_ = 0;
+  uint64_t nextBackendHandle_ = 1;
+  std::unordered_map<uint64_t, std::string> backends_;
+};
+
+}  // namespace zeb
