@@ -6,16 +6,15 @@
 namespace zeb::record {
 namespace {
 
-Zeb_ErrorHandle_t writeConfig(Recorder& recorder, const char* word, const char* option,
-                              const std::string& value, std::vector<std::string>& elements,
-                              StatementBuilder& builder) {
+void writeConfig(Recorder& recorder, const char* word, const char* option,
+                 const std::string& value, std::vector<std::string>& elements,
+                 StatementBuilder& builder) {
   const std::string name = recorder.makeVariableName(std::string("backendConfig_") + word);
   builder.writeStructInitializer("ZebBackend_Config_t", name, {std::string(option), value});
   elements.push_back("&" + name);
-  return ZEB_SUCCESS;
 }
 
-// Backends whose custom configurations are known not to exist.
+// Backends known to take no custom configurations, and how each refuses one.
 struct CustomConfigRefusal {
   uint32_t backendId;
   const char* message;
@@ -30,22 +29,23 @@ constexpr CustomConfigRefusal kCustomConfigRefusals[] = {
      "CPU does not support custom configs."},
 };
 
+const char* customConfigRefusal(uint32_t backendId) {
+  for (const auto& refusal : kCustomConfigRefusals) {
+    if (refusal.backendId == backendId) return refusal.message;
+  }
+  return nullptr;
+}
+
+// The content of a custom configuration is never written: dropped, or refused.
 Zeb_ErrorHandle_t handleCustomContent(const Recorder& recorder) {
   if (dropCustomConfigWithoutBackendId(recorder)) return ZEB_SUCCESS;
   const uint32_t id = recorder.backendIdentifier();
-  bool known = false;
-  for (const auto& refusal : kCustomConfigRefusals) {
-    if (refusal.backendId != id) continue;
-    zeb::log::error("%s", refusal.message);
-    known = true;
+  if (const char* message = customConfigRefusal(id)) {
+    zeb::log::error("%s", message);
+  } else {
+    zeb::log::error("Unknown backend ID provided: %ld", static_cast<long>(id));
   }
-  if (!known) zeb::log::error("Unknown backend ID provided: %ld", static_cast<long>(id));
   return ZEB_BACKEND_ERROR_INVALID_ARGUMENT;
-}
-
-std::string errorConfigText(const Zeb_ErrorReportingConfig_t& config) {
-  return ".errorConfig={" + enumToText("Zeb_ErrorReportingLevel_t", config.reportingLevel) + ", " +
-         uintToText(config.storageLimit) + "}";
 }
 
 }  // namespace
@@ -56,15 +56,17 @@ Zeb_ErrorHandle_t writeBackendConfig(Recorder& recorder, const ZebBackend_Config
   switch (config.option) {
     case ZEB_BACKEND_CONFIG_OPTION_CUSTOM:
       if (config.customConfig != nullptr) return handleCustomContent(recorder);
-      return writeConfig(recorder, "customConfig", "ZEB_BACKEND_CONFIG_OPTION_CUSTOM",
-                         ".customConfig=NULL", elements, builder);
+      writeConfig(recorder, "customConfig", "ZEB_BACKEND_CONFIG_OPTION_CUSTOM",
+                  ".customConfig=NULL", elements, builder);
+      return ZEB_SUCCESS;
     case ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING:
-      return writeConfig(recorder, "errorConfig", "ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING",
-                         errorConfigText(config.errorConfig), elements, builder);
+      writeConfig(recorder, "errorConfig", "ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING",
+                  errorConfigText(config.errorConfig), elements, builder);
+      return ZEB_SUCCESS;
     case ZEB_BACKEND_CONFIG_OPTION_PLATFORM:
-      return writeConfig(recorder, "platformOption", "ZEB_BACKEND_CONFIG_OPTION_PLATFORM",
-                         ".platformOption=" + stringToText(config.platformOption), elements,
-                         builder);
+      writeConfig(recorder, "platformOption", "ZEB_BACKEND_CONFIG_OPTION_PLATFORM",
+                  ".platformOption=" + stringToText(config.platformOption), elements, builder);
+      return ZEB_SUCCESS;
     default:
       zeb::log::error("Unknown config option provided: %ld", static_cast<long>(config.option));
       return ZEB_BACKEND_ERROR_INVALID_ARGUMENT;

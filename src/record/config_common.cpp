@@ -26,4 +26,9 @@ std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const v
   return "&" + name;
 }
 
+std::string errorConfigText(const Zeb_ErrorReportingConfig_t& config) {
+  return ".errorConfig={" + enumToText("Zeb_ErrorReportingLevel_t", config.reportingLevel) + ", " +
+         uintToText(config.storageLimit) + "}";
+}
+
 }  // namespace zeb::record

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ZebInterface.h"
 #include "emit/statement_builder.h"
 #include "recorder/recorder.h"
 
@@ -23,5 +24,10 @@ void writeConfigArray(StatementBuilder& builder, const std::string& type, const 
 // client passed none, otherwise "&" and a fresh `{type} {prefix}_{n};` variable.
 std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const void* output,
                           const std::string& type, const std::string& prefix);
+
+// The designated error-reporting member of a configuration union, as the
+// backend and context configurations write it:
+// `.errorConfig={(Zeb_ErrorReportingLevel_t){level}, {storageLimit}}`.
+std::string errorConfigText(const Zeb_ErrorReportingConfig_t& config);
 
 }  // namespace zeb::record

@@ -6,6 +6,6 @@
 namespace zeb {
 
 std::string modelHeader(const std::string& dataFileName);
-const std::string& modelFooter();
+std::string modelFooter();
 
 }  // namespace zeb

@@ -1,0 +1,79 @@
+#include "api/guards.h"
+
+#include <utility>
+
+#include "log/logger.h"
+
+namespace zeb::guard {
+namespace {
+
+template <class Record, class Find>
+Resolved<Record> resolve(uint64_t handle, const HandleRule& rule, Find find) {
+  if (auto refusal = refuseZero(handle, rule)) return Resolved<Record>::refused(*refusal);
+  std::shared_ptr<Record> record = find(handle);
+  if (!record) {
+    log::error("%s", rule.unknownMessage);
+    return Resolved<Record>::refused(rule.unknownCode);
+  }
+  return {handle, std::move(record), 0};
+}
+
+template <class Record>
+Resolved<Record> created(uint64_t handle, std::shared_ptr<Record> record, const char* message) {
+  if (!record) {
+    log::error("%s", message);
+    return Resolved<Record>::refused(ZEB_COMMON_ERROR_MEM_ALLOC);
+  }
+  return {handle, std::move(record), 0};
+}
+
+}  // namespace
+
+Refusal refuseIf(bool condition, const char* message, Zeb_ErrorHandle_t code) {
+  if (!condition) return std::nullopt;
+  log::error("%s", message);
+  return code;
+}
+
+Refusal refuseNull(const void* pointer, const char* message, Zeb_ErrorHandle_t code) {
+  return refuseIf(pointer == nullptr, message, code);
+}
+
+Refusal refuseZero(uint64_t handle, const HandleRule& rule) {
+  return refuseIf(handle == 0, rule.nullMessage, rule.nullCode);
+}
+
+Resolved<ScribeContext> resolveContext(Recorder& recorder, uint64_t handle,
+                                       const HandleRule& rule) {
+  return resolve<ScribeContext>(handle, rule, [&](uint64_t h) { return recorder.findContext(h); });
+}
+
+Resolved<ScribeGraph> resolveGraph(Recorder& recorder, uint64_t handle) {
+  return resolve<ScribeGraph>(handle, kGraph, [&](uint64_t h) { return recorder.findGraph(h); });
+}
+
+Resolved<ScribeDevice> resolveDevice(Recorder& recorder, uint64_t handle) {
+  return resolve<ScribeDevice>(handle, kDevice, [&](uint64_t h) { return recorder.findDevice(h); });
+}
+
+Resolved<ScribeProfile> resolveProfile(Recorder& recorder, uint64_t handle) {
+  return resolve<ScribeProfile>(handle, kProfile,
+                                [&](uint64_t h) { return recorder.findProfile(h); });
+}
+
+Resolved<ScribeContext> createContext(Recorder& recorder) {
+  const uint64_t handle = recorder.createContext();
+  return created(handle, recorder.findContext(handle), "Could not create a new context");
+}
+
+Resolved<ScribeDevice> createDevice(Recorder& recorder) {
+  const uint64_t handle = recorder.createDevice();
+  return created(handle, recorder.findDevice(handle), "Could not create a new device");
+}
+
+Resolved<ScribeProfile> createProfile(Recorder& recorder) {
+  const uint64_t handle = recorder.createProfile();
+  return created(handle, recorder.findProfile(handle), "Could not create a new profile");
+}
+
+}  // namespace zeb::guard

@@ -1,0 +1,48 @@
+// Windows side of the platform layer; the only file that sees windows.h.
+#include "pal/pal.h"
+
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace pal {
+namespace {
+
+// FILETIME counts 100 ns steps from 1601; this many of them lie before 1970.
+constexpr uint64_t kStepsFrom1601To1970 = 116444736000000000ull;
+constexpr uint64_t kNanosecondsPerStep = 100;
+
+// A trailing separator would hide a plain file, which must be reported as in
+// the way rather than as missing.
+DWORD attributesOf(std::string path) {
+  while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
+  return ::GetFileAttributesA(path.c_str());
+}
+
+}  // namespace
+
+bool exists(const std::string& path) { return attributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool isDirectory(const std::string& path) {
+  const DWORD attributes = attributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Windows has no permission bits to give; the directory inherits its ACL.
+bool Directory::create(const std::string& path, unsigned /*permissions*/) {
+  if (exists(path)) return isDirectory(path);
+  return ::CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+uint64_t systemClockNanoseconds() {
+  FILETIME now;
+  ::GetSystemTimePreciseAsFileTime(&now);
+  const uint64_t steps = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return (steps - kStepsFrom1601To1970) * kNanosecondsPerStep;
+}
+
+bool localTime(std::time_t seconds, std::tm& out) { return ::localtime_s(&out, &seconds) == 0; }
+
+}  // namespace pal

@@ -1,0 +1,118 @@
+#include "record/backend.h"
+
+#include <vector>
+
+#include "ZebScribe.h"
+#include "api/client_handle.h"
+#include "emit/statement_builder.h"
+#include "log/logger.h"
+#include "record/backend_config.h"
+#include "record/config_common.h"
+
+namespace zeb::record {
+namespace {
+
+constexpr const char* kConfigArrayType = "const ZebBackend_Config_t*";
+
+// Each configuration stands after an empty line, and one more separates the
+// last from the array that collects them.
+Zeb_ErrorHandle_t writeBackendConfigs(Recorder& recorder, const ZebBackend_Config_t** configs,
+                                      std::vector<std::string>& elements,
+                                      StatementBuilder& builder) {
+  for (; configs != nullptr && *configs != nullptr; ++configs) {
+    builder.writeBlankLine();
+    const Zeb_ErrorHandle_t code = writeBackendConfig(recorder, **configs, elements, builder);
+    if (code != ZEB_SUCCESS) return code;
+  }
+  builder.writeBlankLine();
+  return ZEB_SUCCESS;
+}
+
+}  // namespace
+
+std::optional<std::string> backendVariable(Recorder& recorder, uint64_t backend) {
+  if (backend == 0) return "NULL";
+  std::string name = recorder.findBackendName(backend);
+  if (name.empty()) {
+    zeb::log::error("No backend associated with the provided handle");
+    return std::nullopt;
+  }
+  return name;
+}
+
+Zeb_ErrorHandle_t backendCreate(Recorder& recorder, const ZebBackend_Config_t** config,
+                                Zeb_BackendHandle_t* backend) {
+  StatementBuilder builder(3);
+  std::vector<std::string> elements;
+  const Zeb_ErrorHandle_t code = writeBackendConfigs(recorder, config, elements, builder);
+  if (code != ZEB_SUCCESS) return code;
+  const std::string name = recorder.makeVariableName("backend");
+  const std::string array = recorder.makeVariableName(name + "_config");
+  writeConfigArray(builder, kConfigArrayType, array, elements);
+  builder.writeDeclaration("Zeb_BackendHandle_t", name);
+  builder.writeApiCall("backendCreate", {"loghandle", array, "&" + name});
+  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
+  *backend = clientHandle<Zeb_BackendHandle_t>(recorder.addBackend(name));
+  return ZEB_SUCCESS;
+}
+
+Zeb_ErrorHandle_t backendSetConfig(Recorder& recorder, uint64_t backend,
+                                   const ZebBackend_Config_t** config) {
+  const auto name = backendVariable(recorder, backend);
+  if (!name) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
+  StatementBuilder builder(3);
+  std::vector<std::string> elements;
+  const Zeb_ErrorHandle_t code = writeBackendConfigs(recorder, config, elements, builder);
+  if (code != ZEB_SUCCESS) return code;
+  const std::string array = recorder.makeVariableName(*name + "_config");
+  writeConfigArray(builder, kConfigArrayType, array, elements);
+  builder.writeApiCall("backendSetConfig", {*name, array});
+  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
+  return ZEB_SUCCESS;
+}
+
+Zeb_ErrorHandle_t backendRegisterOpPackage(Recorder& recorder, uint64_t backend,
+                                           const char* packagePath, const char* interfaceProvider,
+                                           const char* target) {
+  const auto name = backendVariable(recorder, backend);
+  if (!name) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
+  StatementBuilder builder(3);
+  builder.writeApiCall("backendRegisterOpPackage",
+                       {*name, stringToText(packagePath), stringToText(interfaceProvider),
+                        stringToText(target)});
+  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
+  return ZEB_SUCCESS;
+}
+
+// Only a real backend knows its operations: the query is recorded, answered
+// with the query code, and the client's outputs are left as they are.
+Zeb_ErrorHandle_t backendGetSupportedOperations(Recorder& recorder, uint64_t backend,
+                                                uint32_t* numOperations,
+                                                const ZebBackend_OperationName_t** operations) {
+  const auto name = backendVariable(recorder, backend);
+  if (!name) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
+  StatementBuilder builder(3);
+  const std::string countArgument =
+      declareOutput(recorder, builder, numOperations, "uint32_t", "numOperations");
+  const std::string operationsArgument = declareOutput(
+      recorder, builder, operations, "const ZebBackend_OperationName_t*", "operations");
+  builder.writeApiCall("backendGetSupportedOperations", {*name, countArgument, operationsArgument});
+  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
+  return ZEB_SCRIBE_QUERY_RECORDED;
+}
+
+Zeb_ErrorHandle_t backendFree(Recorder& recorder, uint64_t backend) {
+  const auto name = backendVariable(recorder, backend);
+  if (!name) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
+  StatementBuilder builder(3);
+  builder.writeApiCall("backendFree", {*name});
+  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
+  // Handle 0 names no backend: the call is recorded, yet there is nothing to free.
+  if (!recorder.eraseBackend(backend)) {
+    zeb::log::error("Could not free backend handle");
+    return ZEB_BACKEND_ERROR_GENERAL;
+  }
+  return ZEB_SUCCESS;
+}
+
+}  // namespace zeb::record

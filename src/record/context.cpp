@@ -1,0 +1,89 @@
+#include "record/context.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "emit/statement_builder.h"
+#include "log/logger.h"
+#include "record/backend.h"
+#include "record/config_common.h"
+#include "record/context_config.h"
+
+namespace zeb::record {
+namespace {
+
+// Declares the configurations, each followed by an empty line (also one that
+// was dropped), and the array that collects them; `array` receives its name.
+Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, const ScribeContext& context,
+                               const ZebContext_Config_t** configs, StatementBuilder& builder,
+                               std::string& array) {
+  std::vector<std::string> elements;
+  for (; configs != nullptr && *configs != nullptr; ++configs) {
+    const Zeb_ErrorHandle_t code =
+        serializeContextConfig(recorder, **configs, elements, builder, context.name);
+    if (code != ZEB_SUCCESS) return code;
+    builder.writeBlankLine();
+  }
+  array = recorder.makeVariableName(context.name + "_config");
+  writeConfigArray(builder, "const ZebContext_Config_t*", array, elements);
+  return ZEB_SUCCESS;
+}
+
+// "NULL" for 0; nothing (and logged) when the handle names no device.
+std::optional<std::string> deviceVariable(Recorder& recorder, uint64_t device) {
+  if (device == 0) return "NULL";
+  if (const auto record = recorder.findDevice(device)) return record->name;
+  zeb::log::error("No device associated with the provided handle");
+  return std::nullopt;
+}
+
+// An unknown profile is passed on as "NULL": freeing the context does not need it.
+std::string profileVariable(Recorder& recorder, uint64_t profile) {
+  const auto record = recorder.findProfile(profile);
+  return record ? record->name : "NULL";
+}
+
+Zeb_ErrorHandle_t recordFree(Recorder& recorder, const ScribeContext& context, uint64_t profile) {
+  StatementBuilder builder(3);
+  builder.writeApiCall("contextFree", {context.name, profileVariable(recorder, profile)});
+  if (!recorder.writeModel(builder.takeText(true))) return ZEB_CONTEXT_ERROR_GENERAL;
+  return ZEB_SUCCESS;
+}
+
+}  // namespace
+
+Zeb_ErrorHandle_t contextCreate(Recorder& recorder, ScribeContext& context, uint64_t backend,
+                                uint64_t device, const ZebContext_Config_t** config) {
+  StatementBuilder builder(3);
+  std::string array;
+  const Zeb_ErrorHandle_t code = writeConfigs(recorder, context, config, builder, array);
+  if (code != ZEB_SUCCESS) return code;
+  builder.writeDeclaration("Zeb_ContextHandle_t", context.name);
+  const auto backendName = backendVariable(recorder, backend);
+  if (!backendName) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
+  const auto deviceName = deviceVariable(recorder, device);
+  if (!deviceName) return ZEB_DEVICE_ERROR_INVALID_HANDLE;
+  builder.writeApiCall("contextCreate", {*backendName, *deviceName, array, "&" + context.name});
+  if (!recorder.writeModel(builder.takeText(true))) return ZEB_CONTEXT_ERROR_GENERAL;
+  return ZEB_SUCCESS;
+}
+
+Zeb_ErrorHandle_t contextSetConfig(Recorder& recorder, ScribeContext& context,
+                                   const ZebContext_Config_t** config) {
+  StatementBuilder builder(3);
+  std::string array;
+  const Zeb_ErrorHandle_t code = writeConfigs(recorder, context, config, builder, array);
+  if (code != ZEB_SUCCESS) return code;
+  builder.writeApiCall("contextSetConfig", {context.name, array});
+  if (!recorder.writeModel(builder.takeText(true))) return ZEB_CONTEXT_ERROR_GENERAL;
+  return ZEB_SUCCESS;
+}
+
+Zeb_ErrorHandle_t contextFree(Recorder& recorder, uint64_t context, uint64_t profile) {
+  return recorder.releaseContext(context, [&recorder, profile](ScribeContext& record) {
+    return recordFree(recorder, record, profile);
+  });
+}
+
+}  // namespace zeb::record

@@ -1,0 +1,95 @@
+#include "record/device.h"
+
+#include <string>
+#include <vector>
+
+#include "ZebScribe.h"
+#include "emit/statement_builder.h"
+#include "record/config_common.h"
+#include "record/device_config.h"
+
+namespace zeb::record {
+namespace {
+
+Zeb_ErrorHandle_t finish(Recorder& recorder, StatementBuilder& builder, Zeb_ErrorHandle_t result) {
+  if (!recorder.writeModel(builder.takeText(true))) return ZEB_DEVICE_ERROR_GENERAL;
+  return result;
+}
+
+// Declares the configurations and then their NULL-terminated array, named in `array`.
+Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, const ScribeDevice& device,
+                               const ZebDevice_Config_t** config, StatementBuilder& builder,
+                               std::string& array) {
+  std::vector<std::string> elements;
+  for (; config != nullptr && *config != nullptr; ++config) {
+    if (auto result = serializeDeviceConfig(recorder, device, **config, elements, builder)) {
+      return result;
+    }
+    builder.writeBlankLine();
+  }
+  array = recorder.makeVariableName(device.name + "_config");
+  writeConfigArray(builder, "const ZebDevice_Config_t*", array, elements);
+  return ZEB_SUCCESS;
+}
+
+const char* const kInfrastructureComment =
+    "// Scribe does not record calls to backend-specific APIs via device infrastructure, they "
+    "must be manually inserted if desired.";
+
+}  // namespace
+
+Zeb_ErrorHandle_t deviceCreate(Recorder& recorder, ScribeDevice& device,
+                               const ZebDevice_Config_t** config) {
+  StatementBuilder builder(3);
+  std::string array;
+  if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
+  builder.writeDeclaration("Zeb_DeviceHandle_t", device.name);
+  builder.writeApiCall("deviceCreate", {"loghandle", array, "&" + device.name});
+  return finish(recorder, builder, ZEB_SUCCESS);
+}
+
+Zeb_ErrorHandle_t deviceSetConfig(Recorder& recorder, ScribeDevice& device,
+                                  const ZebDevice_Config_t** config) {
+  StatementBuilder builder(3);
+  std::string array;
+  if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
+  builder.writeApiCall("deviceSetConfig", {device.name, array});
+  return finish(recorder, builder, ZEB_SUCCESS);
+}
+
+// The record stays registered: later calls may still name the device.
+Zeb_ErrorHandle_t deviceFree(Recorder& recorder, ScribeDevice& device) {
+  StatementBuilder builder(3);
+  builder.writeApiCall("deviceFree", {device.name});
+  return finish(recorder, builder, ZEB_SUCCESS);
+}
+
+Zeb_ErrorHandle_t deviceGetInfo(Recorder& recorder, ScribeDevice& device,
+                                const ZebDevice_PlatformInfo_t** platformInfo) {
+  StatementBuilder builder(3);
+  const std::string info = declareOutput(recorder, builder, platformInfo,
+                                         "const ZebDevice_PlatformInfo_t*", "platformInfo");
+  builder.writeApiCall("deviceGetInfo", {device.name, info});
+  return finish(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED);
+}
+
+Zeb_ErrorHandle_t deviceGetPlatformInfo(Recorder& recorder,
+                                        const ZebDevice_PlatformInfo_t** platformInfo) {
+  StatementBuilder builder(3);
+  const std::string info = declareOutput(recorder, builder, platformInfo,
+                                         "const ZebDevice_PlatformInfo_t*", "platformInfo");
+  builder.writeApiCall("deviceGetPlatformInfo", {"loghandle", info});
+  return finish(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED);
+}
+
+Zeb_ErrorHandle_t deviceGetInfrastructure(Recorder& recorder,
+                                          ZebDevice_Infrastructure_t* deviceInfra) {
+  StatementBuilder builder(3);
+  if (deviceInfra != nullptr) builder.writeLine(kInfrastructureComment);
+  const std::string infra =
+      declareOutput(recorder, builder, deviceInfra, "ZebDevice_Infrastructure_t", "deviceInfra");
+  builder.writeApiCall("deviceGetInfrastructure", {infra});
+  return finish(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED);
+}
+
+}  // namespace zeb::record

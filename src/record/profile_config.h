@@ -1,0 +1,20 @@
+// Profile configurations, written as C declarations of the recorded program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ZebInterface.h"
+#include "emit/statement_builder.h"
+#include "recorder/recorder.h"
+
+namespace zeb::record {
+
+// Declares one configuration and appends its address to `elements` (nothing
+// for a dropped custom configuration). Returns 0 or 1004.
+Zeb_ErrorHandle_t serializeProfileConfig(Recorder& recorder, const ScribeProfile& profile,
+                                         const ZebProfile_Config_t& config,
+                                         std::vector<std::string>& elements,
+                                         StatementBuilder& builder);
+
+}  // namespace zeb::record

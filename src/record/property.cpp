@@ -1,0 +1,17 @@
+#include <string>
+
+#include "ZebScribe.h"
+#include "emit/statement_builder.h"
+#include "record/profile.h"
+
+namespace zeb::record {
+
+// The backend that replays the program decides; every key gets the same answer here.
+Zeb_ErrorHandle_t propertyHasCapability(Recorder& recorder, ZebProperty_Key_t key) {
+  StatementBuilder builder(3);
+  builder.writeApiCall("propertyHasCapability", {"(ZebProperty_Key_t)" + uintToText(key)});
+  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
+  return ZEB_SCRIBE_QUERY_RECORDED;
+}
+
+}  // namespace zeb::record

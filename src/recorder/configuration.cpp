@@ -1,0 +1,188 @@
+#include "recorder/configuration.h"
+
+#include <ctime>
+#include <optional>
+#include <string>
+
+#include "log/logger.h"
+#include "pal/pal.h"
+
+namespace zeb {
+namespace {
+
+constexpr Zeb_ErrorHandle_t kRefused = ZEB_COMMON_ERROR_INVALID_ARGUMENT;
+constexpr Zeb_ErrorHandle_t kOrder = ZEB_SCRIBE_ERROR_OPTION_ORDER;
+constexpr Zeb_ErrorHandle_t kSwitchFailed = ZEB_BACKEND_ERROR_GENERAL;
+
+// The values of one call, applied only when every record and rule passed.
+struct Pending {
+  std::optional<std::string> directory;
+  std::optional<std::string> timestamp;
+  std::optional<uint32_t> backendId;
+  bool fileNamesGiven = false;
+  std::string modelFileName = kDefaultModelFileName;
+  std::string dataFileName = kDefaultDataFileName;
+  std::optional<bool> writeHeader;
+  std::optional<bool> writeFooter;
+};
+
+std::string outputDirectory(const char* directory) {
+  if (directory == nullptr) {
+    zeb::log::warning("NULL output path provided, defaulting to ./scribe_output/");
+    return kDefaultOutputDirectory;
+  }
+  if (*directory == '\0') {
+    zeb::log::warning("Empty output path provided, defaulting to ./scribe_output/");
+    return kDefaultOutputDirectory;
+  }
+  return directory;
+}
+
+std::string localTimestamp() {
+  const auto seconds = static_cast<std::time_t>(pal::systemClockNanoseconds() / 1000000000u);
+  std::tm local{};
+  char text[32] = "";
+  if (pal::localTime(seconds, local)) std::strftime(text, sizeof text, "%m-%d-%Y_%H_%M_%S", &local);
+  return text;
+}
+
+bool hasSlash(const std::string& name) { return name.find_first_of("/\\") != std::string::npos; }
+
+Zeb_ErrorHandle_t readFileNames(const ZebScribe_FileConfig_t& files, Pending& pending) {
+  if (files.modelFileName == nullptr || files.dataFileName == nullptr) {
+    zeb::log::error("Model filename or data filename are NULL");
+    return kRefused;
+  }
+  if (hasSlash(files.modelFileName) || hasSlash(files.dataFileName)) {
+    zeb::log::error("Model filename or data filename contain slashes");
+    return kRefused;
+  }
+  pending.fileNamesGiven = true;
+  pending.modelFileName = files.modelFileName;
+  pending.dataFileName = files.dataFileName;
+  return 0;
+}
+
+Zeb_ErrorHandle_t readRecord(const ZebScribe_Config_t& record, Pending& pending) {
+  switch (record.option) {
+    case ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY:
+      pending.directory = outputDirectory(record.outputDirectory);
+      return 0;
+    case ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP:
+      if (record.appendTimestamp != 0) pending.timestamp = localTimestamp();
+      return 0;
+    case ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID:
+      pending.backendId = record.backendId;
+      return 0;
+    case ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG:
+      return readFileNames(record.fileConfig, pending);
+    case ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER:
+      pending.writeHeader = record.writeOutputHeader != 0;
+      return 0;
+    case ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER:
+      pending.writeFooter = record.writeOutputFooter != 0;
+      return 0;
+  }
+  zeb::log::error("Unknown Scribe config option provided: %ld", static_cast<long>(record.option));
+  return kRefused;
+}
+
+Zeb_ErrorHandle_t orderRefused(const char* message) {
+  zeb::log::error("%s", message);
+  return kOrder;
+}
+
+// Header and footer flags only come together with new file names.
+Zeb_ErrorHandle_t checkHeaderFooterRule(const Pending& pending) {
+  if (pending.writeHeader)
+    return orderRefused(
+        "ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER must be provided concurrently with "
+        "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG");
+  if (pending.writeFooter)
+    return orderRefused(
+        "ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER must be provided concurrently with "
+        "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG");
+  return 0;
+}
+
+Zeb_ErrorHandle_t checkOrder(const Pending& pending, bool started) {
+  if (!started) return pending.fileNamesGiven ? 0 : checkHeaderFooterRule(pending);
+  if (pending.timestamp)
+    return orderRefused(
+        "ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP must be provided before any other ZEB APIs "
+        "are called");
+  if (pending.fileNamesGiven) return 0;
+  if (pending.backendId)
+    return orderRefused(
+        "ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID must be provided concurrently with "
+        "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG if provided after any other ZEB APIs have been "
+        "called");
+  if (pending.directory)
+    return orderRefused(
+        "ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY must be provided concurrently with "
+        "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG if provided after any other ZEB APIs have been "
+        "called");
+  return checkHeaderFooterRule(pending);
+}
+
+void applySettings(Recorder& recorder, const Pending& pending) {
+  if (pending.directory) recorder.setOutputDirectory(*pending.directory);
+  if (pending.backendId) recorder.setBackendIdentifier(*pending.backendId);
+  if (pending.timestamp)
+    recorder.setFileNames("scribe_output_" + *pending.timestamp + ".c",
+                          "params_" + *pending.timestamp + ".bin");
+  else
+    recorder.setFileNames(pending.modelFileName, pending.dataFileName);
+}
+
+void applyFileFlags(Recorder& recorder, const Pending& pending) {
+  if (pending.writeHeader) {
+    recorder.modelFile().writeHeader = *pending.writeHeader;
+    recorder.dataFile().append = !*pending.writeHeader;
+  }
+  if (pending.writeFooter) recorder.modelFile().writeFooter = *pending.writeFooter;
+}
+
+Zeb_ErrorHandle_t switchFailed(const char* message) {
+  zeb::log::error("%s", message);
+  return kSwitchFailed;
+}
+
+// Finishes the current pair of files and continues in the newly named pair.
+Zeb_ErrorHandle_t switchFiles(Recorder& recorder, const Pending& pending) {
+  ModelFile& model = recorder.modelFile();
+  DataFile& data = recorder.dataFile();
+  if (!model.writeModelFooter()) return switchFailed("Failure when writing model footer");
+  if (!model.close()) return switchFailed("Failure when closing model file");
+  if (!data.close()) return switchFailed("Failure when closing data file");
+  model.setLocation(recorder.outputDirectory(), recorder.modelFileName());
+  data.setLocation(recorder.outputDirectory(), recorder.dataFileName());
+  applyFileFlags(recorder, pending);
+  if (!model.open()) return switchFailed("Failure when opening model file");
+  if (!model.writeModelHeader(recorder.dataFileName()))
+    return switchFailed("Failure when writing model header");
+  if (!data.open()) return switchFailed("Failure when opening data file");
+  return 0;
+}
+
+}  // namespace
+
+Zeb_ErrorHandle_t configureRecorder(Recorder& recorder, const ZebScribe_Config_t** config) {
+  Pending pending;
+  for (auto record = config; record != nullptr && *record != nullptr; ++record) {
+    if (const auto refused = readRecord(**record, pending)) return refused;
+  }
+  if (const auto refused = checkOrder(pending, recorder.started())) return refused;
+  applySettings(recorder, pending);
+  if (!recorder.started()) {
+    applyFileFlags(recorder, pending);
+    return 0;
+  }
+  return pending.fileNamesGiven ? switchFiles(recorder, pending) : 0;
+}
+
+}  // namespace zeb
+
+extern "C" ZEB_API Zeb_ErrorHandle_t ZebScribe_initialize(const ZebScribe_Config_t** config) {
+  return zeb::configureRecorder(zeb::Recorder::instance(), config);
+}

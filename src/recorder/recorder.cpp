@@ -1,0 +1,157 @@
+#include "recorder/recorder.h"
+
+#include <new>
+
+#include "log/logger.h"
+
+namespace zeb {
+namespace {
+
+template <class Map>
+bool eraseLocked(Map& map, std::mutex& mutex, uint64_t handle) {
+  std::lock_guard<std::mutex> lock(mutex);
+  return map.erase(handle) > 0;
+}
+
+}  // namespace
+
+Recorder& Recorder::instance() {
+  static Recorder recorder;
+  return recorder;
+}
+
+Recorder::Recorder()
+    : modelFile_(outputDirectory_, modelFileName_), dataFile_(outputDirectory_, dataFileName_) {
+  // The files log when they close at unload: the logger registry must be
+  // constructed before the recorder so that it is destroyed after it.
+  log::ensureRegistry();
+}
+
+// Members go in reverse order: the data file is closed before the model file
+// writes its footer and closes.
+Recorder::~Recorder() = default;
+
+Zeb_ErrorHandle_t Recorder::start() {
+  if (started_) return ZEB_SUCCESS;
+  modelFile_.setLocation(outputDirectory_, modelFileName_);
+  dataFile_.setLocation(outputDirectory_, dataFileName_);
+  if (!modelFile_.open() || !modelFile_.writeModelHeader(dataFileName_) || !dataFile_.open()) {
+    return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
+  }
+  started_ = true;
+  return ZEB_SUCCESS;
+}
+
+std::string Recorder::makeVariableName(const std::string& prefix) {
+  return prefix + "_" + std::to_string(nameCounters_[prefix]++);
+}
+
+template <class Record>
+uint64_t Recorder::registerRecord(Registry<Record>& map, std::mutex& mutex,
+                                  const std::string& prefix) {
+  const std::string name = makeVariableName(prefix);
+  try {
+    const auto record = std::make_shared<Record>(name);
+    std::lock_guard<std::mutex> lock(mutex);
+    const uint64_t handle = makeHandle(record.get());
+    map[handle] = record;
+    return handle;
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+}
+
+template <class Record>
+std::shared_ptr<Record> Recorder::findRecord(Registry<Record>& map, std::mutex& mutex,
+                                             uint64_t handle) {
+  std::lock_guard<std::mutex> lock(mutex);
+  const auto found = map.find(handle);
+  return found == map.end() ? nullptr : found->second;
+}
+
+uint64_t Recorder::createContext() { return registerRecord(contexts_, contextsMutex_, "context"); }
+uint64_t Recorder::createDevice() { return registerRecord(devices_, devicesMutex_, "device"); }
+uint64_t Recorder::createProfile() { return registerRecord(profiles_, profilesMutex_, "profile"); }
+
+std::shared_ptr<ScribeContext> Recorder::findContext(uint64_t handle) {
+  return findRecord(contexts_, contextsMutex_, handle);
+}
+
+std::shared_ptr<ScribeDevice> Recorder::findDevice(uint64_t handle) {
+  return findRecord(devices_, devicesMutex_, handle);
+}
+
+std::shared_ptr<ScribeProfile> Recorder::findProfile(uint64_t handle) {
+  return findRecord(profiles_, profilesMutex_, handle);
+}
+
+std::shared_ptr<ScribeGraph> Recorder::findGraph(uint64_t handle) {
+  const auto context = findContext(graphOwner(handle));
+  return context ? context->findGraph(handle) : nullptr;
+}
+
+void Recorder::recordGraphOwner(uint64_t graph, uint64_t context) { graphOwners_[graph] = context; }
+
+uint64_t Recorder::graphOwner(uint64_t graph) const {
+  const auto found = graphOwners_.find(graph);
+  return found == graphOwners_.end() ? 0 : found->second;
+}
+
+Zeb_ErrorHandle_t Recorder::releaseContext(
+    uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeContext&)>& recordFree) {
+  const auto context = findContext(handle);
+  if (!context) {
+    log::error("No context associated with the provided handle.");
+    return ZEB_CONTEXT_ERROR_INVALID_HANDLE;
+  }
+  const Zeb_ErrorHandle_t result = recordFree(*context);
+  if (!eraseLocked(contexts_, contextsMutex_, handle)) {
+    log::error("Could not deallocate the context.");
+    return ZEB_COMMON_ERROR_MEM_ALLOC;
+  }
+  for (auto owner = graphOwners_.begin(); owner != graphOwners_.end();) {
+    owner = owner->second == handle ? graphOwners_.erase(owner) : std::next(owner);
+  }
+  return result;
+}
+
+Zeb_ErrorHandle_t Recorder::releaseProfile(
+    uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeProfile&)>& recordFree) {
+  const auto profile = findProfile(handle);
+  if (!profile) {
+    log::error("No profile associated with the provided handle.");
+    return ZEB_PROFILE_ERROR_INVALID_HANDLE;
+  }
+  const Zeb_ErrorHandle_t result = recordFree(*profile);
+  if (!eraseLocked(profiles_, profilesMutex_, handle)) {
+    log::error("Could not deallocate the profile.");
+    return ZEB_COMMON_ERROR_MEM_ALLOC;
+  }
+  return result;
+}
+
+std::string Recorder::findBackendName(uint64_t handle) const {
+  const auto found = backends_.find(handle);
+  return found == backends_.end() ? std::string() : found->second;
+}
+
+uint64_t Recorder::addBackend(const std::string& name) {
+  const uint64_t handle = nextBackendHandle_++;
+  backends_[handle] = name;
+  return handle;
+}
+
+bool Recorder::eraseBackend(uint64_t handle) { return backends_.erase(handle) > 0; }
+
+bool Recorder::writeModel(const std::string& block) { return modelFile_.writeString(block); }
+
+bool Recorder::writeData(const void* buffer, uint64_t elementSize, uint64_t elementCount) {
+  return dataFile_.writeElements(buffer, elementSize, elementCount);
+}
+
+void Recorder::setFileNames(const std::string& model, const std::string& data) {
+  modelFileName_ = model;
+  dataFileName_ = data;
+}
+
+}  // namespace zeb

@@ -1,0 +1,21 @@
+// The hand-written scenarios behind the registry of scenarios.h.
+#pragma once
+
+#include "scenarios.h"
+
+namespace zeb::e2e {
+
+// Every recorded call of the backend, context, device, profile and property
+// families with every configuration option; queries included or left out.
+void allFamilies(const ZebApi& api);
+void allFamiliesWithoutQueries(const ZebApi& api);
+
+// One call that starts the recorder but records nothing: the written program
+// is the model frame alone.
+void frameOnly(const ZebApi& api);
+
+// The log family, the calls ZebScribe answers itself and every unsupported
+// slot, around one recorded backend.
+void notRecorded(const ZebApi& api);
+
+}  // namespace zeb::e2e

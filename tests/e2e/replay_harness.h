@@ -1,0 +1,79 @@
+// The whole road of a scenario as shell commands: run it against a backend
+// library, compile ZebScribe's written program, replay it, compare call logs.
+// Every command comes from a Toolchain, so the same steps can drive another
+// build (for instance the Windows one under wine).
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zeb::e2e {
+
+namespace fs = std::filesystem;
+
+struct Toolchain {
+  std::string runnerPrefix;     // put before the runner, e.g. "wine"
+  std::string runner;           // zeb_scenario_runner
+  std::string scribeLibrary;    // as the runner loads it
+  std::string echoLibrary;      // as the runner loads it
+  std::string compiler;         // C compiler command for the written program
+  std::string includeDir;       // the Zeb API headers
+  std::string echoLinkFlags;    // link the written program with ZebEcho
+  std::string scribeLinkFlags;  // link the written program with ZebScribe
+  std::string exeSuffix;        // of the executables the compiler writes
+  std::string replayPrefix;     // put before the compiled program
+
+  // CMake's defaults, each overridable by its environment variable.
+  static Toolchain fromEnvironment();
+};
+
+struct CommandResult {
+  int exitCode;
+  std::string output;  // standard output and error together
+};
+
+// The echo log file name, relative to the directory a process runs in (so
+// that it means the same file to a process run under wine).
+inline constexpr char kEchoLogName[] = "echo_calls.log";
+
+// The commands run in dir with ZEB_ECHO_LOG set to kEchoLogName (ignored by
+// any backend but the echo backend); executables are named by their stem.
+CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir,
+                            const std::string& library, const std::string& scenario);
+CommandResult compileProgram(const Toolchain& tools, const fs::path& source,
+                             const fs::path& executableStem, const std::string& linkFlags);
+CommandResult runProgramIn(const Toolchain& tools, const fs::path& dir,
+                           const fs::path& executableStem);
+
+// The bytes of a file (empty when it cannot be read).
+std::string readFile(const fs::path& file);
+// The lines of a text file (empty when it cannot be read).
+std::vector<std::string> readLines(const fs::path& file);
+
+// The calls of an echo log that a replayed recording must repeat.
+std::vector<std::string> recordedCalls(const std::vector<std::string>& echoLog);
+
+// Empty when both lists of lines are equal; otherwise the first pair that
+// differs, with both lengths.
+std::string firstDifference(const std::vector<std::string>& expected,
+                            const std::vector<std::string>& actual);
+
+// A fresh directory, removed with everything in it at the end of the object's
+// life unless ZEB_E2E_KEEP is set (then its path is printed for inspection).
+class ScratchDir {
+ public:
+  explicit ScratchDir(const std::string& label);
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const fs::path& path() const { return path_; }
+  // A fresh subdirectory.
+  fs::path sub(const std::string& name) const;
+
+ private:
+  fs::path path_;
+};
+
+}  // namespace zeb::e2e

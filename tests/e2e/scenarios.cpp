@@ -1,0 +1,58 @@
+#include "scenarios.h"
+
+#include <cstdlib>
+#include <optional>
+
+#include "hand_written_scenarios.h"
+#include "random_scenario.h"
+
+namespace zeb::e2e {
+namespace {
+
+constexpr char kRandomPrefix[] = "random:";
+
+// The seed of "random:SEED", or nothing for any other name.
+std::optional<uint64_t> randomSeed(const std::string& name) {
+  const std::string prefix = kRandomPrefix;
+  if (name.compare(0, prefix.size(), prefix) != 0 || name.size() == prefix.size()) return {};
+  const std::string digits = name.substr(prefix.size());
+  if (digits.find_first_not_of("0123456789") != std::string::npos) return {};
+  return std::strtoull(digits.c_str(), nullptr, 10);
+}
+
+const Scenario* findNamed(const std::string& name) {
+  for (const Scenario& scenario : namedScenarios()) {
+    if (name == scenario.name) return &scenario;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+const std::vector<Scenario>& namedScenarios() {
+  static const std::vector<Scenario> scenarios = {
+      {"all-families", allFamilies, false},
+      {"all-families-no-queries", allFamiliesWithoutQueries, true},
+      {"frame-only", frameOnly, false},
+      {"not-recorded", notRecorded, false},
+  };
+  return scenarios;
+}
+
+bool runScenario(const std::string& name, const ZebApi& api) {
+  if (const auto seed = randomSeed(name)) {
+    runRandomScenario(api, *seed);
+    return true;
+  }
+  const Scenario* scenario = findNamed(name);
+  if (scenario) scenario->run(api);
+  return scenario != nullptr;
+}
+
+bool scenarioRoundTrips(const std::string& name) {
+  if (const auto seed = randomSeed(name)) return randomScenarioRoundTrips(*seed);
+  const Scenario* scenario = findNamed(name);
+  return scenario && scenario->roundTrips;
+}
+
+}  // namespace zeb::e2e
