@@ -18,7 +18,9 @@ Zeb_ErrorHandle_t backendCreate(Recorder& recorder, Zeb_LogHandle_t /*logger*/,
                                        ZEB_BACKEND_ERROR_INVALID_ARGUMENT))
     return *refusal;
   if (Zeb_ErrorHandle_t code = recorder.start()) return code;
-  return record::backendCreate(recorder, config, backend);
+  uint64_t handle = 0;
+  const Zeb_ErrorHandle_t code = record::backendCreate(recorder, config, &handle);
+  return guard::deliver(code, handle, backend);
 }
 
 Zeb_ErrorHandle_t backendSetConfig(Recorder& recorder, Zeb_BackendHandle_t backend,

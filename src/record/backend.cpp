@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "ZebScribe.h"
-#include "api/client_handle.h"
 #include "emit/statement_builder.h"
 #include "log/logger.h"
 #include "record/backend_config.h"
@@ -41,7 +40,7 @@ std::optional<std::string> backendVariable(Recorder& recorder, uint64_t backend)
 }
 
 Zeb_ErrorHandle_t backendCreate(Recorder& recorder, const ZebBackend_Config_t** config,
-                                Zeb_BackendHandle_t* backend) {
+                                uint64_t* backend) {
   StatementBuilder builder(3);
   std::vector<std::string> elements;
   const Zeb_ErrorHandle_t code = writeBackendConfigs(recorder, config, elements, builder);
@@ -52,7 +51,7 @@ Zeb_ErrorHandle_t backendCreate(Recorder& recorder, const ZebBackend_Config_t** 
   builder.writeDeclaration("Zeb_BackendHandle_t", name);
   builder.writeApiCall("backendCreate", {"loghandle", array, "&" + name});
   if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
-  *backend = clientHandle<Zeb_BackendHandle_t>(recorder.addBackend(name));
+  *backend = recorder.addBackend(name);
   return ZEB_SUCCESS;
 }
 

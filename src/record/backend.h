@@ -10,8 +10,9 @@
 
 namespace zeb::record {
 
+// On success *backend receives the new backend handle.
 Zeb_ErrorHandle_t backendCreate(Recorder& recorder, const ZebBackend_Config_t** config,
-                                Zeb_BackendHandle_t* backend);
+                                uint64_t* backend);
 Zeb_ErrorHandle_t backendSetConfig(Recorder& recorder, uint64_t backend,
                                    const ZebBackend_Config_t** config);
 Zeb_ErrorHandle_t backendRegisterOpPackage(Recorder& recorder, uint64_t backend,

@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "ZebScribe.h"
-#include "api/client_handle.h"
 #include "record/backend_context_support.h"
-#include "record/device_profile_session.h"
+#include "record/recording_session.h"
 
 namespace zeb::test {
 namespace {
@@ -138,12 +137,12 @@ TEST_P(BackendCreateTest, WritesTheBlockOrRefusesIt) {
   RecordingSession session;
   session.recorder.setBackendIdentifier(c.backendId);
   BackendConfigs configs(c.configs);
-  Zeb_BackendHandle_t handle = nullptr;
+  uint64_t handle = 0;
 
   EXPECT_EQ(record::backendCreate(session.recorder, configs.get(), &handle), c.code);
   EXPECT_EQ(session.blocks(), c.written);
   EXPECT_EQ(session.messages(), c.logged);
-  EXPECT_EQ(handleValue(handle), c.code == 0 ? 1u : 0u);
+  EXPECT_EQ(handle, c.code == 0 ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Configurations, BackendCreateTest, ::testing::ValuesIn(kCreateCases),
@@ -152,9 +151,9 @@ INSTANTIATE_TEST_SUITE_P(Configurations, BackendCreateTest, ::testing::ValuesIn(
 class BackendTest : public ::testing::Test {
  protected:
   uint64_t create() {
-    Zeb_BackendHandle_t handle = nullptr;
+    uint64_t handle = 0;
     EXPECT_EQ(record::backendCreate(session.recorder, nullptr, &handle), 0u);
-    return handleValue(handle);
+    return handle;
   }
   // What the calls after `since` (the file's earlier content) wrote.
   std::string writtenSince(const std::string& since) const {
@@ -178,13 +177,13 @@ TEST_F(BackendTest, HandlesCountUpAndNamesAreNeverReused) {
 
 TEST_F(BackendTest, RefusedConfigurationLeavesAGapInTheNames) {
   BackendConfigs refused({platform("x"), option(9)});
-  Zeb_BackendHandle_t handle = nullptr;
+  uint64_t handle = 0;
   EXPECT_EQ(record::backendCreate(session.recorder, refused.get(), &handle), 4004u);
   EXPECT_EQ(session.blocks(), "");
 
   BackendConfigs accepted({platform("y")});
   EXPECT_EQ(record::backendCreate(session.recorder, accepted.get(), &handle), 0u);
-  EXPECT_EQ(handleValue(handle), 1u);
+  EXPECT_EQ(handle, 1u);
   EXPECT_EQ(session.blocks(),
             createBlock({"ZebBackend_Config_t backendConfig_platformOption_1 = "
                          "{ZEB_BACKEND_CONFIG_OPTION_PLATFORM, .platformOption=\"y\"};"},
@@ -313,12 +312,12 @@ TEST_F(BackendTest, FreeOfHandleZeroIsWrittenAndFails) {
 }
 
 TEST_F(BackendTest, FailedCreateWriteIssuesNoHandle) {
-  Zeb_BackendHandle_t handle = nullptr;
+  uint64_t handle = 0;
   {
     FailingWrites failing;
     EXPECT_EQ(record::backendCreate(session.recorder, nullptr, &handle), 4999u);
   }
-  EXPECT_EQ(handle, nullptr);
+  EXPECT_EQ(handle, 0u);
   EXPECT_EQ(session.blocks(), "");
   EXPECT_FALSE(session.messages().empty());
   // The counter stays, the names moved on.

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "record/backend_context_support.h"
-#include "record/device_profile_session.h"
+#include "record/recording_session.h"
 
 namespace zeb::test {
 namespace {

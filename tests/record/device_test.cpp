@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "record/context.h"
-#include "record/device_profile_session.h"
+#include "record/recording_session.h"
 
 namespace zeb {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "record/device_profile_session.h"
+#include "record/recording_session.h"
 
 namespace zeb {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "record/device_profile_session.h"
+#include "record/recording_session.h"
 #include "record/profile.h"
 
 namespace zeb {

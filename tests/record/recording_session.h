@@ -1,4 +1,4 @@
-// What the device, profile and property tests share: a started recorder writing
+// What the recording tests of every family share: a started recorder writing
 // into a temporary directory, the captured log, and a switch that makes every
 // model-file write fail.
 #pragma once
