@@ -1,27 +1,39 @@
-# Records the same scenarios natively and under wine and requires the two
-# model files and the two data files to be identical byte for byte.
+# Records the same calls natively and under wine and requires the two model
+# files and the two data files to be identical byte for byte.
 #   cmake -DNATIVE_RUNNER=... -DNATIVE_LIBRARY=... -DWINE_RUN=... -DWINDOWS_RUNNER=...
-#         -DWINDOWS_LIBRARY=... -DSCENARIOS=a,b -DWORK_DIR=... -P compare_native_and_wine.cmake
+#         -DWINDOWS_LIBRARY=... [-DSCENARIOS=a,b] -DWORK_DIR=... -P compare_native_and_wine.cmake
+# Each runner is called as RUNNER LIBRARY [SCENARIO]; without SCENARIOS it is
+# called once, with no scenario.
 set(outputs scribe_output/scribe_output.c scribe_output/params.bin)
 
-function(record side scenario dir)
+function(record side dir)
   file(REMOVE_RECURSE ${dir})
   file(MAKE_DIRECTORY ${dir})
-  execute_process(COMMAND ${ARGN} ${scenario} WORKING_DIRECTORY ${dir}
+  execute_process(COMMAND ${ARGN} WORKING_DIRECTORY ${dir}
     RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
   if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${side} run of ${scenario} failed (${status}):\n${output}")
+    message(FATAL_ERROR "${side} run of [${ARGN}] failed (${status}):\n${output}")
   endif()
 endfunction()
 
+set(runs "${SCENARIOS}")
+if(runs STREQUAL "")
+  set(runs "run")
+  set(once ON)
+endif()
+string(REPLACE "," ";" runs "${runs}")
+
 set(failures 0)
-string(REPLACE "," ";" scenarios "${SCENARIOS}")
-foreach(scenario IN LISTS scenarios)
+foreach(scenario IN LISTS runs)
+  set(argument ${scenario})
+  if(once)
+    set(argument "")
+  endif()
   string(REGEX REPLACE "[^A-Za-z0-9]" "_" label "${scenario}")
   set(native ${WORK_DIR}/${label}/native)
   set(windows ${WORK_DIR}/${label}/windows)
-  record(native ${scenario} ${native} ${NATIVE_RUNNER} ${NATIVE_LIBRARY})
-  record(windows ${scenario} ${windows} sh ${WINE_RUN} ${WINDOWS_RUNNER} ${WINDOWS_LIBRARY})
+  record(native ${native} ${NATIVE_RUNNER} ${NATIVE_LIBRARY} ${argument})
+  record(windows ${windows} sh ${WINE_RUN} ${WINDOWS_RUNNER} ${WINDOWS_LIBRARY} ${argument})
   foreach(file IN LISTS outputs)
     if(NOT EXISTS ${native}/${file})
       message(SEND_ERROR "${scenario}: the native run wrote no ${file}")
