@@ -1,6 +1,7 @@
 #include "api/client_handle.h"
 #include "api/entry_points.h"
 #include "api/guards.h"
+#include "record/graph_names.h"
 
 namespace zeb::entry {
 namespace {
@@ -34,6 +35,8 @@ Zeb_ErrorHandle_t graphCreate(Recorder& recorder, Zeb_ContextHandle_t context,
   auto resolved = namedGraphContext(recorder, context, graphName, graph);
   if (!resolved) return resolved.refusal;
   *graph = nullptr;
+  const record::NewGraph created = record::createGraph(*resolved.record, graphName);
+  if (created.refusal != 0) return created.refusal;
   return notRecordedYet();
 }
 

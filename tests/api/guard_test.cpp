@@ -9,6 +9,7 @@
 #include "api/api_session.h"
 #include "api/entry_points.h"
 #include "log/logger.h"
+#include "record/graph_names.h"
 #include "support/log_capture.h"
 
 namespace zeb::test {
@@ -172,6 +173,13 @@ std::vector<GuardRow> guardRows() {
          return entry::tensorCreateGraphTensor(s.recorder, s.knownGraph(), nullptr);
        },
        7004, kNullTensor, false},
+      {"graphCreate_NameTaken",
+       [](ApiSession& s) {
+         // "a-b" and "a.b" make the same identifier.
+         record::createGraph(*s.recorder.findContext(handleValue(s.knownContext())), "a-b");
+         return entry::graphCreate(s.recorder, s.knownContext(), "a.b", nullptr, &graphOut);
+       },
+       6003, "Graph with name a.b already exists within the context", true},
       {"profileCreate_NullHandlePointer",
        [](ApiSession& s) {
          return entry::profileCreate(s.recorder, nullptr, ZEB_PROFILE_LEVEL_BASIC, nullptr);

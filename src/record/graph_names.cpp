@@ -1,0 +1,45 @@
+#include "record/graph_names.h"
+
+#include <cstring>
+
+#include "log/logger.h"
+
+namespace zeb::record {
+namespace {
+
+// Compared by value, not by the C library's locale-dependent classification.
+bool isIdentifierCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool isSeparator(char c) { return c != '\0' && std::strchr(" /|-:;.,+", c) != nullptr; }
+
+}  // namespace
+
+std::string makeIdentifier(const std::string& text) {
+  std::string identifier;
+  for (char c : text) {
+    if (isIdentifierCharacter(c)) identifier += c;
+    if (isSeparator(c)) identifier += '_';
+  }
+  if (!identifier.empty() && identifier[0] >= '0' && identifier[0] <= '9')
+    identifier.insert(identifier.begin(), '_');
+  return identifier;
+}
+
+NewGraph createGraph(ScribeContext& context, const char* graphName) {
+  const std::string name = context.name + "_" + makeIdentifier(graphName);
+  if (context.graphNames.count(name) != 0) {
+    zeb::log::error("Graph with name %s already exists within the context", graphName);
+    return {ZEB_GRAPH_ERROR_GRAPH_NAME_DUPLICATED, 0, nullptr};
+  }
+  const uint64_t handle = context.createGraph(name, graphName);
+  auto graph = context.findGraph(handle);
+  if (!graph) {
+    zeb::log::error("Could not create a new graph");
+    return {ZEB_COMMON_ERROR_MEM_ALLOC, 0, nullptr};
+  }
+  return {0, handle, std::move(graph)};
+}
+
+}  // namespace zeb::record
