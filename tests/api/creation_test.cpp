@@ -31,6 +31,7 @@ struct CreatingRow {
   Create create;
   std::function<std::string(Recorder&, uint64_t)> recordName;  // empty when not registered
   bool clearsHandleFirst;
+  Zeb_ErrorHandle_t failedWrite;  // the family's code for a model file that cannot be written
 };
 
 std::ostream& operator<<(std::ostream& out, const CreatingRow& row) { return out << row.name; }
@@ -45,15 +46,15 @@ std::vector<CreatingRow> rows() {
       {"contextCreate", creating<Zeb_ContextHandle_t>([](Recorder& r, Zeb_ContextHandle_t* out) {
          return entry::contextCreate(r, nullptr, nullptr, nullptr, out);
        }),
-       [](Recorder& r, uint64_t h) { return nameOf(r.findContext(h)); }, true},
+       [](Recorder& r, uint64_t h) { return nameOf(r.findContext(h)); }, true, 5999},
       {"deviceCreate", creating<Zeb_DeviceHandle_t>([](Recorder& r, Zeb_DeviceHandle_t* out) {
          return entry::deviceCreate(r, nullptr, nullptr, out);
        }),
-       [](Recorder& r, uint64_t h) { return nameOf(r.findDevice(h)); }, false},
+       [](Recorder& r, uint64_t h) { return nameOf(r.findDevice(h)); }, false, 14999},
       {"profileCreate", creating<Zeb_ProfileHandle_t>([](Recorder& r, Zeb_ProfileHandle_t* out) {
          return entry::profileCreate(r, nullptr, ZEB_PROFILE_LEVEL_BASIC, out);
        }),
-       [](Recorder& r, uint64_t h) { return nameOf(r.findProfile(h)); }, true},
+       [](Recorder& r, uint64_t h) { return nameOf(r.findProfile(h)); }, true, 12999},
   };
 }
 
@@ -80,12 +81,18 @@ TEST_P(CreatingEntryTest, HandsOutTheRegisteredRecordAfterRecording) {
 TEST_P(CreatingEntryTest, KeepsTheHandleFromTheClientWhenRecordingFails) {
   const CreatingRow& row = GetParam();
   ASSERT_EQ(session.recorder.start(), 0u);
-  StreamOpsOverride failing;
-  failing.ops().write = StreamOpsOverride::writeNothing;
-
-  uint64_t handle = kUnknownHandle;
-  EXPECT_NE(row.create(session.recorder, handle), 0u);
-  EXPECT_EQ(handle, row.clearsHandleFirst ? 0u : kUnknownHandle);
+  {
+    StreamOpsOverride failing;
+    failing.ops().write = StreamOpsOverride::writeNothing;
+    uint64_t handle = kUnknownHandle;
+    EXPECT_EQ(row.create(session.recorder, handle), row.failedWrite);
+    EXPECT_EQ(handle, row.clearsHandleFirst ? 0u : kUnknownHandle);
+  }
+  // The failed call's record took the first name; the next one shows the gap.
+  uint64_t next = 0;
+  ASSERT_EQ(row.create(session.recorder, next), 0u);
+  const std::string name = row.recordName(session.recorder, next);
+  EXPECT_EQ(name.substr(name.size() - 2), "_1") << name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, CreatingEntryTest, testing::ValuesIn(rows()),

@@ -75,7 +75,8 @@ void replayWithEcho(const fs::path& source, const fs::path& outputDir,
   fs::remove(log);
   const CommandResult replayed = runProgramIn(tools(), outputDir, stem);
   ASSERT_EQ(replayed.exitCode, 0) << replayed.output;
-  calls = recordedCalls(readLines(log));
+  // Unfiltered: the written program must make none of the calls that are never recorded.
+  calls = readLines(log);
 }
 
 std::vector<std::string> directCalls(const Recording& recording) {

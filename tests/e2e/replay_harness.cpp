@@ -97,12 +97,18 @@ CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir,
                         " " + quoted(scenario));
 }
 
+// A written program must compile as it stands; these mistakes in it would
+// still replay alike, since the echo backend does not log output values.
+constexpr const char* kStrictness =
+    "-Werror=incompatible-pointer-types -Werror=int-conversion -Werror=discarded-qualifiers "
+    "-Werror=implicit-function-declaration";
+
 CommandResult compileProgram(const Toolchain& tools, const fs::path& source,
                              const fs::path& executableStem, const std::string& linkFlags) {
   return runIn(source.parent_path(),
-               tools.compiler + " -std=c11 -I " + quoted(tools.includeDir) + " " +
-                   quoted(source.string()) + " -o " + quoted(executable(tools, executableStem)) +
-                   " " + linkFlags);
+               tools.compiler + " -std=c11 " + kStrictness + " -I " +
+                   quoted(tools.includeDir) + " " + quoted(source.string()) + " -o " +
+                   quoted(executable(tools, executableStem)) + " " + linkFlags);
 }
 
 CommandResult runProgramIn(const Toolchain& tools, const fs::path& dir,

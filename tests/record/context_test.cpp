@@ -372,7 +372,7 @@ TEST_F(ContextTest, FailedWritesReturnTheGeneralCode) {
     EXPECT_EQ(record::contextSetConfig(session.recorder, *context, configs.get()), 5999u);
   }
   EXPECT_EQ(session.blocks(), "");
-  EXPECT_FALSE(session.messages().empty());
+  session.expectFailedWriteLogged();
   EXPECT_NE(session.recorder.findContext(handle), nullptr);
 }
 

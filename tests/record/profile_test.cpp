@@ -178,10 +178,16 @@ TEST(ProfileRecording, SetConfig) {
                   "{&profile_0_maxEvents_1, NULL};",
                   "VALIDATE(error, interface.profileSetConfig(profile_0, profile_0_config_1));"}),
        test::warning(kDroppedCustom)},
-      {"nothing collected passes NULL",
-       {setConfig(&onlyDropped)},
-       {0},
-       block({"", "VALIDATE(error, interface.profileSetConfig(profile_0, NULL));"}),
+      {"nothing collected passes NULL and takes no array name",
+       {setConfig(&onlyDropped), setConfig(&hundred)},
+       {0, 0},
+       block({"", "VALIDATE(error, interface.profileSetConfig(profile_0, NULL));"}) +
+           block({"ZebProfile_Config_t profile_0_maxEvents_0 = "
+                  "{ZEB_PROFILE_CONFIG_OPTION_MAX_EVENTS, .numMaxEvents=100ULL};",
+                  "",
+                  "const ZebProfile_Config_t* profile_0_config_0[] = "
+                  "{&profile_0_maxEvents_0, NULL};",
+                  "VALIDATE(error, interface.profileSetConfig(profile_0, profile_0_config_0));"}),
        test::warning(kDroppedCustom)},
   });
 }
@@ -302,6 +308,16 @@ TEST(ProfileRecording, FreeRecordsAndReleases) {
   EXPECT_EQ(record::profileFree(session.recorder, handle), 12000u);
   EXPECT_EQ(session.blocks(), block({"VALIDATE(error, interface.profileFree(profile_0));"}));
   EXPECT_EQ(session.messages(), test::error("No profile associated with the provided handle."));
+}
+
+TEST(ProfileRecording, AFreeThatCannotBeWrittenStillReleasesTheProfile) {
+  RecordingSession session;
+  const uint64_t handle = session.recorder.createProfile();
+  {
+    test::FailingWrites failing;
+    EXPECT_EQ(record::profileFree(session.recorder, handle), 12999u);
+  }
+  EXPECT_FALSE(session.recorder.findProfile(handle));
 }
 
 TEST(ProfileRecording, FailedWritesGiveTheFamilyCodeAndKeepNames) {
