@@ -7,8 +7,8 @@ namespace zeb {
 namespace {
 
 // A table slot for a recording entry point: passes the process-wide recorder
-// and keeps exceptions (only running out of memory can raise one) from
-// crossing into the client, which sees codes only.
+// (4000 once it is gone at unload) and keeps exceptions (only running out of
+// memory can raise one) from crossing into the client, which sees codes only.
 template <auto Entry>
 struct Slot;
 
@@ -16,7 +16,9 @@ template <class... Arguments, Zeb_ErrorHandle_t (*Entry)(Recorder&, Arguments...
 struct Slot<Entry> {
   static Zeb_ErrorHandle_t call(Arguments... arguments) {
     try {
-      return Entry(Recorder::instance(), arguments...);
+      Recorder* recorder = Recorder::instance();
+      if (recorder == nullptr) return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
+      return Entry(*recorder, arguments...);
     } catch (const std::exception&) {
       return ZEB_COMMON_ERROR_MEM_ALLOC;
     }

@@ -33,7 +33,7 @@ const std::string& asIs(const std::string& text) { return text; }
 }  // namespace
 
 std::string floatToText(float value) {
-  // Shortest general form with 9 significant digits, the same as "%.9g" but
+  // General form with 9 significant digits, the same text as "%.9g" but
   // independent of the C library and the locale.
   char buffer[32];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),

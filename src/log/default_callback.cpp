@@ -1,3 +1,4 @@
+#include <charconv>
 #include <cstdio>
 
 #include "log/default_format.h"
@@ -18,14 +19,25 @@ const char* levelTag(ZebLog_Level_t level) {
   return "";
 }
 
+// The milliseconds as "%8.1f" writes them in the C locale, whatever locale the
+// client has set.
+std::string millisecondsText(uint64_t timestamp) {
+  char digits[32];
+  const double milliseconds = static_cast<double>(timestamp) / 1000000.0;
+  const auto end =
+      std::to_chars(digits, digits + sizeof digits, milliseconds, std::chars_format::fixed, 1).ptr;
+  std::string text(digits, end);
+  if (text.size() < 8) text.insert(0, 8 - text.size(), ' ');
+  return text;
+}
+
 }  // namespace
 
 std::string formatDefaultLine(const char* format, ZebLog_Level_t level, uint64_t timestamp,
                               va_list args) {
   char buffer[kDefaultLineBufferSize];
-  const double milliseconds = static_cast<double>(timestamp) / 1000000.0;
-  const int used =
-      std::snprintf(buffer, sizeof buffer, "%8.1fms [%-7s] ", milliseconds, levelTag(level));
+  const int used = std::snprintf(buffer, sizeof buffer, "%sms [%-7s] ",
+                                 millisecondsText(timestamp).c_str(), levelTag(level));
   const auto prefixLength = static_cast<std::size_t>(used < 0 ? 0 : used);
   if (prefixLength < sizeof buffer) {
     std::vsnprintf(buffer + prefixLength, sizeof buffer - prefixLength, format, args);

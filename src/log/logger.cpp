@@ -105,13 +105,6 @@ std::shared_ptr<Logger> current() {
 
 void ensureRegistry() { liveRegistry(); }
 
-void message(int32_t level, const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  logWith(level, format, args);
-  va_end(args);
-}
-
 void error(const char* format, ...) {
   va_list args;
   va_start(args, format);

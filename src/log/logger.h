@@ -46,11 +46,6 @@ std::shared_ptr<Logger> current();
 void ensureRegistry();
 
 // Logs through the current logger; dropped when there is none.
-void message(int32_t level, const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 2, 3)))
-#endif
-    ;
 void error(const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))

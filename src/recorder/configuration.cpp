@@ -1,6 +1,7 @@
 #include "recorder/configuration.h"
 
 #include <ctime>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -94,11 +95,11 @@ Zeb_ErrorHandle_t orderRefused(const char* message) {
 
 // Header and footer flags only come together with new file names.
 Zeb_ErrorHandle_t checkHeaderFooterRule(const Pending& pending) {
-  if (pending.writeHeader)
+  if (pending.writeHeader.has_value())
     return orderRefused(
         "ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER must be provided concurrently with "
         "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG");
-  if (pending.writeFooter)
+  if (pending.writeFooter.has_value())
     return orderRefused(
         "ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER must be provided concurrently with "
         "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG");
@@ -136,11 +137,11 @@ void applySettings(Recorder& recorder, const Pending& pending) {
 }
 
 void applyFileFlags(Recorder& recorder, const Pending& pending) {
-  if (pending.writeHeader) {
+  if (pending.writeHeader.has_value()) {
     recorder.modelFile().writeHeader = *pending.writeHeader;
     recorder.dataFile().append = !*pending.writeHeader;
   }
-  if (pending.writeFooter) recorder.modelFile().writeFooter = *pending.writeFooter;
+  if (pending.writeFooter.has_value()) recorder.modelFile().writeFooter = *pending.writeFooter;
 }
 
 Zeb_ErrorHandle_t switchFailed(const char* message) {
@@ -184,5 +185,12 @@ Zeb_ErrorHandle_t configureRecorder(Recorder& recorder, const ZebScribe_Config_t
 }  // namespace zeb
 
 extern "C" ZEB_API Zeb_ErrorHandle_t ZebScribe_initialize(const ZebScribe_Config_t** config) {
-  return zeb::configureRecorder(zeb::Recorder::instance(), config);
+  // Errors cross the API as codes only.
+  try {
+    zeb::Recorder* recorder = zeb::Recorder::instance();
+    if (recorder == nullptr) return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
+    return zeb::configureRecorder(*recorder, config);
+  } catch (const std::exception&) {
+    return ZEB_COMMON_ERROR_MEM_ALLOC;
+  }
 }

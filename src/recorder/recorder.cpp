@@ -13,11 +13,21 @@ bool eraseLocked(Map& map, std::mutex& mutex, uint64_t handle) {
   return map.erase(handle) > 0;
 }
 
+// Plain data, so it can still be read after every object of the library is gone.
+bool processRecorderDestroyed = false;
+
+// Marks the recorder as gone before its members start to go.
+struct ProcessRecorder {
+  Recorder recorder;
+  ~ProcessRecorder() { processRecorderDestroyed = true; }
+};
+
 }  // namespace
 
-Recorder& Recorder::instance() {
-  static Recorder recorder;
-  return recorder;
+Recorder* Recorder::instance() {
+  if (processRecorderDestroyed) return nullptr;
+  static ProcessRecorder process;
+  return &process.recorder;
 }
 
 Recorder::Recorder()
@@ -97,37 +107,45 @@ uint64_t Recorder::graphOwner(uint64_t graph) const {
   return found == graphOwners_.end() ? 0 : found->second;
 }
 
-Zeb_ErrorHandle_t Recorder::releaseContext(
-    uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeContext&)>& recordFree) {
-  const auto context = findContext(handle);
-  if (!context) {
-    log::error("No context associated with the provided handle.");
-    return ZEB_CONTEXT_ERROR_INVALID_HANDLE;
+template <class Record>
+Zeb_ErrorHandle_t Recorder::releaseRecord(
+    Registry<Record>& map, std::mutex& mutex, uint64_t handle, const ReleaseTexts& texts,
+    const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
+    const std::function<void()>& afterErase) {
+  const auto record = findRecord(map, mutex, handle);
+  if (!record) {
+    log::error("%s", texts.unknown);
+    return texts.unknownCode;
   }
-  const Zeb_ErrorHandle_t result = recordFree(*context);
-  if (!eraseLocked(contexts_, contextsMutex_, handle)) {
-    log::error("Could not deallocate the context.");
+  const Zeb_ErrorHandle_t result = recordFree(*record);
+  if (!eraseLocked(map, mutex, handle)) {
+    log::error("%s", texts.notErased);
     return ZEB_COMMON_ERROR_MEM_ALLOC;
   }
-  for (auto owner = graphOwners_.begin(); owner != graphOwners_.end();) {
-    owner = owner->second == handle ? graphOwners_.erase(owner) : std::next(owner);
-  }
+  afterErase();
   return result;
+}
+
+Zeb_ErrorHandle_t Recorder::releaseContext(
+    uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeContext&)>& recordFree) {
+  // Graph lookups through the freed context fail from now on.
+  const auto forgetGraphs = [this, handle] {
+    for (auto owner = graphOwners_.begin(); owner != graphOwners_.end();) {
+      owner = owner->second == handle ? graphOwners_.erase(owner) : std::next(owner);
+    }
+  };
+  return releaseRecord(contexts_, contextsMutex_, handle,
+                       {"No context associated with the provided handle.",
+                        ZEB_CONTEXT_ERROR_INVALID_HANDLE, "Could not deallocate the context."},
+                       recordFree, forgetGraphs);
 }
 
 Zeb_ErrorHandle_t Recorder::releaseProfile(
     uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeProfile&)>& recordFree) {
-  const auto profile = findProfile(handle);
-  if (!profile) {
-    log::error("No profile associated with the provided handle.");
-    return ZEB_PROFILE_ERROR_INVALID_HANDLE;
-  }
-  const Zeb_ErrorHandle_t result = recordFree(*profile);
-  if (!eraseLocked(profiles_, profilesMutex_, handle)) {
-    log::error("Could not deallocate the profile.");
-    return ZEB_COMMON_ERROR_MEM_ALLOC;
-  }
-  return result;
+  return releaseRecord(profiles_, profilesMutex_, handle,
+                       {"No profile associated with the provided handle.",
+                        ZEB_PROFILE_ERROR_INVALID_HANDLE, "Could not deallocate the profile."},
+                       recordFree, [] {});
 }
 
 std::string Recorder::findBackendName(uint64_t handle) const {

@@ -21,8 +21,9 @@ inline const char* const kDefaultDataFileName = "params.bin";
 
 class Recorder {
  public:
-  // The process-wide recorder, created on first use.
-  static Recorder& instance();
+  // The process-wide recorder, created on first use; none once it has been
+  // destroyed at unload (a client's own static destructors may still call in).
+  static Recorder* instance();
 
   Recorder();
   ~Recorder();
@@ -84,6 +85,19 @@ class Recorder {
   uint64_t registerRecord(Registry<Record>& map, std::mutex& mutex, const std::string& prefix);
   template <class Record>
   std::shared_ptr<Record> findRecord(Registry<Record>& map, std::mutex& mutex, uint64_t handle);
+
+  // What releasing a record logs and returns when it goes wrong.
+  struct ReleaseTexts {
+    const char* unknown;
+    Zeb_ErrorHandle_t unknownCode;
+    const char* notErased;
+  };
+  // Finds the record, records its free, erases it and then runs afterErase.
+  template <class Record>
+  Zeb_ErrorHandle_t releaseRecord(Registry<Record>& map, std::mutex& mutex, uint64_t handle,
+                                  const ReleaseTexts& texts,
+                                  const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
+                                  const std::function<void()>& afterErase);
 
   bool started_ = false;
   Registry<ScribeContext> contexts_;

@@ -113,16 +113,13 @@ TEST_F(LoggerTest, PassesOnlyMessagesUpToTheLoggersLevel) {
   ASSERT_EQ(make(first, ZEB_LOG_LEVEL_ERROR), 0u);
   warning("dropped");
   error("kept %d %s", 5, "x");
-  ASSERT_EQ(setLevel(ZEB_LOG_LEVEL_INFO), 0u);
-  message(kInfo, "info");
-  message(kVerbose, "verbose dropped");
+  ASSERT_EQ(setLevel(ZEB_LOG_LEVEL_WARN), 0u);
   warning("warning");
-  ASSERT_EQ(received().size(), 3u);
+  ASSERT_EQ(received().size(), 2u);
   EXPECT_EQ(received()[0].text, "kept 5 x");
   EXPECT_EQ(received()[0].level, ZEB_LOG_LEVEL_ERROR);
-  EXPECT_EQ(received()[1].text, "info");
-  EXPECT_EQ(received()[1].level, ZEB_LOG_LEVEL_INFO);
-  EXPECT_EQ(received()[2].level, ZEB_LOG_LEVEL_WARN);
+  EXPECT_EQ(received()[1].text, "warning");
+  EXPECT_EQ(received()[1].level, ZEB_LOG_LEVEL_WARN);
 }
 
 TEST_F(LoggerTest, SetLevelNeedsALoggerAndAValidLevel) {

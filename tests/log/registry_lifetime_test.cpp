@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ZebInterface.h"
 #include "log/logger.h"
 #include "pal/pal.h"
 #include "recorder/recorder.h"
@@ -44,7 +45,7 @@ void createLogger() {
 }
 
 void startRecorder() {
-  Recorder& recorder = Recorder::instance();
+  Recorder& recorder = *Recorder::instance();
   recorder.setOutputDirectory(".");
   if (recorder.start() != 0) std::abort();
 }
@@ -86,6 +87,28 @@ TEST(LoggerRegistryDeathTest, MessagesAfterTheRegistryIsGoneAreDropped) {
         std::exit(0);
       },
       ::testing::ExitedWithCode(0), "^while alive;$");
+}
+
+// A client's static object, made before the recorder, calls in while the
+// process exits: the call is answered without touching the destroyed recorder.
+TEST(RecorderLifetimeDeathTest, CallsAfterTheRecorderIsGoneAreRefused) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        struct LateClient {
+          ~LateClient() {
+            const ZebInterface_t** providers = nullptr;
+            uint32_t count = 0;
+            ZebInterface_getProviders(&providers, &count);
+            const auto code = providers[0]->ZEB_INTERFACE_VER_NAME.propertyHasCapability(1);
+            std::fprintf(stderr, "late call: %u;", static_cast<unsigned>(code));
+          }
+        };
+        static LateClient client;
+        startRecorder();
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "late call: 4000;");
 }
 
 }  // namespace
