@@ -105,6 +105,7 @@ TEST(RecorderLifetimeDeathTest, CallsAfterTheRecorderIsGoneAreRefused) {
           }
         };
         static LateClient client;
+        useFailingNullStreams();
         startRecorder();
         std::exit(0);
       },
