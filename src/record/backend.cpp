@@ -6,7 +6,7 @@
 #include "emit/statement_builder.h"
 #include "log/logger.h"
 #include "record/backend_config.h"
-#include "record/config_common.h"
+#include "record/family_common.h"
 
 namespace zeb::record {
 namespace {
@@ -50,7 +50,8 @@ Zeb_ErrorHandle_t backendCreate(Recorder& recorder, const ZebBackend_Config_t** 
   writeConfigArray(builder, kConfigArrayType, array, elements);
   builder.writeDeclaration("Zeb_BackendHandle_t", name);
   builder.writeApiCall("backendCreate", {"loghandle", array, "&" + name});
-  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
+  if (auto code = writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL))
+    return code;
   *backend = recorder.addBackend(name);
   return ZEB_SUCCESS;
 }
@@ -66,8 +67,7 @@ Zeb_ErrorHandle_t backendSetConfig(Recorder& recorder, uint64_t backend,
   const std::string array = recorder.makeVariableName(*name + "_config");
   writeConfigArray(builder, kConfigArrayType, array, elements);
   builder.writeApiCall("backendSetConfig", {*name, array});
-  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
-  return ZEB_SUCCESS;
+  return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t backendRegisterOpPackage(Recorder& recorder, uint64_t backend,
@@ -79,8 +79,7 @@ Zeb_ErrorHandle_t backendRegisterOpPackage(Recorder& recorder, uint64_t backend,
   builder.writeApiCall("backendRegisterOpPackage",
                        {*name, stringToText(packagePath), stringToText(interfaceProvider),
                         stringToText(target)});
-  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
-  return ZEB_SUCCESS;
+  return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL);
 }
 
 // Only a real backend knows its operations: the query is recorded, answered
@@ -96,8 +95,7 @@ Zeb_ErrorHandle_t backendGetSupportedOperations(Recorder& recorder, uint64_t bac
   const std::string operationsArgument = declareOutput(
       recorder, builder, operations, "const ZebBackend_OperationName_t*", "operations");
   builder.writeApiCall("backendGetSupportedOperations", {*name, countArgument, operationsArgument});
-  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
-  return ZEB_SCRIBE_QUERY_RECORDED;
+  return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_BACKEND_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t backendFree(Recorder& recorder, uint64_t backend) {
@@ -105,7 +103,8 @@ Zeb_ErrorHandle_t backendFree(Recorder& recorder, uint64_t backend) {
   if (!name) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
   StatementBuilder builder(3);
   builder.writeApiCall("backendFree", {*name});
-  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
+  if (auto code = writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL))
+    return code;
   // Handle 0 names no backend: the call is recorded, yet there is nothing to free.
   if (!recorder.eraseBackend(backend)) {
     zeb::log::error("Could not free backend handle");

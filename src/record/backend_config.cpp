@@ -1,7 +1,7 @@
 #include "record/backend_config.h"
 
 #include "log/logger.h"
-#include "record/config_common.h"
+#include "record/family_common.h"
 
 namespace zeb::record {
 namespace {
@@ -10,8 +10,7 @@ void writeConfig(Recorder& recorder, const char* word, const char* option,
                  const std::string& value, std::vector<std::string>& elements,
                  StatementBuilder& builder) {
   const std::string name = recorder.makeVariableName(std::string("backendConfig_") + word);
-  builder.writeStructInitializer("ZebBackend_Config_t", name, {std::string(option), value});
-  elements.push_back("&" + name);
+  writeConfigEntry(builder, "ZebBackend_Config_t", name, option, value, elements);
 }
 
 // Backends known to take no custom configurations, and how each refuses one.

@@ -7,7 +7,7 @@
 #include "emit/statement_builder.h"
 #include "log/logger.h"
 #include "record/backend.h"
-#include "record/config_common.h"
+#include "record/family_common.h"
 #include "record/context_config.h"
 
 namespace zeb::record {
@@ -47,8 +47,7 @@ std::string profileVariable(Recorder& recorder, uint64_t profile) {
 Zeb_ErrorHandle_t recordFree(Recorder& recorder, const ScribeContext& context, uint64_t profile) {
   StatementBuilder builder(3);
   builder.writeApiCall("contextFree", {context.name, profileVariable(recorder, profile)});
-  if (!recorder.writeModel(builder.takeText(true))) return ZEB_CONTEXT_ERROR_GENERAL;
-  return ZEB_SUCCESS;
+  return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL);
 }
 
 }  // namespace
@@ -65,8 +64,7 @@ Zeb_ErrorHandle_t contextCreate(Recorder& recorder, ScribeContext& context, uint
   const auto deviceName = deviceVariable(recorder, device);
   if (!deviceName) return ZEB_DEVICE_ERROR_INVALID_HANDLE;
   builder.writeApiCall("contextCreate", {*backendName, *deviceName, array, "&" + context.name});
-  if (!recorder.writeModel(builder.takeText(true))) return ZEB_CONTEXT_ERROR_GENERAL;
-  return ZEB_SUCCESS;
+  return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t contextSetConfig(Recorder& recorder, ScribeContext& context,
@@ -76,8 +74,7 @@ Zeb_ErrorHandle_t contextSetConfig(Recorder& recorder, ScribeContext& context,
   const Zeb_ErrorHandle_t code = writeConfigs(recorder, context, config, builder, array);
   if (code != ZEB_SUCCESS) return code;
   builder.writeApiCall("contextSetConfig", {context.name, array});
-  if (!recorder.writeModel(builder.takeText(true))) return ZEB_CONTEXT_ERROR_GENERAL;
-  return ZEB_SUCCESS;
+  return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t contextFree(Recorder& recorder, uint64_t context, uint64_t profile) {

@@ -1,7 +1,7 @@
 #include "record/context_config.h"
 
 #include "log/logger.h"
-#include "record/config_common.h"
+#include "record/family_common.h"
 
 namespace zeb::record {
 namespace {
@@ -16,8 +16,7 @@ struct ConfigTarget {
   std::string takeName(const char* word) { return recorder.makeVariableName(owner + "_" + word); }
 
   void writeStructure(const std::string& name, const char* option, const std::string& value) {
-    builder.writeStructInitializer("ZebContext_Config_t", name, {std::string(option), value});
-    elements.push_back("&" + name);
+    writeConfigEntry(builder, "ZebContext_Config_t", name, option, value, elements);
   }
 
   void write(const char* word, const char* option, const std::string& value) {

@@ -5,16 +5,11 @@
 
 #include "ZebScribe.h"
 #include "emit/statement_builder.h"
-#include "record/config_common.h"
+#include "record/family_common.h"
 #include "record/device_config.h"
 
 namespace zeb::record {
 namespace {
-
-Zeb_ErrorHandle_t finish(Recorder& recorder, StatementBuilder& builder, Zeb_ErrorHandle_t result) {
-  if (!recorder.writeModel(builder.takeText(true))) return ZEB_DEVICE_ERROR_GENERAL;
-  return result;
-}
 
 // Declares the configurations and then their NULL-terminated array, named in `array`.
 Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, const ScribeDevice& device,
@@ -45,7 +40,7 @@ Zeb_ErrorHandle_t deviceCreate(Recorder& recorder, ScribeDevice& device,
   if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
   builder.writeDeclaration("Zeb_DeviceHandle_t", device.name);
   builder.writeApiCall("deviceCreate", {"loghandle", array, "&" + device.name});
-  return finish(recorder, builder, ZEB_SUCCESS);
+  return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_DEVICE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t deviceSetConfig(Recorder& recorder, ScribeDevice& device,
@@ -54,14 +49,14 @@ Zeb_ErrorHandle_t deviceSetConfig(Recorder& recorder, ScribeDevice& device,
   std::string array;
   if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
   builder.writeApiCall("deviceSetConfig", {device.name, array});
-  return finish(recorder, builder, ZEB_SUCCESS);
+  return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_DEVICE_ERROR_GENERAL);
 }
 
 // The record stays registered: later calls may still name the device.
 Zeb_ErrorHandle_t deviceFree(Recorder& recorder, ScribeDevice& device) {
   StatementBuilder builder(3);
   builder.writeApiCall("deviceFree", {device.name});
-  return finish(recorder, builder, ZEB_SUCCESS);
+  return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_DEVICE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t deviceGetInfo(Recorder& recorder, ScribeDevice& device,
@@ -70,7 +65,7 @@ Zeb_ErrorHandle_t deviceGetInfo(Recorder& recorder, ScribeDevice& device,
   const std::string info = declareOutput(recorder, builder, platformInfo,
                                          "const ZebDevice_PlatformInfo_t*", "platformInfo");
   builder.writeApiCall("deviceGetInfo", {device.name, info});
-  return finish(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED);
+  return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_DEVICE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t deviceGetPlatformInfo(Recorder& recorder,
@@ -79,7 +74,7 @@ Zeb_ErrorHandle_t deviceGetPlatformInfo(Recorder& recorder,
   const std::string info = declareOutput(recorder, builder, platformInfo,
                                          "const ZebDevice_PlatformInfo_t*", "platformInfo");
   builder.writeApiCall("deviceGetPlatformInfo", {"loghandle", info});
-  return finish(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED);
+  return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_DEVICE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t deviceGetInfrastructure(Recorder& recorder,
@@ -89,7 +84,7 @@ Zeb_ErrorHandle_t deviceGetInfrastructure(Recorder& recorder,
   const std::string infra =
       declareOutput(recorder, builder, deviceInfra, "ZebDevice_Infrastructure_t", "deviceInfra");
   builder.writeApiCall("deviceGetInfrastructure", {infra});
-  return finish(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED);
+  return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_DEVICE_ERROR_GENERAL);
 }
 
 }  // namespace zeb::record

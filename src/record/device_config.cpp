@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "log/logger.h"
-#include "record/config_common.h"
+#include "record/family_common.h"
 
 namespace zeb::record {
 namespace {
@@ -56,8 +56,7 @@ Zeb_ErrorHandle_t serializeChildren(Recorder& recorder, const Node* nodes, uint3
 
 void declareConfig(StatementBuilder& builder, std::vector<std::string>& elements,
                    const std::string& name, const char* option, const std::string& value) {
-  builder.writeStructInitializer("ZebDevice_Config_t", name, {std::string(option), value});
-  elements.push_back("&" + name);
+  writeConfigEntry(builder, "ZebDevice_Config_t", name, option, value, elements);
 }
 
 Zeb_ErrorHandle_t serializePlatformInfoConfig(Recorder& recorder, const ScribeDevice& device,

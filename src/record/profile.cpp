@@ -6,16 +6,11 @@
 #include "ZebScribe.h"
 #include "emit/statement_builder.h"
 #include "record/backend.h"
-#include "record/config_common.h"
+#include "record/family_common.h"
 #include "record/profile_config.h"
 
 namespace zeb::record {
 namespace {
-
-Zeb_ErrorHandle_t finish(Recorder& recorder, StatementBuilder& builder, Zeb_ErrorHandle_t result) {
-  if (!recorder.writeModel(builder.takeText(true))) return ZEB_PROFILE_ERROR_GENERAL;
-  return result;
-}
 
 std::string eventIdText(ZebProfile_EventId_t eventId) {
   return "(ZebProfile_EventId_t)" + uint64ToText(eventId);
@@ -33,7 +28,7 @@ Zeb_ErrorHandle_t recordEventDataQuery(Recorder& recorder, const char* member,
   if (eventData != nullptr) builder.writeLine(kEventDataComment);
   const std::string data = declareOutput(recorder, builder, eventData, type, prefix);
   builder.writeApiCall(member, {eventIdText(eventId), data});
-  return finish(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED);
+  return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_PROFILE_ERROR_GENERAL);
 }
 
 }  // namespace
@@ -46,7 +41,7 @@ Zeb_ErrorHandle_t profileCreate(Recorder& recorder, ScribeProfile& profile, uint
   builder.writeDeclaration("Zeb_ProfileHandle_t", profile.name);
   builder.writeApiCall("profileCreate", {*backendName, enumToText("ZebProfile_Level_t", level),
                                          "&" + profile.name});
-  return finish(recorder, builder, ZEB_SUCCESS);
+  return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_PROFILE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t profileSetConfig(Recorder& recorder, ScribeProfile& profile,
@@ -66,7 +61,7 @@ Zeb_ErrorHandle_t profileSetConfig(Recorder& recorder, ScribeProfile& profile,
     writeConfigArray(builder, "const ZebProfile_Config_t*", array, elements);
   }
   builder.writeApiCall("profileSetConfig", {profile.name, array});
-  return finish(recorder, builder, ZEB_SUCCESS);
+  return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_PROFILE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t profileGetEvents(Recorder& recorder, ScribeProfile& profile,
@@ -77,7 +72,7 @@ Zeb_ErrorHandle_t profileGetEvents(Recorder& recorder, ScribeProfile& profile,
                                         "const ZebProfile_EventId_t*", "profileEventIds");
   const std::string count = declareOutput(recorder, builder, numEvents, "uint32_t", "numEvents");
   builder.writeApiCall("profileGetEvents", {profile.name, ids, count});
-  return finish(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED);
+  return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_PROFILE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t profileGetSubEvents(Recorder& recorder, ZebProfile_EventId_t eventId,
@@ -89,7 +84,7 @@ Zeb_ErrorHandle_t profileGetSubEvents(Recorder& recorder, ZebProfile_EventId_t e
   const std::string count =
       declareOutput(recorder, builder, numSubEvents, "uint32_t", "numSubEvents");
   builder.writeApiCall("profileGetSubEvents", {eventIdText(eventId), ids, count});
-  return finish(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED);
+  return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_PROFILE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t profileGetEventData(Recorder& recorder, ZebProfile_EventId_t eventId,
@@ -108,7 +103,7 @@ Zeb_ErrorHandle_t profileFree(Recorder& recorder, uint64_t profile) {
   return recorder.releaseProfile(profile, [&recorder](ScribeProfile& record) {
     StatementBuilder builder(3);
     builder.writeApiCall("profileFree", {record.name});
-    return finish(recorder, builder, ZEB_SUCCESS);
+    return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_PROFILE_ERROR_GENERAL);
   });
 }
 

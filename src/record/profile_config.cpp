@@ -1,7 +1,7 @@
 #include "record/profile_config.h"
 
 #include "log/logger.h"
-#include "record/config_common.h"
+#include "record/family_common.h"
 
 namespace zeb::record {
 namespace {
@@ -13,8 +13,7 @@ void declareConfig(Recorder& recorder, const ScribeProfile& profile, const char*
                    const char* option, const std::string& value,
                    std::vector<std::string>& elements, StatementBuilder& builder) {
   const std::string name = recorder.makeVariableName(profile.name + "_" + kind);
-  builder.writeStructInitializer("ZebProfile_Config_t", name, {std::string(option), value});
-  elements.push_back("&" + name);
+  writeConfigEntry(builder, "ZebProfile_Config_t", name, option, value, elements);
 }
 
 // A custom configuration's content is opaque: only its absence can be written.

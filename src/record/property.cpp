@@ -2,6 +2,7 @@
 
 #include "ZebScribe.h"
 #include "emit/statement_builder.h"
+#include "record/family_common.h"
 #include "record/profile.h"
 
 namespace zeb::record {
@@ -10,8 +11,7 @@ namespace zeb::record {
 Zeb_ErrorHandle_t propertyHasCapability(Recorder& recorder, ZebProperty_Key_t key) {
   StatementBuilder builder(3);
   builder.writeApiCall("propertyHasCapability", {"(ZebProperty_Key_t)" + uintToText(key)});
-  if (!recorder.writeModel(builder.takeText(true))) return ZEB_BACKEND_ERROR_GENERAL;
-  return ZEB_SCRIBE_QUERY_RECORDED;
+  return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_BACKEND_ERROR_GENERAL);
 }
 
 }  // namespace zeb::record

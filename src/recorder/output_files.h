@@ -19,7 +19,6 @@ class OutputFile {
   bool isOpen() const { return file_ != nullptr; }
   // Gives the object a new location; takes effect at the next open.
   void setLocation(const std::string& directory, const std::string& name);
-  const std::string& name() const { return name_; }
   const std::string& directory() const { return directory_; }
   // Closes the stream; false (and logged) when none is open or closing fails.
   bool close();

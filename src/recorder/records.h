@@ -3,8 +3,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <list>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -23,10 +21,6 @@ class ScribeGraph {
   ScribeContext* const context;
   const std::string name;       // variable name in the written program
   const std::string graphName;  // the client's name as given
-  uint32_t tensorCounter = 0;
-  std::list<std::string> tensorNames;  // entries never move
-  int32_t executionCounter = 0;
-  uint8_t created = 0;
 };
 
 class ScribeContext {
@@ -35,11 +29,6 @@ class ScribeContext {
 
   const std::string name;  // variable name in the written program
   std::set<std::string> graphNames;
-  std::string binarySizeVariable;
-  uint32_t tensorCounter = 0;
-  std::list<std::string> tensorNames;  // entries never move
-  std::set<std::string> tensorClientNames;
-  std::map<uint32_t, const std::string*> tensorIds;
 
   // Creates a graph record under a new handle; 0 on failure.
   uint64_t createGraph(const std::string& variableName, const std::string& graphName);

@@ -10,7 +10,7 @@
 
 #include "ZebInterface.h"
 #include "log/logger.h"
-#include "pal/pal.h"
+#include "pal/stream_ops_override.h"
 #include "recorder/recorder.h"
 
 namespace zeb {
@@ -32,11 +32,11 @@ void toStderr(const char* format, ZebLog_Level_t, uint64_t, va_list args) {
 // Files open on the null device and every close fails, so each file logs
 // "Failed to close the file" when it is destroyed.
 void useFailingNullStreams() {
-  pal::streamOps().open = [](const char*, const char* mode) { return std::fopen(kNullDevice, mode); };
-  pal::streamOps().close = [](std::FILE* file) {
-    std::fclose(file);
-    return EOF;
+  // Each case runs in a process of its own, so the table is never restored.
+  pal::streamOps().open = [](const char*, const char* mode) {
+    return std::fopen(kNullDevice, mode);
   };
+  pal::streamOps().close = test::StreamOpsOverride::closeButFail;
 }
 
 void createLogger() {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "pal/pal.h"
+#include "pal/stream_ops_override.h"
 #include "recorder/model_frame.h"
 #include "recorder/recorder.h"
 #include "support/log_capture.h"
@@ -57,17 +57,10 @@ struct RecordingSession {
 // Every model-file write fails while the object lives.
 class FailingWrites {
  public:
-  FailingWrites() : saved_(pal::streamOps()) {
-    pal::streamOps().write = [](const void*, std::size_t, std::size_t, std::FILE*) {
-      return std::size_t{0};
-    };
-  }
-  ~FailingWrites() { pal::streamOps() = saved_; }
-  FailingWrites(const FailingWrites&) = delete;
-  FailingWrites& operator=(const FailingWrites&) = delete;
+  FailingWrites() { streams_.ops().write = StreamOpsOverride::writeNothing; }
 
  private:
-  pal::StreamOps saved_;
+  StreamOpsOverride streams_;
 };
 
 inline Messages error(const std::string& text) { return {{ZEB_LOG_LEVEL_ERROR, text}}; }

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <regex>
 
-#include "pal/pal.h"
+#include "pal/stream_ops_override.h"
 #include "recorder/model_frame.h"
 #include "support/log_capture.h"
 #include "support/scoped_temp_dir.h"
@@ -174,11 +174,12 @@ TEST_F(ConfigurationTest, ContinuingWithoutHeaderAppendsToExistingFiles) {
 
 TEST_F(ConfigurationTest, FailedSwitchReportsTheFailingStep) {
   ASSERT_EQ(recorder.start(), 0u);
-  const pal::StreamOps saved = pal::streamOps();
-  pal::streamOps().open = [](const char*, const char*) -> std::FILE* { return nullptr; };
-  log.clear();
-  EXPECT_EQ(configure(recorder, {filesOption("n.c", "n.bin")}), 4999u);
-  pal::streamOps() = saved;
+  {
+    test::StreamOpsOverride failing;
+    failing.ops().open = test::StreamOpsOverride::failOpen;
+    log.clear();
+    EXPECT_EQ(configure(recorder, {filesOption("n.c", "n.bin")}), 4999u);
+  }
   const auto texts = log.texts();
   ASSERT_FALSE(texts.empty());
   EXPECT_EQ(texts.back(), "Failure when opening model file");
