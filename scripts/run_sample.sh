@@ -24,7 +24,7 @@ cd "$work"
 # Replay: the written program, compiled against the API headers and linked with
 # the echo backend, runs next to its data file; the echo backend logs each call.
 cd scribe_output
-echo_dir="$build/tests/echo"
+echo_dir="$build/tools/echo"
 "${CC:-cc}" -std=c11 -I "$root/include" scribe_output.c -o replay \
   "$echo_dir/libZebEcho.so" "-Wl,-rpath,$echo_dir"
 status=0

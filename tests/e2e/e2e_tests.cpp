@@ -17,9 +17,9 @@
 //   ZEB_E2E_REPLAY_PREFIX  put before the compiled program (e.g. "wine")
 // The Windows build in $W, for example, runs under wine with
 //   ZEB_E2E_RUNNER_PREFIX=wine64  ZEB_E2E_RUNNER=$W/tests/e2e/zeb_scenario_runner.exe
-//   ZEB_E2E_SCRIBE_LIB=$W/ZebScribe.dll  ZEB_E2E_ECHO_LIB=$W/tests/echo/ZebEcho.dll
+//   ZEB_E2E_SCRIBE_LIB=$W/ZebScribe.dll  ZEB_E2E_ECHO_LIB=$W/tools/echo/ZebEcho.dll
 //   ZEB_E2E_CC=x86_64-w64-mingw32-gcc-posix  ZEB_E2E_EXE_SUFFIX=.exe
-//   ZEB_E2E_ECHO_LINK="$W/tests/echo/libZebEcho.dll.a -static" (SCRIBE_LINK likewise)
+//   ZEB_E2E_ECHO_LINK="$W/tools/echo/libZebEcho.dll.a -static" (SCRIBE_LINK likewise)
 //   ZEB_E2E_REPLAY_PREFIX="env 'WINEPATH=<both DLL directories as Z:\...>' wine64"
 // and for the tests themselves:
 //   ZEB_E2E_SEEDS          "FIRST:COUNT" (or "SEED"): random seeds to run instead of 1 to 24
