@@ -24,6 +24,7 @@
 // and for the tests themselves:
 //   ZEB_E2E_SEEDS          "FIRST:COUNT" (or "SEED"): random seeds to run instead of 1 to 24
 //   ZEB_E2E_KEEP           keep the scratch directories and print their paths
+//   ZEB_UPDATE_GOLDEN      rewrite tests/golden/ from the recordings (scripts/update_golden.sh)
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -147,6 +148,36 @@ TEST_P(Scenarios, ReplayRepeatsTheDirectRun) {
 
 INSTANTIATE_TEST_SUITE_P(Named, Scenarios, testing::ValuesIn(namedScenarioNames()), testName);
 INSTANTIATE_TEST_SUITE_P(Random, Scenarios, testing::ValuesIn(randomScenarioNames()), testName);
+
+// The checked-in copy of one recorded file; with ZEB_UPDATE_GOLDEN set the
+// recording replaces it instead, and the diff is reviewed like code.
+void expectGolden(const fs::path& recorded, const fs::path& golden) {
+  ASSERT_TRUE(fs::exists(recorded)) << recorded;
+  if (std::getenv("ZEB_UPDATE_GOLDEN") != nullptr) {
+    fs::create_directories(golden.parent_path());
+    fs::copy_file(recorded, golden, fs::copy_options::overwrite_existing);
+    return;
+  }
+  ASSERT_TRUE(fs::exists(golden)) << golden << " is missing: run scripts/update_golden.sh";
+  EXPECT_EQ(firstDifference(readLines(golden), readLines(recorded)), "") << golden;
+  EXPECT_EQ(readFile(golden), readFile(recorded)) << golden << ": same lines, different bytes";
+}
+
+class Golden : public testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, RecordingEqualsTheCheckedInFiles) {
+  const std::string& scenario = GetParam();
+  ScratchDir scratch(scenario);
+  const CommandResult run =
+      runScenarioIn(tools(), scratch.path(), tools().scribeLibrary, scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const fs::path golden = fs::path(ZEB_E2E_GOLDEN_DIR) / scenario;
+  for (const std::string name : {"scribe_output.c", "params.bin"}) {
+    expectGolden(scratch.path() / "scribe_output" / name, golden / (name + ".golden"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Named, Golden, testing::ValuesIn(namedScenarioNames()), testName);
 
 // The comparison must be able to fail: one number changed in the written
 // program has to show up as a differing call. (Swapping two data blobs is the
