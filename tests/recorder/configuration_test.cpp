@@ -1,190 +1,147 @@
+// ZebScribe_initialize: what each option, combination and moment gives.
 #include "recorder/configuration.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <fstream>
 #include <regex>
 
-#include "pal/stream_ops_override.h"
-#include "recorder/model_frame.h"
-#include "support/log_capture.h"
-#include "support/scoped_temp_dir.h"
+#include "support/session.h"
+#include "support/stream_ops_override.h"
 
-namespace zeb {
+namespace zeb::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 ZebScribe_Config_t option(ZebScribe_ConfigOption_t code) {
   ZebScribe_Config_t record{};
   record.option = code;
   return record;
 }
-
-ZebScribe_Config_t directoryOption(const char* directory) {
+ZebScribe_Config_t directory(const char* path) {
   auto record = option(ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY);
-  record.outputDirectory = directory;
+  record.outputDirectory = path;
   return record;
 }
-
-ZebScribe_Config_t filesOption(const char* model, const char* data) {
+ZebScribe_Config_t files(const char* model, const char* data) {
   auto record = option(ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG);
   record.fileConfig = {model, data};
   return record;
 }
-
-ZebScribe_Config_t flagOption(ZebScribe_ConfigOption_t code, uint8_t value) {
+ZebScribe_Config_t flag(ZebScribe_ConfigOption_t code) {
   auto record = option(code);
-  if (code == ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP) record.appendTimestamp = value;
-  if (code == ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER) record.writeOutputHeader = value;
-  if (code == ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER) record.writeOutputFooter = value;
+  record.appendTimestamp = 1;  // the flags share the first byte of the value
   return record;
 }
-
-ZebScribe_Config_t backendIdOption(uint32_t id) {
+ZebScribe_Config_t noHeader() { return option(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER); }
+ZebScribe_Config_t backendId(uint32_t id) {
   auto record = option(ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID);
   record.backendId = id;
   return record;
 }
 
-Zeb_ErrorHandle_t configure(Recorder& recorder, std::vector<ZebScribe_Config_t> records) {
-  std::vector<const ZebScribe_Config_t*> pointers;
-  for (const auto& record : records) pointers.push_back(&record);
-  pointers.push_back(nullptr);
-  return configureRecorder(recorder, pointers.data());
-}
-
-class ConfigurationTest : public ::testing::Test {
- protected:
-  test::ScopedTempDir dir;
-  test::LogCapture log;
-  Recorder recorder;
+struct Configure : Session {
+  Zeb_ErrorHandle_t operator()(std::vector<ZebScribe_Config_t> records) {
+    std::vector<const ZebScribe_Config_t*> pointers;
+    for (const auto& record : records) pointers.push_back(&record);
+    pointers.push_back(nullptr);
+    log.clear();
+    return configureRecorder(recorder, pointers.data());
+  }
 };
 
-TEST_F(ConfigurationTest, NullArrayRestoresDefaultFileNames) {
-  ASSERT_EQ(configure(recorder, {filesOption("m.c", "d.bin")}), 0u);
-  EXPECT_EQ(recorder.modelFileName(), "m.c");
-  EXPECT_EQ(configureRecorder(recorder, nullptr), 0u);
-  EXPECT_EQ(recorder.modelFileName(), "scribe_output.c");
-  EXPECT_EQ(recorder.dataFileName(), "params.bin");
-}
+const char* kDataRule = "Model filename or data filename contain slashes";
 
-TEST_F(ConfigurationTest, MissingDirectoryFallsBackWithWarning) {
-  const struct {
-    const char* directory;
-    const char* warning;
-  } cases[] = {
-      {nullptr, "NULL output path provided, defaulting to ./scribe_output/"},
-      {"", "Empty output path provided, defaulting to ./scribe_output/"},
-  };
-  for (const auto& c : cases) {
-    recorder.setOutputDirectory("elsewhere");
-    log.clear();
-    EXPECT_EQ(configure(recorder, {directoryOption(c.directory)}), 0u);
-    EXPECT_EQ(recorder.outputDirectory(), "./scribe_output/");
-    ASSERT_EQ(log.messages().size(), 1u);
-    EXPECT_EQ(log.messages()[0].level, ZEB_LOG_LEVEL_WARN);
-    EXPECT_EQ(log.messages()[0].text, c.warning);
-  }
-}
-
-TEST_F(ConfigurationTest, RefusedRecordsChangeNothing) {
-  const struct {
-    ZebScribe_Config_t record;
-    const char* message;
-  } cases[] = {
-      {filesOption("a/b.c", "d.bin"), "Model filename or data filename contain slashes"},
-      {filesOption("m.c", "d\\x.bin"), "Model filename or data filename contain slashes"},
-      {filesOption(nullptr, "d.bin"), "Model filename or data filename are NULL"},
+TEST(Configuration, RefusedRecordsChangeNothing) {
+  const std::pair<ZebScribe_Config_t, std::string> refused[] = {
+      {files("a/m.c", "d.bin"), kDataRule},
+      {files("m.c", "d\\x.bin"), kDataRule},
+      {files(nullptr, "d.bin"), "Model filename or data filename are NULL"},
       {option(static_cast<ZebScribe_ConfigOption_t>(9)), "Unknown Scribe config option provided: 9"},
   };
-  for (const auto& c : cases) {
-    log.clear();
-    EXPECT_EQ(configure(recorder, {directoryOption("other"), c.record}), 1004u);
-    EXPECT_EQ(recorder.outputDirectory(), "./scribe_output/");
-    EXPECT_EQ(recorder.modelFileName(), "scribe_output.c");
-    EXPECT_EQ(log.texts(), std::vector<std::string>{c.message});
+  for (const auto& [record, message] : refused) {
+    Configure configure;
+    EXPECT_EQ(configure({directory("other"), record}), 1004u);
+    EXPECT_EQ(configure.log.texts(), std::vector<std::string>{message});
+    EXPECT_EQ(configure.recorder.outputDirectory(), "out/");
+    EXPECT_EQ(configure.recorder.dataFileName(), "params.bin");
   }
 }
 
-TEST_F(ConfigurationTest, OrderRulesBeforeAndAfterStart) {
-  const std::string headerRule =
-      "ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER must be provided concurrently with "
-      "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG";
-  EXPECT_EQ(configure(recorder, {flagOption(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER, 0)}), 4951u);
-  EXPECT_EQ(log.texts(), std::vector<std::string>{headerRule});
-  EXPECT_EQ(configure(recorder, {flagOption(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER, 1)}), 4951u);
-
-  ASSERT_EQ(recorder.start(), 0u);
-  const struct {
-    ZebScribe_Config_t record;
-    const char* prefix;
-  } afterStart[] = {
-      {flagOption(ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP, 1),
-       "ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP must be provided before"},
-      {backendIdOption(3), "ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID must be provided concurrently"},
-      {directoryOption("x"), "ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY must be provided concurrently"},
-  };
-  for (const auto& c : afterStart) {
-    log.clear();
-    EXPECT_EQ(configure(recorder, {c.record}), 4951u);
-    ASSERT_EQ(log.texts().size(), 1u);
-    EXPECT_EQ(log.texts()[0].rfind(c.prefix, 0), 0u) << log.texts()[0];
+TEST(Configuration, MissingDirectoryWarnsAndKeepsTheDefault) {
+  for (const char* path : {"", static_cast<const char*>(nullptr)}) {
+    Configure configure;
+    EXPECT_EQ(configure({directory(path)}), 0u);
+    EXPECT_EQ(configure.recorder.outputDirectory(), "./scribe_output/");
+    ASSERT_EQ(configure.log.messages().size(), 1u);
+    EXPECT_EQ(configure.log.messages()[0].level, ZEB_LOG_LEVEL_WARN);
+    EXPECT_EQ(configure.log.texts()[0], std::string(path ? "Empty" : "NULL") +
+                                            " output path provided, defaulting to ./scribe_output/");
   }
-  EXPECT_EQ(recorder.backendIdentifier(), 0u);
 }
 
-TEST_F(ConfigurationTest, TimestampNamesWinOverFileNames) {
-  ASSERT_EQ(configure(recorder, {filesOption("m.c", "d.bin"),
-                                 flagOption(ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP, 1)}),
-            0u);
-  const std::regex timestamped("scribe_output_(\\d\\d-\\d\\d-\\d{4}_\\d\\d_\\d\\d_\\d\\d)\\.c");
+TEST(Configuration, NullArrayRestoresTheDefaultNames) {
+  Configure configure;
+  ASSERT_EQ(configure({files("m.c", "d.bin")}), 0u);
+  EXPECT_EQ(configureRecorder(configure.recorder, nullptr), 0u);
+  EXPECT_EQ(configure.recorder.modelFileName(), "scribe_output.c");
+  EXPECT_EQ(configure.recorder.dataFileName(), "params.bin");
+}
+
+TEST(Configuration, OrderRules) {
+  Configure configure;
+  EXPECT_EQ(configure({noHeader()}), 4951u);
+  EXPECT_EQ(configure.log.texts(),
+            std::vector<std::string>{"ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER must be provided "
+                                     "concurrently with ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG"});
+  ASSERT_EQ(configure.recorder.start(), 0u);
+  EXPECT_EQ(configure({flag(ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP)}), 4951u);
+  EXPECT_EQ(configure({backendId(3)}), 4951u);
+  EXPECT_EQ(configure.log.texts(),
+            std::vector<std::string>{"ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID must be provided "
+                                     "concurrently with ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG if "
+                                     "provided after any other ZEB APIs have been called"});
+  EXPECT_EQ(configure({directory("x")}), 4951u);
+  EXPECT_EQ(configure.recorder.backendIdentifier(), 0u);
+}
+
+TEST(Configuration, TimestampedDefaultNamesWinOverGivenNames) {
+  Configure configure;
+  ASSERT_EQ(configure({files("m.c", "d.bin"), flag(ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP)}), 0u);
+  const std::regex stamped("scribe_output_(\\d\\d-\\d\\d-\\d{4}_\\d\\d_\\d\\d_\\d\\d)\\.c");
   std::smatch match;
-  const std::string model = recorder.modelFileName();
-  ASSERT_TRUE(std::regex_match(model, match, timestamped))
-      << model;
-  EXPECT_EQ(recorder.dataFileName(), "params_" + match[1].str() + ".bin");
+  const std::string model = configure.recorder.modelFileName();
+  ASSERT_TRUE(std::regex_match(model, match, stamped)) << model;
+  EXPECT_EQ(configure.recorder.dataFileName(), "params_" + match[1].str() + ".bin");
 }
 
-TEST_F(ConfigurationTest, FileOptionAfterStartSwitchesFiles) {
-  ASSERT_EQ(recorder.start(), 0u);
-  ASSERT_TRUE(recorder.writeModel("   // first\n"));
-  ASSERT_EQ(configure(recorder, {filesOption("second.c", "second.bin"), backendIdOption(3)}), 0u);
-  EXPECT_EQ(recorder.backendIdentifier(), 3u);
-  EXPECT_EQ(test::readFile("scribe_output/scribe_output.c"),
-            modelHeader("params.bin") + "   // first\n" + modelFooter());
-  EXPECT_EQ(test::readFile("scribe_output/second.c"), modelHeader("second.bin"));
-  EXPECT_TRUE(fs::exists("scribe_output/second.bin"));
+// The files of a stopped recording are continued without a header: both are appended to.
+TEST(Configuration, FileNamesWithoutHeaderBeforeTheStartContinueExistingFiles) {
+  Configure configure;
+  std::filesystem::create_directory("out");
+  std::ofstream("out/m.c") << "earlier\n";
+  std::ofstream("out/d.bin") << "blob";
+  ASSERT_EQ(configure({files("m.c", "d.bin"), noHeader()}), 0u);
+  ASSERT_EQ(configure.recorder.start(), 0u);
+  EXPECT_EQ(readFile("out/m.c"), "earlier\n");
+  EXPECT_EQ(readFile("out/d.bin"), "blob");
 }
 
-TEST_F(ConfigurationTest, ContinuingWithoutHeaderAppendsToExistingFiles) {
-  ASSERT_EQ(recorder.start(), 0u);
-  ASSERT_TRUE(recorder.writeModel("   // one\n"));
-  ASSERT_TRUE(recorder.writeData("abc", 1, 3));
-  ASSERT_EQ(configure(recorder, {filesOption("scribe_output.c", "params.bin"),
-                                 flagOption(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER, 0),
-                                 flagOption(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER, 0)}),
-            0u);
-  ASSERT_TRUE(recorder.writeModel("   // two\n"));
-  ASSERT_TRUE(recorder.writeData("de", 1, 2));
-  EXPECT_EQ(test::readFile("scribe_output/scribe_output.c"),
-            modelHeader("params.bin") + "   // one\n" + modelFooter() + "   // two\n");
-  EXPECT_EQ(test::readFile("scribe_output/params.bin"), "abcde");
-}
+TEST(Configuration, FileNamesAfterTheStartFinishTheFilesAndContinueInNewOnes) {
+  Configure configure;
+  ASSERT_EQ(configure.recorder.start(), 0u);
+  const std::string header = configure.model();
+  ASSERT_EQ(configure({files("second.c", "second.bin"), backendId(3)}), 0u);
+  EXPECT_EQ(configure.recorder.backendIdentifier(), 3u);
+  EXPECT_EQ(readFile("out/scribe_output.c").substr(header.size(), 16), "   if (logging) ");
+  const std::string second = readFile("out/second.c");
+  EXPECT_NE(second.find("fopen(\"second.bin\", \"rb\")"), std::string::npos) << second;
+  EXPECT_TRUE(std::filesystem::exists("out/second.bin"));
 
-TEST_F(ConfigurationTest, FailedSwitchReportsTheFailingStep) {
-  ASSERT_EQ(recorder.start(), 0u);
-  {
-    test::StreamOpsOverride failing;
-    failing.ops().open = test::StreamOpsOverride::failOpen;
-    log.clear();
-    EXPECT_EQ(configure(recorder, {filesOption("n.c", "n.bin")}), 4999u);
-  }
-  const auto texts = log.texts();
-  ASSERT_FALSE(texts.empty());
-  EXPECT_EQ(texts.back(), "Failure when opening model file");
-  EXPECT_EQ(recorder.modelFileName(), "n.c");
+  StreamOpsOverride failing;
+  failing.ops().open = StreamOpsOverride::failOpen;
+  EXPECT_EQ(configure({files("third.c", "third.bin")}), 4999u);
+  EXPECT_EQ(configure.log.texts().back(), "Failure when opening model file");
 }
 
 }  // namespace
-}  // namespace zeb
+}  // namespace zeb::test

@@ -1,0 +1,117 @@
+// The output files through the recorder's life: the start that makes them,
+// the writes, and what is left at and after unload.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "api/entry_points.h"
+#include "log/logger.h"
+#include "support/session.h"
+#include "support/stream_ops_override.h"
+
+namespace zeb::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Output, FirstRecordedCallMakesTheDirectoryTheHeaderAndAnEmptyDataFile) {
+  Session session;
+  session.recorder.setOutputDirectory("./scribe_output/");
+  EXPECT_EQ(entry::propertyHasCapability(session.recorder, 1), 4950u);
+  const std::string model = readFile("scribe_output/scribe_output.c");
+  EXPECT_EQ(model.rfind("//" + std::string(78, '=') + "\n", 0), 0u);
+  EXPECT_NE(model.find("fopen(\"params.bin\", \"rb\")"), std::string::npos);
+  // Each block is flushed as it is written: the file already ends with it.
+  EXPECT_EQ(model.substr(model.size() - 4), ");\n\n");
+  EXPECT_EQ(fs::file_size("scribe_output/params.bin"), 0u);
+}
+
+TEST(Output, ADirectoryWithoutTrailingSlashGetsOne) {
+  Session session;
+  session.recorder.setOutputDirectory("plain");
+  ASSERT_EQ(session.recorder.start(), 0u);
+  EXPECT_TRUE(fs::is_regular_file("plain/scribe_output.c"));
+  EXPECT_TRUE(fs::is_regular_file("plain/params.bin"));
+}
+
+TEST(Output, AnExistingDataFileIsEmptiedAtTheStart) {
+  Session session;
+  fs::create_directory("out");
+  std::ofstream("out/params.bin") << "old blob";
+  ASSERT_EQ(session.recorder.start(), 0u);
+  EXPECT_EQ(readFile("out/params.bin"), "");
+}
+
+TEST(Output, APlainFileInTheWayFailsEveryStartUntilItIsGone) {
+  Session session;
+  session.recorder.setOutputDirectory("./scribe_output/");
+  std::ofstream("scribe_output") << "in the way";
+  EXPECT_EQ(entry::propertyHasCapability(session.recorder, 1), 4000u);
+  EXPECT_EQ(entry::deviceGetInfrastructure(session.recorder, nullptr), 4000u);
+  EXPECT_EQ(session.log.texts(), std::vector<std::string>(2, "./scribe_output/ already exists"));
+  fs::remove("scribe_output");
+  EXPECT_EQ(entry::propertyHasCapability(session.recorder, 1), 4950u);
+}
+
+// Each case runs in a process of its own (the threadsafe death-test style
+// re-executes the test binary), so the process-wide statics start unmade and
+// go at exit in their real order.
+constexpr const char* kNullDevice =
+#if defined(_WIN32)
+    "NUL";
+#else
+    "/dev/null";
+#endif
+
+// Ends each message with ";", not a newline that Windows would widen.
+void toStderr(const char* format, ZebLog_Level_t, uint64_t, va_list args) {
+  std::vfprintf(stderr, format, args);
+  std::fputc(';', stderr);
+}
+
+// The files open on the null device and every close fails, so each file logs
+// "Failed to close the file" when it goes at exit.
+void startProcessRecorderWithFailingCloses() {
+  pal::streamOps().open = [](const char*, const char* mode) { return std::fopen(kNullDevice, mode); };
+  pal::streamOps().close = StreamOpsOverride::closeButFail;
+  Recorder::instance()->setOutputDirectory(".");
+  if (Recorder::instance()->start() != 0) std::abort();
+}
+
+TEST(LifecycleDeathTest, TheLoggerOutlivesTheRecorderMadeBeforeIt) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        startProcessRecorderWithFailingCloses();
+        Zeb_LogHandle_t handle = nullptr;
+        if (log::create(toStderr, ZEB_LOG_LEVEL_ERROR, &handle) != 0) std::abort();
+        std::exit(0);
+      },
+      testing::ExitedWithCode(0), "Failed to close the file;Failed to close the file;");
+}
+
+// A client's static object, made before the recorder, calls in while the
+// process exits: the call is answered without touching the destroyed recorder.
+TEST(LifecycleDeathTest, CallsAfterTheRecorderIsGoneAnswer4000) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        struct LateClient {
+          ~LateClient() {
+            const ZebInterface_t** providers = nullptr;
+            uint32_t count = 0;
+            ZebInterface_getProviders(&providers, &count);
+            const auto code = providers[0]->ZEB_INTERFACE_VER_NAME.propertyHasCapability(1);
+            std::fprintf(stderr, "late call: %u;", static_cast<unsigned>(code));
+          }
+        };
+        static LateClient client;
+        startProcessRecorderWithFailingCloses();
+        std::exit(0);
+      },
+      testing::ExitedWithCode(0), "late call: 4000;");
+}
+
+}  // namespace
+}  // namespace zeb::test

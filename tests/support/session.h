@@ -1,0 +1,34 @@
+// A fresh recorder whose output goes to "out/" in a temporary working
+// directory, with every message it logs captured.
+#pragma once
+
+#include <string>
+
+#include "api/client_handle.h"
+#include "recorder/recorder.h"
+#include "support/log_capture.h"
+#include "support/scoped_temp_dir.h"
+
+namespace zeb::test {
+
+// A handle value that no record is registered under.
+inline constexpr uint64_t kUnknownHandle = 0x5eed;
+
+template <class Handle>
+Handle as(uint64_t value) {
+  return clientHandle<Handle>(value);
+}
+
+struct Session {
+  Session() { recorder.setOutputDirectory("out/"); }
+
+  std::string model() const { return readFile("out/" + recorder.modelFileName()); }
+
+  // Destroyed in reverse: the recorder finishes its files while the log and
+  // the directory still exist.
+  ScopedTempDir directory;
+  LogCapture log;
+  Recorder recorder;
+};
+
+}  // namespace zeb::test
