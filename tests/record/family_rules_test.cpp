@@ -26,7 +26,7 @@ Config custom(Config config) {
   return config;
 }
 template <class Config>
-Config withOption(Config config, int option) {
+Config unknownOption(Config config, int option) {
   config.option = static_cast<decltype(config.option)>(option);
   return config;
 }
@@ -119,7 +119,7 @@ const Row kRows[] = {
     {"backendCustom_OtherId", 9, [](Recorder& r) { return createBackendWith(r, custom(e2e::backendCustomNull())); },
      4004, {{E, "Unknown backend ID provided: 9"}}, ""},
     {"backendUnknownOption", 0,
-     [](Recorder& r) { return createBackendWith(r, withOption(backendPlatform("p"), 7)); }, 4004,
+     [](Recorder& r) { return createBackendWith(r, unknownOption(backendPlatform("p"), 7)); }, 4004,
      {{E, "Unknown config option provided: 7"}}, ""},
     {"contextCustom_BackendId", 2, [](Recorder& r) { return createContextWith(r, custom(e2e::contextCustomNull())); },
      5000, {{E, "Custom context config parsing not supported for chosen backend ID"}}, ""},
@@ -131,12 +131,12 @@ const Row kRows[] = {
      },
      5000, {{E, "Unknown or unsupported async execution queue depth type: 1"}}, ""},
     {"contextUnknownOption", 0,
-     [](Recorder& r) { return createContextWith(r, withOption(e2e::contextPriority(0), 9)); }, 5000,
+     [](Recorder& r) { return createContextWith(r, unknownOption(e2e::contextPriority(0), 9)); }, 5000,
      {{E, "Unknown config option provided: 9"}}, ""},
     {"deviceCustom_BackendId", 2, [](Recorder& r) { return createDeviceWith(r, custom(e2e::deviceCustomNull())); },
      1000, {{E, "Custom device config parsing not supported for chosen backend ID"}}, ""},
     {"deviceUnknownOption", 0,
-     [](Recorder& r) { return createDeviceWith(r, withOption(e2e::deviceCustomNull(), 5)); }, 1004,
+     [](Recorder& r) { return createDeviceWith(r, unknownOption(e2e::deviceCustomNull(), 5)); }, 1004,
      {{E, "Unknown config option provided: 5"}}, ""},
     {"deviceHardwareVersionTwo", 0,
      [](Recorder& r) { return createDeviceWithHardware(r, 2, false); }, 1000,
@@ -151,7 +151,7 @@ const Row kRows[] = {
     {"profileCustom_OtherId", 3, [](Recorder& r) { return setProfileConfig(r, custom(e2e::profileCustomNull())); },
      1004, {{E, "Custom profile config parsing not supported for backend ID 3"}}, ""},
     {"profileUnknownOption", 0,
-     [](Recorder& r) { return setProfileConfig(r, withOption(e2e::profileMaxEvents(1), 7)); }, 1004,
+     [](Recorder& r) { return setProfileConfig(r, unknownOption(e2e::profileMaxEvents(1), 7)); }, 1004,
      {{E, "Unknown config option provided: 7"}}, ""},
     {"graphCreate_IdentifierTaken", 0,
      [](Recorder& r) {
