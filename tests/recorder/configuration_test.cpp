@@ -73,7 +73,7 @@ TEST(Configuration, MissingDirectoryWarnsAndKeepsTheDefault) {
     EXPECT_EQ(configure({directory(path)}), 0u);
     EXPECT_EQ(configure.recorder.outputDirectory(), "./scribe_output/");
     ASSERT_EQ(configure.log.messages().size(), 1u);
-    EXPECT_EQ(configure.log.messages()[0].level, ZEB_LOG_LEVEL_WARN);
+    EXPECT_EQ(configure.log.messages()[0].first, ZEB_LOG_LEVEL_WARN);
     EXPECT_EQ(configure.log.texts()[0], std::string(path ? "Empty" : "NULL") +
                                             " output path provided, defaulting to ./scribe_output/");
   }

@@ -1,12 +1,13 @@
 // A fresh recorder whose output goes to "out/" in a temporary working
-// directory, with every message it logs captured.
+// directory, with every message the library logs captured.
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "api/client_handle.h"
 #include "recorder/recorder.h"
-#include "support/log_capture.h"
 #include "support/scoped_temp_dir.h"
 
 namespace zeb::test {
@@ -18,6 +19,18 @@ template <class Handle>
 Handle as(uint64_t value) {
   return clientHandle<Handle>(value);
 }
+
+using Logged = std::vector<std::pair<ZebLog_Level_t, std::string>>;
+
+// The process-wide logger, at every level, for as long as the object lives.
+class LogCapture {
+ public:
+  LogCapture();
+  ~LogCapture();
+  const Logged& messages() const;
+  std::vector<std::string> texts() const;
+  void clear();
+};
 
 struct Session {
   Session() { recorder.setOutputDirectory("out/"); }
