@@ -7,14 +7,13 @@
 #include <regex>
 
 #include "support/session.h"
-#include "support/stream_ops_override.h"
 
 namespace zeb::test {
 namespace {
 
-ZebScribe_Config_t option(ZebScribe_ConfigOption_t code) {
+ZebScribe_Config_t option(uint32_t code) {
   ZebScribe_Config_t record{};
-  record.option = code;
+  record.option = static_cast<ZebScribe_ConfigOption_t>(code);
   return record;
 }
 ZebScribe_Config_t directory(const char* path) {
@@ -27,120 +26,102 @@ ZebScribe_Config_t files(const char* model, const char* data) {
   record.fileConfig = {model, data};
   return record;
 }
-ZebScribe_Config_t flag(ZebScribe_ConfigOption_t code) {
-  auto record = option(code);
-  record.appendTimestamp = 1;  // the flags share the first byte of the value
+ZebScribe_Config_t timestamp() {
+  auto record = option(ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP);
+  record.appendTimestamp = 1;
   return record;
 }
-ZebScribe_Config_t noHeader() { return option(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER); }
 ZebScribe_Config_t backendId(uint32_t id) {
   auto record = option(ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID);
   record.backendId = id;
   return record;
 }
+const ZebScribe_Config_t kNoHeader = option(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER);
 
-struct Configure : Session {
-  Zeb_ErrorHandle_t operator()(std::vector<ZebScribe_Config_t> records) {
+struct Configuration : testing::Test {
+  Zeb_ErrorHandle_t configure(std::vector<ZebScribe_Config_t> records) {
     std::vector<const ZebScribe_Config_t*> pointers;
     for (const auto& record : records) pointers.push_back(&record);
     pointers.push_back(nullptr);
-    log.clear();
-    return configureRecorder(recorder, pointers.data());
+    s.log.clear();
+    return configureRecorder(r, pointers.data());
   }
+  std::string logged() const { return s.log.texts().empty() ? "" : s.log.texts().back(); }
+  Session s;
+  Recorder& r = s.recorder;
 };
 
-const char* kDataRule = "Model filename or data filename contain slashes";
-
-TEST(Configuration, RefusedRecordsChangeNothing) {
-  const std::pair<ZebScribe_Config_t, std::string> refused[] = {
-      {files("a/m.c", "d.bin"), kDataRule},
-      {files("m.c", "d\\x.bin"), kDataRule},
-      {files(nullptr, "d.bin"), "Model filename or data filename are NULL"},
-      {option(static_cast<ZebScribe_ConfigOption_t>(9)), "Unknown Scribe config option provided: 9"},
-  };
-  for (const auto& [record, message] : refused) {
-    Configure configure;
-    EXPECT_EQ(configure({directory("other"), record}), 1004u);
-    EXPECT_EQ(configure.log.texts(), std::vector<std::string>{message});
-    EXPECT_EQ(configure.recorder.outputDirectory(), "out/");
-    EXPECT_EQ(configure.recorder.dataFileName(), "params.bin");
-  }
+TEST_F(Configuration, RefusedRecordsChangeNothing) {
+  const char* slashes = "Model filename or data filename contain slashes";
+  EXPECT_EQ(configure({directory("other"), files("a/m.c", "d.bin")}), 1004u);
+  EXPECT_EQ(logged(), slashes);
+  EXPECT_EQ(configure({directory("other"), files("m.c", "d\\x.bin")}), 1004u);
+  EXPECT_EQ(logged(), slashes);
+  EXPECT_EQ(configure({directory("other"), files(nullptr, "d.bin")}), 1004u);
+  EXPECT_EQ(logged(), "Model filename or data filename are NULL");
+  EXPECT_EQ(configure({directory("other"), option(9)}), 1004u);
+  EXPECT_EQ(logged(), "Unknown Scribe config option provided: 9");
+  EXPECT_EQ(r.outputDirectory(), "out/");
+  EXPECT_EQ(r.dataFileName(), "params.bin");
 }
 
-TEST(Configuration, MissingDirectoryWarnsAndKeepsTheDefault) {
-  for (const char* path : {"", static_cast<const char*>(nullptr)}) {
-    Configure configure;
-    EXPECT_EQ(configure({directory(path)}), 0u);
-    EXPECT_EQ(configure.recorder.outputDirectory(), "./scribe_output/");
-    ASSERT_EQ(configure.log.messages().size(), 1u);
-    EXPECT_EQ(configure.log.messages()[0].first, ZEB_LOG_LEVEL_WARN);
-    EXPECT_EQ(configure.log.texts()[0], std::string(path ? "Empty" : "NULL") +
-                                            " output path provided, defaulting to ./scribe_output/");
-  }
+TEST_F(Configuration, MissingDirectoryWarnsAndKeepsTheDefault) {
+  EXPECT_EQ(configure({directory("")}), 0u);
+  EXPECT_EQ(s.log.messages(), Logged({{ZEB_LOG_LEVEL_WARN, "Empty output path provided, "
+                                                           "defaulting to ./scribe_output/"}}));
+  EXPECT_EQ(r.outputDirectory(), "./scribe_output/");
+  EXPECT_EQ(configure({directory(nullptr)}), 0u);
+  EXPECT_EQ(logged(), "NULL output path provided, defaulting to ./scribe_output/");
 }
 
-TEST(Configuration, NullArrayRestoresTheDefaultNames) {
-  Configure configure;
-  ASSERT_EQ(configure({files("m.c", "d.bin")}), 0u);
-  EXPECT_EQ(configureRecorder(configure.recorder, nullptr), 0u);
-  EXPECT_EQ(configure.recorder.modelFileName(), "scribe_output.c");
-  EXPECT_EQ(configure.recorder.dataFileName(), "params.bin");
-}
-
-TEST(Configuration, OrderRules) {
-  Configure configure;
-  EXPECT_EQ(configure({noHeader()}), 4951u);
-  EXPECT_EQ(configure.log.texts(),
-            std::vector<std::string>{"ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER must be provided "
-                                     "concurrently with ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG"});
-  ASSERT_EQ(configure.recorder.start(), 0u);
-  EXPECT_EQ(configure({flag(ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP)}), 4951u);
-  EXPECT_EQ(configure({backendId(3)}), 4951u);
-  EXPECT_EQ(configure.log.texts(),
-            std::vector<std::string>{"ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID must be provided "
-                                     "concurrently with ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG if "
-                                     "provided after any other ZEB APIs have been called"});
+TEST_F(Configuration, OrderRules) {
+  EXPECT_EQ(configure({kNoHeader}), 4951u);
+  EXPECT_EQ(logged(), "ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER must be provided concurrently with "
+                      "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG");
+  ASSERT_EQ(r.start(), 0u);
+  EXPECT_EQ(configure({timestamp()}), 4951u);
   EXPECT_EQ(configure({directory("x")}), 4951u);
-  EXPECT_EQ(configure.recorder.backendIdentifier(), 0u);
+  EXPECT_EQ(configure({backendId(3)}), 4951u);
+  EXPECT_EQ(logged(), "ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID must be provided concurrently with "
+                      "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG if provided after any other ZEB APIs "
+                      "have been called");
+  EXPECT_EQ(r.backendIdentifier(), 0u);
 }
 
-TEST(Configuration, TimestampedDefaultNamesWinOverGivenNames) {
-  Configure configure;
-  ASSERT_EQ(configure({files("m.c", "d.bin"), flag(ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP)}), 0u);
+TEST_F(Configuration, NamesBeforeTheStart) {
+  ASSERT_EQ(configure({files("m.c", "d.bin"), timestamp()}), 0u);
   const std::regex stamped("scribe_output_(\\d\\d-\\d\\d-\\d{4}_\\d\\d_\\d\\d_\\d\\d)\\.c");
   std::smatch match;
-  const std::string model = configure.recorder.modelFileName();
+  const std::string model = r.modelFileName();
   ASSERT_TRUE(std::regex_match(model, match, stamped)) << model;
-  EXPECT_EQ(configure.recorder.dataFileName(), "params_" + match[1].str() + ".bin");
-}
+  EXPECT_EQ(r.dataFileName(), "params_" + match[1].str() + ".bin");
+  EXPECT_EQ(configureRecorder(r, nullptr), 0u);
+  EXPECT_EQ(r.modelFileName(), "scribe_output.c");
+  EXPECT_EQ(r.dataFileName(), "params.bin");
 
-// The files of a stopped recording are continued without a header: both are appended to.
-TEST(Configuration, FileNamesWithoutHeaderBeforeTheStartContinueExistingFiles) {
-  Configure configure;
+  // Without a header, both files of an earlier recording are continued.
   std::filesystem::create_directory("out");
   std::ofstream("out/m.c") << "earlier\n";
   std::ofstream("out/d.bin") << "blob";
-  ASSERT_EQ(configure({files("m.c", "d.bin"), noHeader()}), 0u);
-  ASSERT_EQ(configure.recorder.start(), 0u);
+  ASSERT_EQ(configure({files("m.c", "d.bin"), kNoHeader}), 0u);
+  ASSERT_EQ(r.start(), 0u);
   EXPECT_EQ(readFile("out/m.c"), "earlier\n");
   EXPECT_EQ(readFile("out/d.bin"), "blob");
 }
 
-TEST(Configuration, FileNamesAfterTheStartFinishTheFilesAndContinueInNewOnes) {
-  Configure configure;
-  ASSERT_EQ(configure.recorder.start(), 0u);
-  const std::string header = configure.model();
+TEST_F(Configuration, NamesAfterTheStartFinishTheFilesAndContinueInNewOnes) {
+  ASSERT_EQ(r.start(), 0u);
+  const std::size_t header = s.model().size();
   ASSERT_EQ(configure({files("second.c", "second.bin"), backendId(3)}), 0u);
-  EXPECT_EQ(configure.recorder.backendIdentifier(), 3u);
-  EXPECT_EQ(readFile("out/scribe_output.c").substr(header.size(), 16), "   if (logging) ");
-  const std::string second = readFile("out/second.c");
-  EXPECT_NE(second.find("fopen(\"second.bin\", \"rb\")"), std::string::npos) << second;
+  EXPECT_EQ(r.backendIdentifier(), 3u);
+  EXPECT_EQ(readFile("out/scribe_output.c").substr(header, 16), "   if (logging) ");
+  EXPECT_NE(readFile("out/second.c").find("fopen(\"second.bin\", \"rb\")"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists("out/second.bin"));
 
-  StreamOpsOverride failing;
-  failing.ops().open = StreamOpsOverride::failOpen;
+  StreamOpsRestorer restorer;
+  pal::streamOps().open = [](const char*, const char*) -> std::FILE* { return nullptr; };
   EXPECT_EQ(configure({files("third.c", "third.bin")}), 4999u);
-  EXPECT_EQ(configure.log.texts().back(), "Failure when opening model file");
+  EXPECT_EQ(logged(), "Failure when opening model file");
 }
 
 }  // namespace

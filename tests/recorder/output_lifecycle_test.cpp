@@ -8,7 +8,6 @@
 #include "api/entry_points.h"
 #include "log/logger.h"
 #include "support/session.h"
-#include "support/stream_ops_override.h"
 
 namespace zeb::test {
 namespace {
@@ -74,7 +73,7 @@ void toStderr(const char* format, ZebLog_Level_t, uint64_t, va_list args) {
 // "Failed to close the file" when it goes at exit.
 void startProcessRecorderWithFailingCloses() {
   pal::streamOps().open = [](const char*, const char* mode) { return std::fopen(kNullDevice, mode); };
-  pal::streamOps().close = StreamOpsOverride::closeButFail;
+  pal::streamOps().close = [](std::FILE* file) { return std::fclose(file), EOF; };
   Recorder::instance()->setOutputDirectory(".");
   if (Recorder::instance()->start() != 0) std::abort();
 }

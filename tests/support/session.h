@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "api/client_handle.h"
+#include "pal/pal.h"
 #include "recorder/recorder.h"
 #include "support/scoped_temp_dir.h"
 
@@ -30,6 +31,17 @@ class LogCapture {
   const Logged& messages() const;
   std::vector<std::string> texts() const;
   void clear();
+};
+
+// The stream operations in force when made are back when it goes: tests swap
+// in failing ones meanwhile.
+class StreamOpsRestorer {
+ public:
+  StreamOpsRestorer() : saved_(pal::streamOps()) {}
+  ~StreamOpsRestorer() { pal::streamOps() = saved_; }
+
+ private:
+  pal::StreamOps saved_;
 };
 
 struct Session {
