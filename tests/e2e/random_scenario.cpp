@@ -3,7 +3,7 @@
 // a valid order. A new family adds its live objects to World and its rows to
 // kActions. Every random draw is a statement of its own, because the order in
 // which a call's arguments are evaluated is unspecified.
-#include "random_scenario.h"
+#include "scenarios.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "config_builders.h"
-#include "hand_written_scenarios.h"
+#include "scenarios.h"
 
 namespace zeb::e2e {
 namespace {

@@ -6,23 +6,42 @@
 // scenario ran; the scenario's own results are never judged here.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "ZebInterface.h"
-#include "library_loader.h"
 #include "scenarios.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+namespace {
+void* openLibrary(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }
+std::string loadError() { return "LoadLibraryA failed with error " + std::to_string(GetLastError()); }
+// Copied, not cast: a function pointer cast to void* draws a warning.
+void* findSymbol(void* library, const char* name) {
+  const FARPROC address = GetProcAddress(static_cast<HMODULE>(library), name);
+  void* result = nullptr;
+  std::memcpy(&result, &address, sizeof result);
+  return result;
+}
+void closeLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
+}  // namespace
+#else
+#include <dlfcn.h>
+
+namespace {
+void* openLibrary(const char* path) { return dlopen(path, RTLD_NOW); }
+std::string loadError() { return dlerror(); }
+void* findSymbol(void* library, const char* name) { return dlsym(library, name); }
+void closeLibrary(void* library) { dlclose(library); }
+}  // namespace
+#endif
 
 namespace {
 
-int fail(const char* what, const char* detail) {
-  std::fprintf(stderr, "zeb_scenario_runner: %s%s\n", what, detail);
+int fail(const char* what, const std::string& detail) {
+  std::fprintf(stderr, "zeb_scenario_runner: %s%s\n", what, detail.c_str());
   return 1;
-}
-
-ZebInterface_GetProvidersFn_t providerLookup(const zeb::e2e::LoadedLibrary& library) {
-  void* address = library.symbol("ZebInterface_getProviders");
-  ZebInterface_GetProvidersFn_t lookup = nullptr;
-  std::memcpy(&lookup, &address, sizeof lookup);
-  return lookup;
 }
 
 }  // namespace
@@ -32,9 +51,11 @@ int main(int argc, char** argv) {
     return fail("usage: zeb_scenario_runner <backend-library-path> <scenario-name|random:SEED>",
                 "");
   }
-  const zeb::e2e::LoadedLibrary library(argv[1]);
-  if (!library.loaded()) return fail("cannot load the library: ", library.error().c_str());
-  const ZebInterface_GetProvidersFn_t getProviders = providerLookup(library);
+  void* library = openLibrary(argv[1]);
+  if (!library) return fail("cannot load the library: ", loadError());
+  ZebInterface_GetProvidersFn_t getProviders = nullptr;
+  void* address = findSymbol(library, "ZebInterface_getProviders");
+  std::memcpy(&getProviders, &address, sizeof getProviders);
   if (!getProviders) return fail("no ZebInterface_getProviders in ", argv[1]);
 
   const ZebInterface_t** providers = nullptr;
@@ -44,5 +65,6 @@ int main(int argc, char** argv) {
   }
   const zeb::e2e::ZebApi api = providers[0]->ZEB_INTERFACE_VER_NAME;
   if (!zeb::e2e::runScenario(argv[2], api)) return fail("unknown scenario: ", argv[2]);
+  closeLibrary(library);
   return 0;
 }

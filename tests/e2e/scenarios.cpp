@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <optional>
 
-#include "hand_written_scenarios.h"
-#include "random_scenario.h"
 
 namespace zeb::e2e {
 namespace {

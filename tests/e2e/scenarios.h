@@ -3,6 +3,7 @@
 // real backend directly and, recorded by ZebScribe, through the replayed program.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,5 +30,24 @@ bool runScenario(const std::string& name, const ZebApi& api);
 
 // Whether the scenario of this name (named or "random:SEED") round-trips.
 bool scenarioRoundTrips(const std::string& name);
+
+// The hand-written scenarios. Every recorded call of the backend, context,
+// device, profile and property families with every configuration option,
+// queries included or left out:
+void allFamilies(const ZebApi& api);
+void allFamiliesWithoutQueries(const ZebApi& api);
+// One call that starts the recorder and records nothing, so that the written
+// program is the frame alone:
+void frameOnly(const ZebApi& api);
+// The log family, the calls ZebScribe answers itself and every unsupported
+// slot, around one recorded backend:
+void notRecorded(const ZebApi& api);
+
+// The random scenario of a seed: a valid call sequence over every recorded
+// family, from a deterministic generator, so that a seed names the same
+// sequence on every platform and in every run. A seed decides first of all
+// whether its scenario may make queries; one without them round-trips.
+void runRandomScenario(const ZebApi& api, uint64_t seed);
+bool randomScenarioRoundTrips(uint64_t seed);
 
 }  // namespace zeb::e2e
