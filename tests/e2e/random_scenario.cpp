@@ -3,41 +3,23 @@
 // a valid order. A new family adds its live objects to World and its rows to
 // kActions. Every random draw is a statement of its own, because the order in
 // which a call's arguments are evaluated is unspecified.
-#include "scenarios.h"
-
-#include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <vector>
 
 #include "prng.h"
 #include "random_values.h"
+#include "scenarios.h"
 
 namespace zeb::e2e {
 namespace {
 
-// A created object: the handle the backend answered and the client's own
-// number for it. Relations between objects go by number, never by handle, so
-// that the sequence cannot depend on what a backend answers.
+// A context or profile, with the place of its backend in World::backends.
+// Backends and devices are freed only at the end, so places never change, and
+// the sequence never depends on what a backend answers.
 template <class Handle>
-struct Live {
-  uint32_t id;
+struct OnBackend {
   Handle handle;
-};
-using LiveBackend = Live<Zeb_BackendHandle_t>;
-using LiveDevice = Live<Zeb_DeviceHandle_t>;
-
-constexpr uint32_t kNoDevice = 0;  // numbers start at 1
-
-struct LiveContext {
-  Zeb_ContextHandle_t handle;
-  uint32_t backend;
-  uint32_t device;
-};
-
-struct LiveProfile {
-  Zeb_ProfileHandle_t handle;
-  uint32_t backend;
+  std::size_t backend;
 };
 
 // What the client holds between calls.
@@ -49,98 +31,45 @@ struct World {
   Prng rng;
   const bool withQueries;
   Arena arena;  // arguments of the current call
-  bool logging = false;  // not the handle's value: scenarios never branch on results
-  Zeb_LogHandle_t logger = nullptr;
-  uint32_t lastId = 0;
-  std::vector<LiveBackend> backends;
-  std::vector<LiveDevice> devices;
-  std::vector<LiveContext> contexts;
-  std::vector<LiveProfile> profiles;
+  std::vector<Zeb_BackendHandle_t> backends;
+  std::vector<Zeb_DeviceHandle_t> devices;
+  std::vector<OnBackend<Zeb_ContextHandle_t>> contexts;
+  std::vector<OnBackend<Zeb_ProfileHandle_t>> profiles;
+
+  template <class T>
+  std::size_t anyIndex(const std::vector<T>& items) {
+    return rng.below(static_cast<uint32_t>(items.size()));
+  }
+  template <class T>
+  T any(const std::vector<T>& items) { return items[anyIndex(items)]; }
+  template <class T>
+  T takeAny(std::vector<T>& items) {
+    const auto index = anyIndex(items);
+    const T item = items[index];
+    items.erase(items.begin() + index);
+    return item;
+  }
+  // An output pointer for a query, or NULL now and then.
+  template <class T>
+  T* maybeOutput(T& output) { return rng.oneIn(4) ? nullptr : &output; }
 };
-
-template <class T>
-T& anyOf(Prng& rng, std::vector<T>& items) {
-  return items[rng.below(static_cast<uint32_t>(items.size()))];
-}
-
-template <class T>
-T takeAnyOf(Prng& rng, std::vector<T>& items) {
-  const auto index = rng.below(static_cast<uint32_t>(items.size()));
-  T item = items[index];
-  items.erase(items.begin() + index);
-  return item;
-}
-
-template <class Handle>
-void forget(std::vector<Live<Handle>>& items, uint32_t id) {
-  items.erase(std::find_if(items.begin(), items.end(),
-                           [&](const Live<Handle>& item) { return item.id == id; }));
-}
-
-// An output pointer for a query, or NULL now and then.
-template <class T>
-T* maybeOutput(Prng& rng, T& output) {
-  return rng.oneIn(4) ? nullptr : &output;
-}
-
-bool deviceInUse(const World& w, uint32_t device) {
-  return std::any_of(w.contexts.begin(), w.contexts.end(),
-                     [&](const LiveContext& c) { return c.device == device; });
-}
-
-bool backendInUse(const World& w, uint32_t backend) {
-  return std::any_of(w.contexts.begin(), w.contexts.end(),
-                     [&](const LiveContext& c) { return c.backend == backend; }) ||
-         std::any_of(w.profiles.begin(), w.profiles.end(),
-                     [&](const LiveProfile& p) { return p.backend == backend; });
-}
-
-template <class T, class Pred>
-std::vector<T> where(const std::vector<T>& items, Pred pred) {
-  std::vector<T> chosen;
-  std::copy_if(items.begin(), items.end(), std::back_inserter(chosen), pred);
-  return chosen;
-}
-
-std::vector<LiveDevice> freeableDevices(const World& w) {
-  return where(w.devices, [&](const LiveDevice& d) { return !deviceInUse(w, d.id); });
-}
-
-std::vector<LiveBackend> freeableBackends(const World& w) {
-  return where(w.backends, [&](const LiveBackend& b) { return !backendInUse(w, b.id); });
-}
-
-// A profile of the context's backend to name when the context is freed, or NULL.
-Zeb_ProfileHandle_t profileFor(World& w, uint32_t backend) {
-  auto mine = where(w.profiles, [&](const LiveProfile& p) { return p.backend == backend; });
-  if (mine.empty() || w.rng.oneIn(2)) return nullptr;
-  return anyOf(w.rng, mine).handle;
-}
-
-// --- logging (never recorded; the comparison leaves it out) ---
-
-void setLogLevel(World& w) {
-  const auto level = static_cast<ZebLog_Level_t>(1 + w.rng.below(5));
-  w.api.logSetLogLevel(w.logger, level);
-}
 
 // --- backends and properties ---
 
 void createBackend(World& w) {
   const auto configs = backendConfigs(w.rng, w.arena);
   Zeb_BackendHandle_t backend = nullptr;
-  w.api.backendCreate(w.logger, configs, &backend);
-  w.backends.push_back({++w.lastId, backend});
+  w.api.backendCreate(nullptr, configs, &backend);
+  w.backends.push_back(backend);
 }
 
 void setBackendConfig(World& w) {
-  const auto backend = anyOf(w.rng, w.backends).handle;
-  const auto configs = backendConfigs(w.rng, w.arena);
-  w.api.backendSetConfig(backend, configs);
+  const auto backend = w.any(w.backends);
+  w.api.backendSetConfig(backend, backendConfigs(w.rng, w.arena));
 }
 
 void registerOpPackage(World& w) {
-  const auto backend = anyOf(w.rng, w.backends).handle;
+  const auto backend = w.any(w.backends);
   const char* path = maybeText(w.rng, w.arena);
   const char* provider = maybeText(w.rng, w.arena);
   const char* target = maybeText(w.rng, w.arena);
@@ -148,136 +77,118 @@ void registerOpPackage(World& w) {
 }
 
 void getSupportedOperations(World& w) {
-  const auto backend = anyOf(w.rng, w.backends).handle;
+  const auto backend = w.any(w.backends);
   uint32_t count = 0;
   const ZebBackend_OperationName_t* operations = nullptr;
-  auto* countOut = maybeOutput(w.rng, count);
-  auto* operationsOut = maybeOutput(w.rng, operations);
-  w.api.backendGetSupportedOperations(backend, countOut, operationsOut);
+  auto* countOut = w.maybeOutput(count);
+  w.api.backendGetSupportedOperations(backend, countOut, w.maybeOutput(operations));
 }
 
 void hasCapability(World& w) { w.api.propertyHasCapability(w.rng.next32()); }
-
-void freeBackend(World& w) {
-  auto candidates = freeableBackends(w);
-  const LiveBackend backend = anyOf(w.rng, candidates);
-  forget(w.backends, backend.id);
-  w.api.backendFree(backend.handle);
-}
 
 // --- devices ---
 
 void createDevice(World& w) {
   const auto configs = deviceConfigs(w.rng, w.arena);
   Zeb_DeviceHandle_t device = nullptr;
-  w.api.deviceCreate(w.logger, configs, &device);
-  w.devices.push_back({++w.lastId, device});
+  w.api.deviceCreate(nullptr, configs, &device);
+  w.devices.push_back(device);
 }
 
 void setDeviceConfig(World& w) {
-  const auto device = anyOf(w.rng, w.devices).handle;
-  const auto configs = deviceConfigs(w.rng, w.arena);
-  w.api.deviceSetConfig(device, configs);
+  const auto device = w.any(w.devices);
+  w.api.deviceSetConfig(device, deviceConfigs(w.rng, w.arena));
 }
 
 void getDeviceInfo(World& w) {
-  const auto device = anyOf(w.rng, w.devices).handle;
+  const auto device = w.any(w.devices);
   const ZebDevice_PlatformInfo_t* info = nullptr;
-  w.api.deviceGetInfo(device, maybeOutput(w.rng, info));
+  w.api.deviceGetInfo(device, w.maybeOutput(info));
 }
 
 void getPlatformInfo(World& w) {
   const ZebDevice_PlatformInfo_t* info = nullptr;
-  w.api.deviceGetPlatformInfo(w.logger, maybeOutput(w.rng, info));
+  w.api.deviceGetPlatformInfo(nullptr, w.maybeOutput(info));
 }
 
 void getInfrastructure(World& w) {
   ZebDevice_Infrastructure_t infrastructure = nullptr;
-  w.api.deviceGetInfrastructure(maybeOutput(w.rng, infrastructure));
-}
-
-void freeDevice(World& w) {
-  auto candidates = freeableDevices(w);
-  const LiveDevice device = anyOf(w.rng, candidates);
-  forget(w.devices, device.id);
-  w.api.deviceFree(device.handle);
+  w.api.deviceGetInfrastructure(w.maybeOutput(infrastructure));
 }
 
 // --- contexts ---
 
 void createContext(World& w) {
-  const LiveBackend backend = anyOf(w.rng, w.backends);
+  const auto backend = w.anyIndex(w.backends);
   const bool withDevice = !w.devices.empty() && !w.rng.oneIn(3);
-  const LiveDevice device = withDevice ? anyOf(w.rng, w.devices) : LiveDevice{kNoDevice, nullptr};
+  const Zeb_DeviceHandle_t device = withDevice ? w.any(w.devices) : nullptr;
   const auto configs = contextConfigs(w.rng, w.arena);
   Zeb_ContextHandle_t context = nullptr;
-  w.api.contextCreate(backend.handle, device.handle, configs, &context);
-  w.contexts.push_back({context, backend.id, device.id});
+  w.api.contextCreate(w.backends[backend], device, configs, &context);
+  w.contexts.push_back({context, backend});
 }
 
 void setContextConfig(World& w) {
-  const auto context = anyOf(w.rng, w.contexts).handle;
-  const auto configs = contextConfigs(w.rng, w.arena);
-  w.api.contextSetConfig(context, configs);
+  const auto context = w.any(w.contexts).handle;
+  w.api.contextSetConfig(context, contextConfigs(w.rng, w.arena));
 }
 
+// Names a profile of the context's backend now and then.
 void freeContext(World& w) {
-  const LiveContext context = takeAnyOf(w.rng, w.contexts);
-  const auto profile = profileFor(w, context.backend);
-  w.api.contextFree(context.handle, profile);
+  const auto context = w.takeAny(w.contexts);
+  std::vector<Zeb_ProfileHandle_t> mine;
+  for (const auto& profile : w.profiles) {
+    if (profile.backend == context.backend) mine.push_back(profile.handle);
+  }
+  const bool withProfile = !mine.empty() && !w.rng.oneIn(2);
+  w.api.contextFree(context.handle, withProfile ? w.any(mine) : nullptr);
 }
 
 // --- profiles ---
 
 void createProfile(World& w) {
   static const int32_t levels[] = {ZEB_PROFILE_LEVEL_BASIC, ZEB_PROFILE_LEVEL_DETAILED};
-  const LiveBackend backend = anyOf(w.rng, w.backends);
+  const auto backend = w.anyIndex(w.backends);
   const int32_t level = w.rng.oneIn(4) ? anyInt32(w.rng) : w.rng.pick(levels);
   Zeb_ProfileHandle_t profile = nullptr;
-  w.api.profileCreate(backend.handle, static_cast<ZebProfile_Level_t>(level), &profile);
-  w.profiles.push_back({profile, backend.id});
+  w.api.profileCreate(w.backends[backend], static_cast<ZebProfile_Level_t>(level), &profile);
+  w.profiles.push_back({profile, backend});
 }
 
 void setProfileConfig(World& w) {
-  const auto profile = anyOf(w.rng, w.profiles).handle;
-  const auto configs = profileConfigs(w.rng, w.arena);
-  w.api.profileSetConfig(profile, configs);
+  const auto profile = w.any(w.profiles).handle;
+  w.api.profileSetConfig(profile, profileConfigs(w.rng, w.arena));
 }
 
 void getEvents(World& w) {
-  const auto profile = anyOf(w.rng, w.profiles).handle;
+  const auto profile = w.any(w.profiles).handle;
   const ZebProfile_EventId_t* events = nullptr;
   uint32_t count = 0;
-  auto* eventsOut = maybeOutput(w.rng, events);
-  auto* countOut = maybeOutput(w.rng, count);
-  w.api.profileGetEvents(profile, eventsOut, countOut);
+  auto* eventsOut = w.maybeOutput(events);
+  w.api.profileGetEvents(profile, eventsOut, w.maybeOutput(count));
 }
 
 void getSubEvents(World& w) {
   const ZebProfile_EventId_t event = anyUint64(w.rng);
   const ZebProfile_EventId_t* events = nullptr;
   uint32_t count = 0;
-  auto* eventsOut = maybeOutput(w.rng, events);
-  auto* countOut = maybeOutput(w.rng, count);
-  w.api.profileGetSubEvents(event, eventsOut, countOut);
+  auto* eventsOut = w.maybeOutput(events);
+  w.api.profileGetSubEvents(event, eventsOut, w.maybeOutput(count));
 }
 
 void getEventData(World& w) {
   const ZebProfile_EventId_t event = anyUint64(w.rng);
   ZebProfile_EventData_t data{};
-  w.api.profileGetEventData(event, maybeOutput(w.rng, data));
+  w.api.profileGetEventData(event, w.maybeOutput(data));
 }
 
 void getExtendedEventData(World& w) {
   const ZebProfile_EventId_t event = anyUint64(w.rng);
   ZebProfile_ExtendedEventData_t data{};
-  w.api.profileGetExtendedEventData(event, maybeOutput(w.rng, data));
+  w.api.profileGetExtendedEventData(event, w.maybeOutput(data));
 }
 
-void freeProfile(World& w) {
-  const LiveProfile profile = takeAnyOf(w.rng, w.profiles);
-  w.api.profileFree(profile.handle);
-}
+void freeProfile(World& w) { w.api.profileFree(w.takeAny(w.profiles).handle); }
 
 // --- the table ---
 
@@ -288,7 +199,6 @@ struct Action {
 };
 
 bool always(const World&) { return true; }
-bool hasLogger(const World& w) { return w.logging; }
 bool hasBackend(const World& w) { return !w.backends.empty(); }
 bool roomForBackend(const World& w) { return w.backends.size() < 3; }
 bool hasDevice(const World& w) { return !w.devices.empty(); }
@@ -297,33 +207,18 @@ bool hasContext(const World& w) { return !w.contexts.empty(); }
 bool roomForContext(const World& w) { return hasBackend(w) && w.contexts.size() < 4; }
 bool hasProfile(const World& w) { return !w.profiles.empty(); }
 bool roomForProfile(const World& w) { return hasBackend(w) && w.profiles.size() < 3; }
-bool canFreeDevice(const World& w) { return !freeableDevices(w).empty(); }
-bool canFreeBackend(const World& w) { return !freeableBackends(w).empty(); }
 
 constexpr Action kActions[] = {
-    {false, hasLogger, setLogLevel},
-    {false, roomForBackend, createBackend},
-    {false, hasBackend, setBackendConfig},
-    {false, hasBackend, registerOpPackage},
-    {true, hasBackend, getSupportedOperations},
-    {true, always, hasCapability},
-    {false, canFreeBackend, freeBackend},
-    {false, roomForDevice, createDevice},
-    {false, hasDevice, setDeviceConfig},
-    {true, hasDevice, getDeviceInfo},
-    {true, always, getPlatformInfo},
-    {true, always, getInfrastructure},
-    {false, canFreeDevice, freeDevice},
-    {false, roomForContext, createContext},
-    {false, hasContext, setContextConfig},
-    {false, hasContext, freeContext},
-    {false, roomForProfile, createProfile},
-    {false, hasProfile, setProfileConfig},
-    {true, hasProfile, getEvents},
-    {true, always, getSubEvents},
-    {true, always, getEventData},
-    {true, always, getExtendedEventData},
-    {false, hasProfile, freeProfile},
+    {false, roomForBackend, createBackend},   {false, hasBackend, setBackendConfig},
+    {false, hasBackend, registerOpPackage},   {true, hasBackend, getSupportedOperations},
+    {true, always, hasCapability},            {false, roomForDevice, createDevice},
+    {false, hasDevice, setDeviceConfig},      {true, hasDevice, getDeviceInfo},
+    {true, always, getPlatformInfo},          {true, always, getInfrastructure},
+    {false, roomForContext, createContext},   {false, hasContext, setContextConfig},
+    {false, hasContext, freeContext},         {false, roomForProfile, createProfile},
+    {false, hasProfile, setProfileConfig},    {true, hasProfile, getEvents},
+    {true, always, getSubEvents},             {true, always, getEventData},
+    {true, always, getExtendedEventData},     {false, hasProfile, freeProfile},
 };
 
 void runOneStep(World& w) {
@@ -331,7 +226,7 @@ void runOneStep(World& w) {
   for (const Action& action : kActions) {
     if ((w.withQueries || !action.isQuery) && action.possible(w)) possible.push_back(&action);
   }
-  anyOf(w.rng, possible)->perform(w);
+  w.any(possible)->perform(w);
   w.arena.clear();
 }
 
@@ -339,20 +234,14 @@ void runOneStep(World& w) {
 void freeEverything(World& w) {
   while (hasContext(w)) freeContext(w);
   while (hasProfile(w)) freeProfile(w);
-  while (hasDevice(w)) freeDevice(w);
-  while (hasBackend(w)) freeBackend(w);
-  if (hasLogger(w)) w.api.logFree(w.logger);
+  while (hasDevice(w)) w.api.deviceFree(w.takeAny(w.devices));
+  while (hasBackend(w)) w.api.backendFree(w.takeAny(w.backends));
 }
 
 }  // namespace
 
 void runRandomScenario(const ZebApi& api, uint64_t seed) {
   World w(api, seed);
-  if (w.rng.oneIn(4)) {
-    const auto level = static_cast<ZebLog_Level_t>(1 + w.rng.below(5));
-    w.api.logCreate(nullptr, level, &w.logger);
-    w.logging = true;
-  }
   for (uint32_t steps = 5 + w.rng.below(36); steps > 0; --steps) runOneStep(w);
   freeEverything(w);
 }
