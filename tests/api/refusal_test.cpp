@@ -21,9 +21,13 @@ struct Refusals : testing::Test {
   void SetUp() override { ASSERT_EQ(r.start(), 0u); }
   // Handles 0 and one never issued, as each kind of handle.
   template <class Handle>
-  static Handle zero() { return nullptr; }
+  static Handle zero() {
+    return nullptr;
+  }
   template <class Handle>
-  static Handle unknown() { return as<Handle>(kUnknownHandle); }
+  static Handle unknown() {
+    return as<Handle>(kUnknownHandle);
+  }
 
   Session s;
   Recorder& r = s.recorder;
@@ -35,13 +39,13 @@ std::vector<std::string> only(const char* message) {
   return *message ? std::vector<std::string>{message} : std::vector<std::string>{};
 }
 
-#define EXPECT_REFUSED(code, message, call)                                     \
-  do {                                                                          \
-    const std::string before = s.model();                                       \
-    s.log.clear();                                                              \
-    EXPECT_EQ(call, Zeb_ErrorHandle_t{code}) << #call;                          \
-    EXPECT_EQ(s.log.texts(), only(message)) << #call;                           \
-    EXPECT_EQ(s.model(), before) << #call;                                      \
+#define EXPECT_REFUSED(code, message, call)            \
+  do {                                                 \
+    const std::string before = s.model();              \
+    s.log.clear();                                     \
+    EXPECT_EQ(call, Zeb_ErrorHandle_t{code}) << #call; \
+    EXPECT_EQ(s.log.texts(), only(message)) << #call;  \
+    EXPECT_EQ(s.model(), before) << #call;             \
   } while (0)
 
 constexpr const char* kNoBackend = "No backend associated with the provided handle";
@@ -122,7 +126,8 @@ TEST_F(Refusals, Graph) {
     EXPECT_REFUSED(6001, message, graphSetConfig(r, handle, nullptr));
     EXPECT_REFUSED(6001, message, graphAddNode(r, handle, {}));
     EXPECT_REFUSED(6001, message, graphFinalize(r, handle, nullptr, nullptr));
-    EXPECT_REFUSED(6001, message, graphExecute(r, handle, nullptr, 0, nullptr, 0, nullptr, nullptr));
+    EXPECT_REFUSED(6001, message,
+                   graphExecute(r, handle, nullptr, 0, nullptr, 0, nullptr, nullptr));
     EXPECT_REFUSED(6001, message, tensorCreateGraphTensor(r, handle, &tensor));
   }
 }
@@ -139,7 +144,8 @@ TEST_F(Refusals, Tensor) {
 TEST_F(Refusals, Profile) {
   EXPECT_REFUSED(1004, "Provided profile handle pointer is NULL",
                  profileCreate(r, nullptr, ZEB_PROFILE_LEVEL_BASIC, nullptr));
-  EXPECT_REFUSED(4011, kNoBackend, profileCreate(r, unknown<B>(), ZEB_PROFILE_LEVEL_BASIC, &profile));
+  EXPECT_REFUSED(4011, kNoBackend,
+                 profileCreate(r, unknown<B>(), ZEB_PROFILE_LEVEL_BASIC, &profile));
   for (const P handle : {zero<P>(), unknown<P>()}) {
     EXPECT_REFUSED(12000, handle ? kNoProfile : kNullProfile, profileSetConfig(r, handle, nullptr));
     EXPECT_REFUSED(12000, handle ? kNoProfile : kNullProfile,
@@ -166,12 +172,18 @@ TEST_F(Refusals, Device) {
 // The unsupported slots, and the checks that some of them make first.
 TEST_F(Refusals, UnsupportedSlots) {
   const char* text = nullptr;
-  EXPECT_REFUSED(1000, "", table.graphExecuteAsync(nullptr, nullptr, 0, nullptr, 0, nullptr,
-                                                   nullptr, nullptr, nullptr));
+  EXPECT_REFUSED(
+      1000, "",
+      table.graphExecuteAsync(nullptr, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, nullptr));
   EXPECT_REFUSED(1000, "", table.memRegister(nullptr, nullptr, 1, nullptr));
+  EXPECT_REFUSED(1000, "", table.memDeRegister(nullptr, 1));
   EXPECT_REFUSED(1000, "", table.deviceFreePlatformInfo(nullptr, nullptr));
   EXPECT_REFUSED(1000, "", table.signalCreate(nullptr, nullptr));
+  EXPECT_REFUSED(1000, "", table.signalSetConfig(nullptr, nullptr));
+  EXPECT_REFUSED(1000, "", table.signalTrigger(nullptr));
+  EXPECT_REFUSED(1000, "", table.signalFree(nullptr));
   EXPECT_REFUSED(1000, "", errorGetMessage(r, 1000, &text));
+  EXPECT_REFUSED(1000, "", errorGetVerboseMessage(r, 1000, &text));
   EXPECT_REFUSED(1000, "", errorFreeVerboseMessage(r, "m"));
 
   const Zeb_Tensor_t kindOne{ZEB_TENSOR_VERSION_1, {}};

@@ -34,7 +34,9 @@ inline ZebBackend_Config_t backendPlatform(const char* platformOption) {
 inline ZebContext_Config_t contextOption(ZebContext_ConfigOption_t option) {
   return withOption<ZebContext_Config_t>(option);
 }
-inline ZebContext_Config_t contextCustomNull() { return contextOption(ZEB_CONTEXT_CONFIG_OPTION_CUSTOM); }
+inline ZebContext_Config_t contextCustomNull() {
+  return contextOption(ZEB_CONTEXT_CONFIG_OPTION_CUSTOM);
+}
 inline ZebContext_Config_t contextPriority(int32_t priority) {
   auto config = contextOption(ZEB_CONTEXT_CONFIG_OPTION_PRIORITY);
   config.priority = static_cast<Zeb_Priority_t>(priority);

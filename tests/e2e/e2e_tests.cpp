@@ -152,8 +152,7 @@ class Golden : public testing::TestWithParam<std::string> {};
 TEST_P(Golden, RecordingEqualsTheCheckedInFiles) {
   const std::string& scenario = GetParam();
   ScratchDir scratch(scenario);
-  const CommandResult run =
-      runScenarioIn(tools(), scratch.path(), tools().scribeLibrary, scenario);
+  const CommandResult run = runScenarioIn(tools(), scratch.path(), tools().scribeLibrary, scenario);
   ASSERT_EQ(run.exitCode, 0) << run.output;
   const fs::path golden = fs::path(ZEB_E2E_GOLDEN_DIR) / scenario;
   for (const std::string name : {"scribe_output.c", "params.bin"}) {

@@ -24,8 +24,7 @@ struct OnBackend {
 
 // What the client holds between calls.
 struct World {
-  World(const ZebApi& zebApi, uint64_t seed)
-      : api(zebApi), rng(seed), withQueries(!rng.oneIn(2)) {}
+  World(const ZebApi& zebApi, uint64_t seed) : api(zebApi), rng(seed), withQueries(!rng.oneIn(2)) {}
 
   const ZebApi& api;
   Prng rng;
@@ -41,7 +40,9 @@ struct World {
     return rng.below(static_cast<uint32_t>(items.size()));
   }
   template <class T>
-  T any(const std::vector<T>& items) { return items[anyIndex(items)]; }
+  T any(const std::vector<T>& items) {
+    return items[anyIndex(items)];
+  }
   template <class T>
   T takeAny(std::vector<T>& items) {
     const auto index = anyIndex(items);
@@ -51,7 +52,9 @@ struct World {
   }
   // An output pointer for a query, or NULL now and then.
   template <class T>
-  T* maybeOutput(T& output) { return rng.oneIn(4) ? nullptr : &output; }
+  T* maybeOutput(T& output) {
+    return rng.oneIn(4) ? nullptr : &output;
+  }
 };
 
 // --- backends and properties ---
@@ -209,16 +212,16 @@ bool hasProfile(const World& w) { return !w.profiles.empty(); }
 bool roomForProfile(const World& w) { return hasBackend(w) && w.profiles.size() < 3; }
 
 constexpr Action kActions[] = {
-    {false, roomForBackend, createBackend},   {false, hasBackend, setBackendConfig},
-    {false, hasBackend, registerOpPackage},   {true, hasBackend, getSupportedOperations},
-    {true, always, hasCapability},            {false, roomForDevice, createDevice},
-    {false, hasDevice, setDeviceConfig},      {true, hasDevice, getDeviceInfo},
-    {true, always, getPlatformInfo},          {true, always, getInfrastructure},
-    {false, roomForContext, createContext},   {false, hasContext, setContextConfig},
-    {false, hasContext, freeContext},         {false, roomForProfile, createProfile},
-    {false, hasProfile, setProfileConfig},    {true, hasProfile, getEvents},
-    {true, always, getSubEvents},             {true, always, getEventData},
-    {true, always, getExtendedEventData},     {false, hasProfile, freeProfile},
+    {false, roomForBackend, createBackend}, {false, hasBackend, setBackendConfig},
+    {false, hasBackend, registerOpPackage}, {true, hasBackend, getSupportedOperations},
+    {true, always, hasCapability},          {false, roomForDevice, createDevice},
+    {false, hasDevice, setDeviceConfig},    {true, hasDevice, getDeviceInfo},
+    {true, always, getPlatformInfo},        {true, always, getInfrastructure},
+    {false, roomForContext, createContext}, {false, hasContext, setContextConfig},
+    {false, hasContext, freeContext},       {false, roomForProfile, createProfile},
+    {false, hasProfile, setProfileConfig},  {true, hasProfile, getEvents},
+    {true, always, getSubEvents},           {true, always, getEventData},
+    {true, always, getExtendedEventData},   {false, hasProfile, freeProfile},
 };
 
 void runOneStep(World& w) {

@@ -1,5 +1,6 @@
 // A client that uses every recorded call of the backend, context, device,
-// profile and property families, and every configuration option of each.
+// profile and property families, and every configuration option of each; and
+// one that only starts the recorder.
 #include <cstdint>
 
 #include "config_builders.h"
@@ -83,9 +84,9 @@ Zeb_ContextHandle_t createContext(const ZebApi& api, Zeb_BackendHandle_t backend
       contextMemoryLimitHint(UINT64_C(18446744073709551615)),
       contextPersistentBinary(1),
   };
-  const ZebContext_Config_t* pointers[] = {&configs[0], &configs[1], &configs[2], &configs[3],
-                                           &configs[4], &configs[5], &configs[6], &configs[7],
-                                           nullptr};
+  const ZebContext_Config_t* pointers[] = {&configs[0], &configs[1], &configs[2],
+                                           &configs[3], &configs[4], &configs[5],
+                                           &configs[6], &configs[7], nullptr};
   Zeb_ContextHandle_t context = nullptr;
   api.contextCreate(backend, device, pointers, &context);
 
@@ -93,8 +94,8 @@ Zeb_ContextHandle_t createContext(const ZebApi& api, Zeb_BackendHandle_t backend
   const ZebContext_Config_t later[] = {contextPriority(-1), contextEnableGraphs(noGraphs),
                                        contextEnableGraphs(nullptr), contextOemString(""),
                                        contextPersistentBinary(255)};
-  const ZebContext_Config_t* laterPointers[] = {&later[0], &later[1], &later[2], &later[3],
-                                                &later[4], nullptr};
+  const ZebContext_Config_t* laterPointers[] = {&later[0], &later[1], &later[2],
+                                                &later[3], &later[4], nullptr};
   api.contextSetConfig(context, laterPointers);
   return context;
 }
@@ -150,5 +151,10 @@ void runAllFamilies(const ZebApi& api, bool withQueries) {
 
 void allFamilies(const ZebApi& api) { runAllFamilies(api, true); }
 void allFamiliesWithoutQueries(const ZebApi& api) { runAllFamilies(api, false); }
+
+void frameOnly(const ZebApi& api) {
+  const char* message = nullptr;
+  api.errorGetMessage(0, &message);  // starts the recorder, records nothing
+}
 
 }  // namespace zeb::e2e

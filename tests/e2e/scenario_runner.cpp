@@ -16,7 +16,9 @@
 
 namespace {
 void* openLibrary(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }
-std::string loadError() { return "LoadLibraryA failed with error " + std::to_string(GetLastError()); }
+std::string loadError() {
+  return "LoadLibraryA failed with error " + std::to_string(GetLastError());
+}
 // Copied, not cast: a function pointer cast to void* draws a warning.
 void* findSymbol(void* library, const char* name) {
   const FARPROC address = GetProcAddress(static_cast<HMODULE>(library), name);

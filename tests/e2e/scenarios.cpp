@@ -32,7 +32,6 @@ const std::vector<Scenario>& namedScenarios() {
       {"all-families", allFamilies, false},
       {"all-families-no-queries", allFamiliesWithoutQueries, true},
       {"frame-only", frameOnly, false},
-      {"not-recorded", notRecorded, false},
   };
   return scenarios;
 }

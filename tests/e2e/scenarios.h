@@ -39,9 +39,6 @@ void allFamiliesWithoutQueries(const ZebApi& api);
 // One call that starts the recorder and records nothing, so that the written
 // program is the frame alone:
 void frameOnly(const ZebApi& api);
-// The log family, the calls ZebScribe answers itself and every unsupported
-// slot, around one recorded backend:
-void notRecorded(const ZebApi& api);
 
 // The random scenario of a seed: a valid call sequence over every recorded
 // family, from a deterministic generator, so that a seed names the same

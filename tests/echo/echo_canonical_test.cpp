@@ -39,11 +39,15 @@ TEST(EchoCanonical, BuffersAsSizeAndHashStringsOnOneLine) {
 // The family with the most options; the others are written the same way.
 TEST(EchoCanonical, EveryContextOption) {
   const char* const graphs[] = {"a", "b", nullptr};
-  const ZebContext_Config_t c[] = {
-      contextCustomNull(),       contextPriority(-1),    contextErrorReporting(2, 4096),
-      contextOemString("x"),     contextAsyncDepth(4),   contextEnableGraphs(graphs),
-      contextMemoryLimitHint(UINT64_MAX), contextPersistentBinary(1),
-      contextOption(ZebContext_ConfigOption_t(9))};
+  const ZebContext_Config_t c[] = {contextCustomNull(),
+                                   contextPriority(-1),
+                                   contextErrorReporting(2, 4096),
+                                   contextOemString("x"),
+                                   contextAsyncDepth(4),
+                                   contextEnableGraphs(graphs),
+                                   contextMemoryLimitHint(UINT64_MAX),
+                                   contextPersistentBinary(1),
+                                   contextOption(ZebContext_ConfigOption_t(9))};
   const ZebContext_Config_t* contexts[] = {&c[0], &c[1], &c[2], &c[3], &c[4],
                                            &c[5], &c[6], &c[7], &c[8], nullptr};
   EXPECT_EQ(lineOf([&](Line& l) { l.contextConfigs(contexts); }),
@@ -51,7 +55,6 @@ TEST(EchoCanonical, EveryContextOption) {
             "asyncExeQueueDepth={type=0,depth=4},enableGraphs=[\"a\",\"b\"],"
             "memoryLimitHint=18446744073709551615,persistentBinary=1,option=9]\n");
   EXPECT_EQ(lineOf([&](Line& l) { l.contextConfigs(nullptr); }), "call x=NULL\n");
-
 }
 
 void setLogVariable(const char* value) {
@@ -76,44 +79,6 @@ class EchoBackend : public testing::Test {
   }();
   test::ScopedTempDir dir;
 };
-
-void runScenario(const ZEB_INTERFACE_VER_TYPE& api) {
-  const ZebBackend_Config_t platform = backendPlatform("opt");
-  const ZebBackend_Config_t* backendConfigs[] = {&platform, nullptr};
-  Zeb_BackendHandle_t backend = nullptr;
-  api.backendCreate(reinterpret_cast<Zeb_LogHandle_t>(0x77), backendConfigs, &backend);
-  Zeb_LogHandle_t logger = nullptr;
-  api.logCreate(nullptr, ZEB_LOG_LEVEL_INFO, &logger);
-  Zeb_DeviceHandle_t device = nullptr;
-  api.deviceCreate(logger, nullptr, &device);
-  const ZebContext_Config_t priority = contextPriority(ZEB_PRIORITY_NORMAL);
-  const ZebContext_Config_t* contextConfigs[] = {&priority, nullptr};
-  Zeb_ContextHandle_t context = nullptr;
-  api.contextCreate(backend, device, contextConfigs, &context);
-  Zeb_ProfileHandle_t profile = nullptr;
-  api.profileCreate(backend, ZEB_PROFILE_LEVEL_BASIC, &profile);
-  api.contextFree(context, profile);
-  api.backendFree(reinterpret_cast<Zeb_BackendHandle_t>(0xdead0));
-  api.backendFree(backend);
-}
-
-TEST_F(EchoBackend, SameCallsWithOtherHandlesLogTheSameLines) {
-  const std::string expected =
-      "backendCreate log=- config=[platform=\"opt\"] -> backend#1\n"
-      "log:logCreate callback=NULL level=3 -> -\n"
-      "deviceCreate log=- config=NULL -> device#1\n"
-      "contextCreate backend=backend#1 device=device#1 config=[priority=100] -> context#1\n"
-      "profileCreate backend=backend#1 level=1 -> profile#1\n"
-      "contextFree context=context#1 profile=profile#1\n"
-      "backendFree backend=unknown\n"
-      "backendFree backend=backend#1\n";
-  resetEchoState({0x1000, 1000, "first.log"});
-  runScenario(api);
-  resetEchoState({0x900000, 7, "second.log"});
-  runScenario(api);
-  EXPECT_EQ(test::readFile("first.log"), expected);
-  EXPECT_EQ(test::readFile("second.log"), expected);
-}
 
 TEST_F(EchoBackend, LogsOnlyWhenTheVariableNamesAFile) {
   resetEchoState(EchoSettings::fromEnvironment());

@@ -67,8 +67,9 @@ TEST_F(Configuration, RefusedRecordsChangeNothing) {
 
 TEST_F(Configuration, MissingDirectoryWarnsAndKeepsTheDefault) {
   EXPECT_EQ(configure({directory("")}), 0u);
-  EXPECT_EQ(s.log.messages(), Logged({{ZEB_LOG_LEVEL_WARN, "Empty output path provided, "
-                                                           "defaulting to ./scribe_output/"}}));
+  EXPECT_EQ(s.log.messages(), Logged({{ZEB_LOG_LEVEL_WARN,
+                                       "Empty output path provided, "
+                                       "defaulting to ./scribe_output/"}}));
   EXPECT_EQ(r.outputDirectory(), "./scribe_output/");
   EXPECT_EQ(configure({directory(nullptr)}), 0u);
   EXPECT_EQ(logged(), "NULL output path provided, defaulting to ./scribe_output/");
@@ -76,15 +77,17 @@ TEST_F(Configuration, MissingDirectoryWarnsAndKeepsTheDefault) {
 
 TEST_F(Configuration, OrderRules) {
   EXPECT_EQ(configure({kNoHeader}), 4951u);
-  EXPECT_EQ(logged(), "ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER must be provided concurrently with "
-                      "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG");
+  EXPECT_EQ(logged(),
+            "ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER must be provided concurrently with "
+            "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG");
   ASSERT_EQ(r.start(), 0u);
   EXPECT_EQ(configure({timestamp()}), 4951u);
   EXPECT_EQ(configure({directory("x")}), 4951u);
   EXPECT_EQ(configure({backendId(3)}), 4951u);
-  EXPECT_EQ(logged(), "ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID must be provided concurrently with "
-                      "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG if provided after any other ZEB APIs "
-                      "have been called");
+  EXPECT_EQ(logged(),
+            "ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID must be provided concurrently with "
+            "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG if provided after any other ZEB APIs "
+            "have been called");
   EXPECT_EQ(r.backendIdentifier(), 0u);
 }
 
