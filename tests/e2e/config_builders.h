@@ -9,68 +9,65 @@
 
 namespace zeb::e2e {
 
-// A zeroed record of the option: custom configurations stay NULL.
+// A zeroed record of the option (custom configurations stay NULL), with one
+// member of its union set.
 template <class Config, class Option>
 Config withOption(Option option) {
   Config config{};
   config.option = option;
   return config;
 }
-
-inline ZebBackend_Config_t backendCustomNull() {
-  return withOption<ZebBackend_Config_t>(ZEB_BACKEND_CONFIG_OPTION_CUSTOM);
-}
-inline ZebBackend_Config_t backendErrorReporting(int32_t level, uint32_t storageLimit) {
-  auto config = withOption<ZebBackend_Config_t>(ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING);
-  config.errorConfig = {static_cast<Zeb_ErrorReportingLevel_t>(level), storageLimit};
-  return config;
-}
-inline ZebBackend_Config_t backendPlatform(const char* platformOption) {
-  auto config = withOption<ZebBackend_Config_t>(ZEB_BACKEND_CONFIG_OPTION_PLATFORM);
-  config.platformOption = platformOption;
+template <class Config, class Option, class Member, class Value>
+Config withOption(Option option, Member Config::*member, Value value) {
+  Config config = withOption<Config>(option);
+  config.*member = static_cast<Member>(value);
   return config;
 }
 
-inline ZebContext_Config_t contextOption(ZebContext_ConfigOption_t option) {
-  return withOption<ZebContext_Config_t>(option);
+using BackendConfig = ZebBackend_Config_t;
+using ContextConfig = ZebContext_Config_t;
+using ProfileConfig = ZebProfile_Config_t;
+
+inline BackendConfig backendCustomNull() {
+  return withOption<BackendConfig>(ZEB_BACKEND_CONFIG_OPTION_CUSTOM);
 }
-inline ZebContext_Config_t contextCustomNull() {
-  return contextOption(ZEB_CONTEXT_CONFIG_OPTION_CUSTOM);
+inline BackendConfig backendErrorReporting(int32_t level, uint32_t storageLimit) {
+  return withOption(ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING, &BackendConfig::errorConfig,
+                    Zeb_ErrorReportingConfig_t{Zeb_ErrorReportingLevel_t(level), storageLimit});
 }
-inline ZebContext_Config_t contextPriority(int32_t priority) {
-  auto config = contextOption(ZEB_CONTEXT_CONFIG_OPTION_PRIORITY);
-  config.priority = static_cast<Zeb_Priority_t>(priority);
-  return config;
+inline BackendConfig backendPlatform(const char* option) {
+  return withOption(ZEB_BACKEND_CONFIG_OPTION_PLATFORM, &BackendConfig::platformOption, option);
 }
-inline ZebContext_Config_t contextErrorReporting(int32_t level, uint32_t storageLimit) {
-  auto config = contextOption(ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING);
-  config.errorConfig = {static_cast<Zeb_ErrorReportingLevel_t>(level), storageLimit};
-  return config;
+
+inline ContextConfig contextOption(ZebContext_ConfigOption_t option) {
+  return withOption<ContextConfig>(option);
 }
-inline ZebContext_Config_t contextOemString(const char* oemString) {
-  auto config = contextOption(ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING);
-  config.oemString = oemString;
-  return config;
+inline ContextConfig contextCustomNull() { return contextOption(ZEB_CONTEXT_CONFIG_OPTION_CUSTOM); }
+inline ContextConfig contextPriority(int32_t priority) {
+  return withOption(ZEB_CONTEXT_CONFIG_OPTION_PRIORITY, &ContextConfig::priority, priority);
 }
-inline ZebContext_Config_t contextAsyncDepth(uint32_t depth) {
-  auto config = contextOption(ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH);
-  config.asyncExeQueueDepth = {ZEB_CONTEXT_ASYNC_EXECUTION_QUEUE_DEPTH_TYPE_NUMERIC, depth};
-  return config;
+inline ContextConfig contextErrorReporting(int32_t level, uint32_t storageLimit) {
+  return withOption(ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING, &ContextConfig::errorConfig,
+                    Zeb_ErrorReportingConfig_t{Zeb_ErrorReportingLevel_t(level), storageLimit});
 }
-inline ZebContext_Config_t contextEnableGraphs(const char* const* graphNames) {
-  auto config = contextOption(ZEB_CONTEXT_CONFIG_ENABLE_GRAPHS);
-  config.enableGraphs = graphNames;
-  return config;
+inline ContextConfig contextOemString(const char* oemString) {
+  return withOption(ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING, &ContextConfig::oemString, oemString);
 }
-inline ZebContext_Config_t contextMemoryLimitHint(uint64_t bytes) {
-  auto config = contextOption(ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT);
-  config.memoryLimitHint = bytes;
-  return config;
+inline ContextConfig contextAsyncDepth(uint32_t depth) {
+  return withOption(ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH,
+                    &ContextConfig::asyncExeQueueDepth,
+                    ZebContext_AsyncExecutionQueueDepth_t{
+                        ZEB_CONTEXT_ASYNC_EXECUTION_QUEUE_DEPTH_TYPE_NUMERIC, depth});
 }
-inline ZebContext_Config_t contextPersistentBinary(uint8_t isPersistent) {
-  auto config = contextOption(ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY);
-  config.isPersistentBinary = isPersistent;
-  return config;
+inline ContextConfig contextEnableGraphs(const char* const* graphNames) {
+  return withOption(ZEB_CONTEXT_CONFIG_ENABLE_GRAPHS, &ContextConfig::enableGraphs, graphNames);
+}
+inline ContextConfig contextMemoryLimitHint(uint64_t bytes) {
+  return withOption(ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT, &ContextConfig::memoryLimitHint, bytes);
+}
+inline ContextConfig contextPersistentBinary(uint8_t isPersistent) {
+  return withOption(ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY, &ContextConfig::isPersistentBinary,
+                    isPersistent);
 }
 
 inline ZebDevice_CoreInfo_t deviceCore(uint32_t coreId, uint32_t coreType) {
@@ -87,21 +84,18 @@ inline ZebDevice_PlatformInfo_t platformInfo(uint32_t numHwDevices,
   return {ZEB_DEVICE_PLATFORM_INFO_VERSION_1, {numHwDevices, hwDevices}};
 }
 inline ZebDevice_Config_t devicePlatformInfo(const ZebDevice_PlatformInfo_t* info) {
-  auto config = withOption<ZebDevice_Config_t>(ZEB_DEVICE_CONFIG_OPTION_PLATFORM_INFO);
-  config.hardwareInfo = info;
-  return config;
+  return withOption(ZEB_DEVICE_CONFIG_OPTION_PLATFORM_INFO, &ZebDevice_Config_t::hardwareInfo,
+                    info);
 }
 inline ZebDevice_Config_t deviceCustomNull() {
   return withOption<ZebDevice_Config_t>(ZEB_DEVICE_CONFIG_OPTION_CUSTOM);
 }
 
-inline ZebProfile_Config_t profileMaxEvents(uint64_t maxEvents) {
-  auto config = withOption<ZebProfile_Config_t>(ZEB_PROFILE_CONFIG_OPTION_MAX_EVENTS);
-  config.numMaxEvents = maxEvents;
-  return config;
+inline ProfileConfig profileMaxEvents(uint64_t maxEvents) {
+  return withOption(ZEB_PROFILE_CONFIG_OPTION_MAX_EVENTS, &ProfileConfig::numMaxEvents, maxEvents);
 }
-inline ZebProfile_Config_t profileCustomNull() {
-  return withOption<ZebProfile_Config_t>(ZEB_PROFILE_CONFIG_OPTION_CUSTOM);
+inline ProfileConfig profileCustomNull() {
+  return withOption<ProfileConfig>(ZEB_PROFILE_CONFIG_OPTION_CUSTOM);
 }
 
 }  // namespace zeb::e2e
