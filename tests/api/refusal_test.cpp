@@ -17,18 +17,14 @@ using G = Zeb_GraphHandle_t;
 using P = Zeb_ProfileHandle_t;
 using D = Zeb_DeviceHandle_t;
 
+// Handles 0 and one never issued, as each kind of handle.
+template <class Handle>
+const Handle zero{};
+template <class Handle>
+const Handle unknown = as<Handle>(kUnknownHandle);
+
 struct Refusals : testing::Test {
   void SetUp() override { ASSERT_EQ(r.start(), 0u); }
-  // Handles 0 and one never issued, as each kind of handle.
-  template <class Handle>
-  static Handle zero() {
-    return nullptr;
-  }
-  template <class Handle>
-  static Handle unknown() {
-    return as<Handle>(kUnknownHandle);
-  }
-
   Session s;
   Recorder& r = s.recorder;
   const ZEB_INTERFACE_VER_TYPE table = functionTable();
@@ -76,11 +72,11 @@ char buffer[4];
 TEST_F(Refusals, Backend) {
   EXPECT_REFUSED(4004, "Provided backend handle pointer is NULL",
                  backendCreate(r, nullptr, nullptr, nullptr));
-  EXPECT_REFUSED(4011, kNoBackend, backendSetConfig(r, unknown<B>(), nullptr));
-  EXPECT_REFUSED(4011, kNoBackend, backendRegisterOpPackage(r, unknown<B>(), "p", "i", "t"));
+  EXPECT_REFUSED(4011, kNoBackend, backendSetConfig(r, unknown<B>, nullptr));
+  EXPECT_REFUSED(4011, kNoBackend, backendRegisterOpPackage(r, unknown<B>, "p", "i", "t"));
   EXPECT_REFUSED(4011, kNoBackend,
-                 backendGetSupportedOperations(r, unknown<B>(), &count, &operations));
-  EXPECT_REFUSED(4011, kNoBackend, backendFree(r, unknown<B>()));
+                 backendGetSupportedOperations(r, unknown<B>, &count, &operations));
+  EXPECT_REFUSED(4011, kNoBackend, backendFree(r, unknown<B>));
   B freed = nullptr;
   backendCreate(r, nullptr, nullptr, &freed);
   backendFree(r, freed);
@@ -89,14 +85,14 @@ TEST_F(Refusals, Backend) {
 
 TEST_F(Refusals, Context) {
   EXPECT_REFUSED(5000, kNullContextPointer, contextCreate(r, nullptr, nullptr, nullptr, nullptr));
-  EXPECT_REFUSED(4011, kNoBackend, contextCreate(r, unknown<B>(), nullptr, nullptr, &context));
-  EXPECT_REFUSED(14000, kNoDevice, contextCreate(r, nullptr, unknown<D>(), nullptr, &context));
+  EXPECT_REFUSED(4011, kNoBackend, contextCreate(r, unknown<B>, nullptr, nullptr, &context));
+  EXPECT_REFUSED(14000, kNoDevice, contextCreate(r, nullptr, unknown<D>, nullptr, &context));
   EXPECT_REFUSED(5000, kNullContextPointer,
                  contextCreateFromBinary(r, nullptr, nullptr, nullptr, "b", 1, nullptr, nullptr));
   EXPECT_REFUSED(5000, kNullContextPointer,
                  contextCreateFromBinaryWithSignal(r, nullptr, nullptr, nullptr, "b", 1, nullptr,
                                                    nullptr, nullptr));
-  for (const C handle : {zero<C>(), unknown<C>()}) {
+  for (const C handle : {zero<C>, unknown<C>}) {
     const char* message = handle ? kNoContext : kNullContext;
     EXPECT_REFUSED(5002, message, contextSetConfig(r, handle, nullptr));
     EXPECT_REFUSED(5002, message, contextGetBinarySize(r, handle, &size));
@@ -113,14 +109,14 @@ TEST_F(Refusals, Context) {
 // graphCreate and graphRetrieve report an unknown context as a graph error.
 TEST_F(Refusals, Graph) {
   const C known = as<C>(r.createContext());
-  EXPECT_REFUSED(5002, kNullContext, graphCreate(r, zero<C>(), "g", nullptr, &graph));
-  EXPECT_REFUSED(6001, kNoContext, graphCreate(r, unknown<C>(), "g", nullptr, &graph));
+  EXPECT_REFUSED(5002, kNullContext, graphCreate(r, zero<C>, "g", nullptr, &graph));
+  EXPECT_REFUSED(6001, kNoContext, graphCreate(r, unknown<C>, "g", nullptr, &graph));
   EXPECT_REFUSED(6000, kNullName, graphCreate(r, known, nullptr, nullptr, &graph));
   EXPECT_REFUSED(6000, kNullName, graphCreate(r, known, "g", nullptr, nullptr));
-  EXPECT_REFUSED(5002, kNullContext, graphRetrieve(r, zero<C>(), "g", &graph));
-  EXPECT_REFUSED(6001, kNoContext, graphRetrieve(r, unknown<C>(), "g", &graph));
+  EXPECT_REFUSED(5002, kNullContext, graphRetrieve(r, zero<C>, "g", &graph));
+  EXPECT_REFUSED(6001, kNoContext, graphRetrieve(r, unknown<C>, "g", &graph));
   EXPECT_REFUSED(6000, kNullName, graphRetrieve(r, known, nullptr, &graph));
-  for (const G handle : {zero<G>(), unknown<G>()}) {
+  for (const G handle : {zero<G>, unknown<G>}) {
     const char* message = handle ? kNoGraph : kNullGraph;
     EXPECT_REFUSED(6001, message, graphCreateSubgraph(r, handle, "s", &graph));
     EXPECT_REFUSED(6001, message, graphSetConfig(r, handle, nullptr));
@@ -136,22 +132,21 @@ TEST_F(Refusals, Graph) {
 TEST_F(Refusals, Tensor) {
   const C known = as<C>(r.createContext());
   EXPECT_REFUSED(7004, kNullTensor, tensorCreateContextTensor(r, known, nullptr));
-  EXPECT_REFUSED(6001, kNullContext, tensorCreateContextTensor(r, zero<C>(), &tensor));
-  EXPECT_REFUSED(5002, kNoContext, tensorCreateContextTensor(r, unknown<C>(), &tensor));
-  EXPECT_REFUSED(7004, kNullTensor, tensorCreateGraphTensor(r, unknown<G>(), nullptr));
+  EXPECT_REFUSED(6001, kNullContext, tensorCreateContextTensor(r, zero<C>, &tensor));
+  EXPECT_REFUSED(5002, kNoContext, tensorCreateContextTensor(r, unknown<C>, &tensor));
+  EXPECT_REFUSED(7004, kNullTensor, tensorCreateGraphTensor(r, unknown<G>, nullptr));
 }
 
 TEST_F(Refusals, Profile) {
   EXPECT_REFUSED(1004, "Provided profile handle pointer is NULL",
                  profileCreate(r, nullptr, ZEB_PROFILE_LEVEL_BASIC, nullptr));
-  EXPECT_REFUSED(4011, kNoBackend,
-                 profileCreate(r, unknown<B>(), ZEB_PROFILE_LEVEL_BASIC, &profile));
-  for (const P handle : {zero<P>(), unknown<P>()}) {
+  EXPECT_REFUSED(4011, kNoBackend, profileCreate(r, unknown<B>, ZEB_PROFILE_LEVEL_BASIC, &profile));
+  for (const P handle : {zero<P>, unknown<P>}) {
     EXPECT_REFUSED(12000, handle ? kNoProfile : kNullProfile, profileSetConfig(r, handle, nullptr));
     EXPECT_REFUSED(12000, handle ? kNoProfile : kNullProfile,
                    profileGetEvents(r, handle, &events, &count));
   }
-  EXPECT_REFUSED(12000, kNullProfile, profileFree(r, zero<P>()));
+  EXPECT_REFUSED(12000, kNullProfile, profileFree(r, zero<P>));
   P freed = nullptr;
   profileCreate(r, nullptr, ZEB_PROFILE_LEVEL_BASIC, &freed);
   profileFree(r, freed);
@@ -161,7 +156,7 @@ TEST_F(Refusals, Profile) {
 TEST_F(Refusals, Device) {
   EXPECT_REFUSED(1004, "Provided device handle pointer is NULL",
                  deviceCreate(r, nullptr, nullptr, nullptr));
-  for (const D handle : {zero<D>(), unknown<D>()}) {
+  for (const D handle : {zero<D>, unknown<D>}) {
     const char* message = handle ? kNoDevice : kNullDevice;
     EXPECT_REFUSED(14000, message, deviceSetConfig(r, handle, nullptr));
     EXPECT_REFUSED(14000, message, deviceGetInfo(r, handle, &info));
@@ -191,22 +186,22 @@ TEST_F(Refusals, UnsupportedSlots) {
   const Zeb_Tensor_t* ones[] = {&kindOne};
   const Zeb_Tensor_t* twos[] = {&kindTwo};
   for (const auto update : {table.graphUpdateInputTensors, table.graphUpdateOutputTensors}) {
-    EXPECT_REFUSED(6001, "", update(zero<G>(), ones, 1));
-    EXPECT_REFUSED(6000, "", update(unknown<G>(), nullptr, 1));
-    EXPECT_REFUSED(6000, "", update(unknown<G>(), ones, 0));
-    EXPECT_REFUSED(6000, "", update(unknown<G>(), twos, 1));
-    EXPECT_REFUSED(1000, "", update(unknown<G>(), ones, 1));
+    EXPECT_REFUSED(6001, "", update(zero<G>, ones, 1));
+    EXPECT_REFUSED(6000, "", update(unknown<G>, nullptr, 1));
+    EXPECT_REFUSED(6000, "", update(unknown<G>, ones, 0));
+    EXPECT_REFUSED(6000, "", update(unknown<G>, twos, 1));
+    EXPECT_REFUSED(1000, "", update(unknown<G>, ones, 1));
   }
 
   const ZebGraph_ExecutionEnvironment_t kindZero{0, nullptr}, kindOneEnvironment{1, nullptr};
   const ZebGraph_ExecutionEnvironment_t* zeros[] = {&kindZero, nullptr};
   const ZebGraph_ExecutionEnvironment_t* onesEnvironment[] = {&kindOneEnvironment, nullptr};
   const ZebGraph_ExecutionEnvironment_t* none[] = {nullptr};
-  EXPECT_REFUSED(6001, kNullGraph, graphPrepareExecutionEnvironment(r, zero<G>(), zeros));
-  EXPECT_REFUSED(6000, "", graphPrepareExecutionEnvironment(r, unknown<G>(), nullptr));
-  EXPECT_REFUSED(0, "", graphPrepareExecutionEnvironment(r, unknown<G>(), none));
-  EXPECT_REFUSED(6000, "", graphPrepareExecutionEnvironment(r, unknown<G>(), onesEnvironment));
-  EXPECT_REFUSED(1000, "", graphPrepareExecutionEnvironment(r, unknown<G>(), zeros));
+  EXPECT_REFUSED(6001, kNullGraph, graphPrepareExecutionEnvironment(r, zero<G>, zeros));
+  EXPECT_REFUSED(6000, "", graphPrepareExecutionEnvironment(r, unknown<G>, nullptr));
+  EXPECT_REFUSED(0, "", graphPrepareExecutionEnvironment(r, unknown<G>, none));
+  EXPECT_REFUSED(6000, "", graphPrepareExecutionEnvironment(r, unknown<G>, onesEnvironment));
+  EXPECT_REFUSED(1000, "", graphPrepareExecutionEnvironment(r, unknown<G>, zeros));
 }
 
 }  // namespace

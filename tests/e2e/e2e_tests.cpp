@@ -9,7 +9,6 @@
 // replay_harness.h and the wine test in tests/windows), else from the native
 // build. For the tests themselves:
 //   ZEB_E2E_SEEDS          "FIRST:COUNT" (or "SEED"): random seeds to run instead of 1 to 24
-//   ZEB_E2E_KEEP           keep the scratch directories and print their paths
 //   ZEB_UPDATE_GOLDEN      rewrite tests/golden/ from the recordings (scripts/update_golden.sh)
 #include <gtest/gtest.h>
 
@@ -37,13 +36,13 @@ struct Recording {
 };
 
 void runBothWays(const ScratchDir& scratch, const std::string& scenario, Recording& out) {
-  out.directRun = scratch.sub("direct");
+  out.directRun = sub(scratch, "direct");
   const CommandResult direct = runScenarioIn(tools(), out.directRun, tools().echoLibrary, scenario);
   ASSERT_EQ(direct.exitCode, 0) << direct.output;
   ASSERT_FALSE(readLines(out.directRun / kEchoLogName).empty())
       << "the echo backend logged nothing";
 
-  const fs::path recorded = scratch.sub("recorded");
+  const fs::path recorded = sub(scratch, "recorded");
   const CommandResult viaScribe = runScenarioIn(tools(), recorded, tools().scribeLibrary, scenario);
   ASSERT_EQ(viaScribe.exitCode, 0) << viaScribe.output;
   out.outputDir = recorded / "scribe_output";
@@ -78,7 +77,7 @@ void expectSameFile(const fs::path& expected, const fs::path& actual) {
 // Replays the program against ZebScribe itself next to a copy of its data
 // file: recording the replay must give the same program and data, byte for byte.
 void checkRoundTrip(const ScratchDir& scratch, const Recording& recording) {
-  const fs::path dir = scratch.sub("round_trip");
+  const fs::path dir = sub(scratch, "round_trip");
   fs::copy_file(recording.data(), dir / "params.bin");
   const fs::path stem = dir / "replay_scribe";
   const CommandResult compiled =
@@ -123,7 +122,7 @@ class Scenarios : public testing::TestWithParam<std::string> {};
 
 TEST_P(Scenarios, ReplayRepeatsTheDirectRun) {
   const std::string& scenario = GetParam();
-  ScratchDir scratch(scenario);
+  ScratchDir scratch;
   Recording recording;
   ASSERT_NO_FATAL_FAILURE(runBothWays(scratch, scenario, recording));
   std::vector<std::string> replayed;
@@ -151,7 +150,7 @@ class Golden : public testing::TestWithParam<std::string> {};
 
 TEST_P(Golden, RecordingEqualsTheCheckedInFiles) {
   const std::string& scenario = GetParam();
-  ScratchDir scratch(scenario);
+  ScratchDir scratch;
   const CommandResult run = runScenarioIn(tools(), scratch.path(), tools().scribeLibrary, scenario);
   ASSERT_EQ(run.exitCode, 0) << run.output;
   const fs::path golden = fs::path(ZEB_E2E_GOLDEN_DIR) / scenario;

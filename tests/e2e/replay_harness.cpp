@@ -1,11 +1,7 @@
 #include "replay_harness.h"
 
-#include <atomic>
-#include <cctype>
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <set>
 #include <sstream>
 
@@ -39,8 +35,8 @@ int exitCodeOf(int status) {
 
 CommandResult runIn(const fs::path& dir, const std::string& command) {
   const fs::path output = dir / ".command_output";
-  const std::string line = "cd " + quoted(dir.string()) + " && ZEB_ECHO_LOG=" + kEchoLogName +
-                           " " + command + " > " + quoted(output.string()) + " 2>&1";
+  const std::string line = "cd " + quoted(dir.string()) + " && ZEB_ECHO_LOG=" + kEchoLogName + " " +
+                           command + " > " + quoted(output.string()) + " 2>&1";
   const int status = std::system(line.c_str());
   CommandResult result{exitCodeOf(status), "$ " + command + "\n" + readFile(output)};
   fs::remove(output);
@@ -60,14 +56,20 @@ bool neverRecorded(const std::string& line) {
   static const std::set<std::string> answeredByScribe = {"backendGetApiVersion",
                                                          "backendGetBuildId"};
   // The slots ZebScribe does not support: they return 1000 and record nothing.
-  static const std::set<std::string> unsupported = {
-      "graphExecuteAsync",        "memRegister",
-      "memDeRegister",            "deviceFreePlatformInfo",
-      "signalCreate",             "signalSetConfig",
-      "signalTrigger",            "signalFree",
-      "errorGetMessage",          "errorGetVerboseMessage",
-      "errorFreeVerboseMessage",  "graphUpdateInputTensors",
-      "graphUpdateOutputTensors", "graphPrepareExecutionEnvironment"};
+  static const std::set<std::string> unsupported = {"graphExecuteAsync",
+                                                    "memRegister",
+                                                    "memDeRegister",
+                                                    "deviceFreePlatformInfo",
+                                                    "signalCreate",
+                                                    "signalSetConfig",
+                                                    "signalTrigger",
+                                                    "signalFree",
+                                                    "errorGetMessage",
+                                                    "errorGetVerboseMessage",
+                                                    "errorFreeVerboseMessage",
+                                                    "graphUpdateInputTensors",
+                                                    "graphUpdateOutputTensors",
+                                                    "graphPrepareExecutionEnvironment"};
   const std::string name = callName(line);
   return answeredByScribe.count(name) > 0 || unsupported.count(name) > 0;
 }
@@ -91,10 +93,10 @@ Toolchain Toolchain::fromEnvironment() {
           setting("ZEB_E2E_REPLAY_PREFIX", "")};
 }
 
-CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir,
-                            const std::string& library, const std::string& scenario) {
-  return runIn(dir, tools.runnerPrefix + " " + quoted(tools.runner) + " " + quoted(library) +
-                        " " + quoted(scenario));
+CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir, const std::string& library,
+                            const std::string& scenario) {
+  return runIn(dir, tools.runnerPrefix + " " + quoted(tools.runner) + " " + quoted(library) + " " +
+                        quoted(scenario));
 }
 
 // A written program must compile as it stands; these mistakes in it would
@@ -105,10 +107,10 @@ constexpr const char* kStrictness =
 
 CommandResult compileProgram(const Toolchain& tools, const fs::path& source,
                              const fs::path& executableStem, const std::string& linkFlags) {
-  return runIn(source.parent_path(),
-               tools.compiler + " -std=c11 " + kStrictness + " -I " +
-                   quoted(tools.includeDir) + " " + quoted(source.string()) + " -o " +
-                   quoted(executable(tools, executableStem)) + " " + linkFlags);
+  return runIn(source.parent_path(), tools.compiler + " -std=c11 " + kStrictness + " -I " +
+                                         quoted(tools.includeDir) + " " + quoted(source.string()) +
+                                         " -o " + quoted(executable(tools, executableStem)) + " " +
+                                         linkFlags);
 }
 
 CommandResult runProgramIn(const Toolchain& tools, const fs::path& dir,
@@ -147,35 +149,16 @@ std::string firstDifference(const std::vector<std::string>& expected,
   for (std::size_t i = 0; i < expected.size() || i < actual.size(); ++i) {
     if (i < expected.size() && i < actual.size() && expected[i] == actual[i]) continue;
     std::ostringstream text;
-    text << "first difference at line " << i + 1 << " of " << expected.size()
-         << " expected and " << actual.size() << " actual lines\n  expected: "
-         << lineOrEnd(expected, i) << "\n  actual:   " << lineOrEnd(actual, i) << "\n";
+    text << "first difference at line " << i + 1 << " of " << expected.size() << " expected and "
+         << actual.size() << " actual lines\n  expected: " << lineOrEnd(expected, i)
+         << "\n  actual:   " << lineOrEnd(actual, i) << "\n";
     return text.str();
   }
   return "";
 }
 
-ScratchDir::ScratchDir(const std::string& label) {
-  static std::atomic<unsigned> counter{0};
-  std::string safe;
-  for (const char c : label) safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  path_ = fs::temp_directory_path() /
-          ("zeb_e2e_" + safe + "_" + std::to_string(stamp) + "_" + std::to_string(counter++));
-  fs::create_directories(path_);
-}
-
-ScratchDir::~ScratchDir() {
-  if (std::getenv("ZEB_E2E_KEEP") != nullptr) {
-    std::cout << "kept " << path_.string() << "\n";
-    return;
-  }
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
-
-fs::path ScratchDir::sub(const std::string& name) const {
-  const fs::path dir = path_ / name;
+fs::path sub(const ScratchDir& scratch, const std::string& name) {
+  const fs::path dir = scratch.path() / name;
   fs::create_directories(dir);
   return dir;
 }

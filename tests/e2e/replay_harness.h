@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/scoped_temp_dir.h"
+
 namespace zeb::e2e {
 
 namespace fs = std::filesystem;
@@ -39,8 +41,8 @@ inline constexpr char kEchoLogName[] = "echo_calls.log";
 
 // The commands run in dir with ZEB_ECHO_LOG set to kEchoLogName (ignored by
 // any backend but the echo backend); executables are named by their stem.
-CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir,
-                            const std::string& library, const std::string& scenario);
+CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir, const std::string& library,
+                            const std::string& scenario);
 CommandResult compileProgram(const Toolchain& tools, const fs::path& source,
                              const fs::path& executableStem, const std::string& linkFlags);
 CommandResult runProgramIn(const Toolchain& tools, const fs::path& dir,
@@ -59,21 +61,9 @@ std::vector<std::string> recordedCalls(const std::vector<std::string>& echoLog);
 std::string firstDifference(const std::vector<std::string>& expected,
                             const std::vector<std::string>& actual);
 
-// A fresh directory, removed with everything in it at the end of the object's
-// life unless ZEB_E2E_KEEP is set (then its path is printed for inspection).
-class ScratchDir {
- public:
-  explicit ScratchDir(const std::string& label);
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const fs::path& path() const { return path_; }
-  // A fresh subdirectory.
-  fs::path sub(const std::string& name) const;
-
- private:
-  fs::path path_;
-};
+// A fresh directory for one test, removed with everything in it afterwards.
+using ScratchDir = test::ScopedTempDir;
+// A fresh subdirectory of it.
+fs::path sub(const ScratchDir& scratch, const std::string& name);
 
 }  // namespace zeb::e2e

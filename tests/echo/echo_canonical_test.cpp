@@ -1,6 +1,5 @@
 // The echo backend's canonical lines, which the whole-road comparison rests
-// on: every field of every recorded family's arguments, handles as ordinals
-// per kind, and a log only where ZEB_ECHO_LOG names one.
+// on, and a log only where ZEB_ECHO_LOG names one.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,15 +8,12 @@
 #include <string>
 
 #include "canonical.h"
-#include "e2e/config_builders.h"
 #include "echo_backend.h"
 #include "echo_state.h"
 #include "support/scoped_temp_dir.h"
 
 namespace zeb::echo {
 namespace {
-
-using namespace e2e;
 
 template <class Write>
 std::string lineOf(Write write) {
@@ -34,27 +30,6 @@ TEST(EchoCanonical, BuffersAsSizeAndHashStringsOnOneLine) {
   EXPECT_EQ(lineOf([](Line& l) { l.string("a\"b\\c\nd\x7f"); }),
             "call x=\"a\\\"b\\\\c\\x0ad\\x7f\"\n");
   EXPECT_EQ(lineOf([](Line& l) { l.string(nullptr); }), "call x=NULL\n");
-}
-
-// The family with the most options; the others are written the same way.
-TEST(EchoCanonical, EveryContextOption) {
-  const char* const graphs[] = {"a", "b", nullptr};
-  const ZebContext_Config_t c[] = {contextCustomNull(),
-                                   contextPriority(-1),
-                                   contextErrorReporting(2, 4096),
-                                   contextOemString("x"),
-                                   contextAsyncDepth(4),
-                                   contextEnableGraphs(graphs),
-                                   contextMemoryLimitHint(UINT64_MAX),
-                                   contextPersistentBinary(1),
-                                   contextOption(ZebContext_ConfigOption_t(9))};
-  const ZebContext_Config_t* contexts[] = {&c[0], &c[1], &c[2], &c[3], &c[4],
-                                           &c[5], &c[6], &c[7], &c[8], nullptr};
-  EXPECT_EQ(lineOf([&](Line& l) { l.contextConfigs(contexts); }),
-            "call x=[custom=NULL,priority=-1,errorReporting={level=2,limit=4096},oemString=\"x\","
-            "asyncExeQueueDepth={type=0,depth=4},enableGraphs=[\"a\",\"b\"],"
-            "memoryLimitHint=18446744073709551615,persistentBinary=1,option=9]\n");
-  EXPECT_EQ(lineOf([&](Line& l) { l.contextConfigs(nullptr); }), "call x=NULL\n");
 }
 
 void setLogVariable(const char* value) {

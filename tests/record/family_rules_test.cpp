@@ -27,25 +27,27 @@ Config unknownOption(Config config, int option) {
   return config;
 }
 
-// The calls under test, each with one configuration.
+// The calls under test, each given a list of one configuration.
+template <class Config>
+struct One {
+  explicit One(Config only) : config(only) {}
+  Config config;
+  const Config* list[2] = {&config, nullptr};
+};
 Zeb_ErrorHandle_t createBackend(Recorder& r, ZebBackend_Config_t config) {
-  const ZebBackend_Config_t* configs[] = {&config, nullptr};
   Zeb_BackendHandle_t backend = nullptr;
-  return backendCreate(r, nullptr, configs, &backend);
+  return backendCreate(r, nullptr, One(config).list, &backend);
 }
 Zeb_ErrorHandle_t createContext(Recorder& r, ZebContext_Config_t config) {
-  const ZebContext_Config_t* configs[] = {&config, nullptr};
   Zeb_ContextHandle_t context = nullptr;
-  return contextCreate(r, nullptr, nullptr, configs, &context);
+  return contextCreate(r, nullptr, nullptr, One(config).list, &context);
 }
 Zeb_ErrorHandle_t createDevice(Recorder& r, ZebDevice_Config_t config) {
-  const ZebDevice_Config_t* configs[] = {&config, nullptr};
   Zeb_DeviceHandle_t device = nullptr;
-  return deviceCreate(r, nullptr, configs, &device);
+  return deviceCreate(r, nullptr, One(config).list, &device);
 }
 Zeb_ErrorHandle_t setProfileConfig(Recorder& r, ZebProfile_Config_t config) {
-  const ZebProfile_Config_t* configs[] = {&config, nullptr};
-  return profileSetConfig(r, as<Zeb_ProfileHandle_t>(r.createProfile()), configs);
+  return profileSetConfig(r, as<Zeb_ProfileHandle_t>(r.createProfile()), One(config).list);
 }
 // A device with one hardware device of the version given, holding one core.
 Zeb_ErrorHandle_t createDeviceTree(Recorder& r, int32_t version) {
