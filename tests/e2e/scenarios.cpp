@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <optional>
 
-
 namespace zeb::e2e {
 namespace {
 

@@ -6,41 +6,34 @@
 #include <fstream>
 #include <regex>
 
+#include "e2e/config_builders.h"
 #include "support/session.h"
 
 namespace zeb::test {
 namespace {
 
-ZebScribe_Config_t option(uint32_t code) {
-  ZebScribe_Config_t record{};
-  record.option = static_cast<ZebScribe_ConfigOption_t>(code);
-  return record;
+using e2e::withOption;
+using Config = ZebScribe_Config_t;
+
+Config option(uint32_t code) { return withOption<Config>(ZebScribe_ConfigOption_t(code)); }
+Config directory(const char* path) {
+  return withOption(ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY, &Config::outputDirectory, path);
 }
-ZebScribe_Config_t directory(const char* path) {
-  auto record = option(ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY);
-  record.outputDirectory = path;
-  return record;
+Config files(const char* model, const char* data) {
+  return withOption(ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG, &Config::fileConfig,
+                    ZebScribe_FileConfig_t{model, data});
 }
-ZebScribe_Config_t files(const char* model, const char* data) {
-  auto record = option(ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG);
-  record.fileConfig = {model, data};
-  return record;
+Config timestamp() {
+  return withOption(ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP, &Config::appendTimestamp, 1);
 }
-ZebScribe_Config_t timestamp() {
-  auto record = option(ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP);
-  record.appendTimestamp = 1;
-  return record;
+Config backendId(uint32_t id) {
+  return withOption(ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID, &Config::backendId, id);
 }
-ZebScribe_Config_t backendId(uint32_t id) {
-  auto record = option(ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID);
-  record.backendId = id;
-  return record;
-}
-const ZebScribe_Config_t kNoHeader = option(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER);
+const Config kNoHeader = option(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER);
 
 struct Configuration : testing::Test {
-  Zeb_ErrorHandle_t configure(std::vector<ZebScribe_Config_t> records) {
-    std::vector<const ZebScribe_Config_t*> pointers;
+  Zeb_ErrorHandle_t configure(std::vector<Config> records) {
+    std::vector<const Config*> pointers;
     for (const auto& record : records) pointers.push_back(&record);
     pointers.push_back(nullptr);
     s.log.clear();
