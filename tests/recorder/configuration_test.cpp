@@ -97,7 +97,7 @@ TEST_F(Configuration, NamesBeforeTheStart) {
 
   // Without a header, both files of an earlier recording are continued.
   std::filesystem::create_directory("out");
-  std::ofstream("out/m.c") << "earlier\n";
+  std::ofstream("out/m.c", std::ios::binary) << "earlier\n";
   std::ofstream("out/d.bin") << "blob";
   ASSERT_EQ(configure({files("m.c", "d.bin"), kNoHeader}), 0u);
   ASSERT_EQ(r.start(), 0u);
