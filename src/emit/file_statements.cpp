@@ -12,6 +12,13 @@ void StatementBuilder::writeStaticArrayRead(const std::string& type, const std::
   writeLine("fread(" + name + ", " + uint64ToText(elementSize) + ", " + count + ", " + file + ");");
 }
 
+void StatementBuilder::writeBlobRead(const std::string& type, const std::string& name,
+                                     uint64_t elementSize, uint64_t elementCount,
+                                     const std::string& file, const void* data) {
+  writeStaticArrayRead(type, name, elementSize, elementCount, file);
+  blobs_.push_back({data, elementSize, elementCount});
+}
+
 void StatementBuilder::writeMallocDeclaration(const std::string& type, const std::string& name,
                                               const std::string& size) {
   writeLine(type + " " + name + " = (" + type + ")malloc(" + size + ");");

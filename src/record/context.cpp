@@ -38,12 +38,6 @@ std::optional<std::string> deviceVariable(Recorder& recorder, uint64_t device) {
   return std::nullopt;
 }
 
-// An unknown profile is passed on as "NULL": freeing the context does not need it.
-std::string profileVariable(Recorder& recorder, uint64_t profile) {
-  const auto record = recorder.findProfile(profile);
-  return record ? record->name : "NULL";
-}
-
 Zeb_ErrorHandle_t recordFree(Recorder& recorder, const ScribeContext& context, uint64_t profile) {
   StatementBuilder builder(3);
   builder.writeApiCall("contextFree", {context.name, profileVariable(recorder, profile)});

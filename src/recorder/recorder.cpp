@@ -161,6 +161,21 @@ uint64_t Recorder::addBackend(const std::string& name) {
 
 bool Recorder::eraseBackend(uint64_t handle) { return backends_.erase(handle) > 0; }
 
+Recorder::BlockWrite Recorder::writeBlock(const std::string& block, const std::vector<Blob>& blobs) {
+  const uint64_t dataLength = dataFile_.length();
+  for (const Blob& blob : blobs) {
+    if (!dataFile_.writeElements(blob.data, blob.elementSize, blob.elementCount)) {
+      dataFile_.cutBack(dataLength);
+      return BlockWrite::DataNotWritten;
+    }
+  }
+  if (!modelFile_.writeString(block)) {
+    if (!blobs.empty()) dataFile_.cutBack(dataLength);
+    return BlockWrite::ModelNotWritten;
+  }
+  return BlockWrite::Written;
+}
+
 bool Recorder::writeModel(const std::string& block) { return modelFile_.writeString(block); }
 
 bool Recorder::writeData(const void* buffer, uint64_t elementSize, uint64_t elementCount) {

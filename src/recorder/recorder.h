@@ -8,8 +8,10 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "ZebInterface.h"
+#include "emit/statement_builder.h"
 #include "recorder/output_files.h"
 #include "recorder/records.h"
 
@@ -62,7 +64,11 @@ class Recorder {
   uint64_t addBackend(const std::string& name);        // returns the new handle
   bool eraseBackend(uint64_t handle);
 
-  // Output.
+  // Output. A block and the blobs it reads are written together or not at
+  // all: the blobs first, in order, then the block; on any failure both files
+  // are cut back to where they stood, so every fread reads its own blob.
+  enum class BlockWrite { Written, DataNotWritten, ModelNotWritten };
+  BlockWrite writeBlock(const std::string& block, const std::vector<Blob>& blobs);
   bool writeModel(const std::string& block);
   bool writeData(const void* buffer, uint64_t elementSize, uint64_t elementCount);
 

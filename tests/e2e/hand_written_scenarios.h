@@ -10,6 +10,10 @@ namespace zeb::e2e {
 void allFamilies(const ZebApi& api);
 void allFamiliesWithoutQueries(const ZebApi& api);
 
+// A network built, finalized and executed with its data, and a graph
+// retrieved by name.
+void graphs(const ZebApi& api);
+
 // One call that starts the recorder but records nothing: the written program
 // is the model frame alone.
 void frameOnly(const ZebApi& api);

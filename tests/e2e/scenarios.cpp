@@ -34,6 +34,7 @@ const std::vector<Scenario>& namedScenarios() {
       {"all-families", allFamilies, false},
       {"all-families-no-queries", allFamiliesWithoutQueries, true},
       {"frame-only", frameOnly, false},
+      {"graphs", graphs, true},
       {"not-recorded", notRecorded, false},
   };
   return scenarios;
