@@ -149,9 +149,8 @@ INSTANTIATE_TEST_SUITE_P(Named, Scenarios, testing::ValuesIn(namedScenarioNames(
 INSTANTIATE_TEST_SUITE_P(Random, Scenarios, testing::ValuesIn(randomScenarioNames()), testName);
 
 // The comparison must be able to fail: one number changed in the written
-// program has to show up as a differing call. (Swapping two data blobs is the
-// matching test for the data file; it comes with the tensor families, since no
-// recorded call writes a blob yet.)
+// program, or two blobs of the data file swapped, has to show up as a
+// differing call.
 TEST(FaultDetection, AChangedNumberInTheProgramMakesTheCallsDiffer) {
   ScratchDir scratch("fault");
   Recording recording;
@@ -176,6 +175,26 @@ TEST(FaultDetection, AChangedNumberInTheProgramMakesTheCallsDiffer) {
   ASSERT_NO_FATAL_FAILURE(replayWithEcho(altered, recording.outputDir, alteredCalls));
   const std::string difference = firstDifference(directCalls(recording), alteredCalls);
   EXPECT_NE(difference.find("priority=" + changed), std::string::npos) << difference;
+}
+
+TEST(FaultDetection, SwappedBlobsMakeTheCallsDiffer) {
+  ScratchDir scratch("blob_swap");
+  Recording recording;
+  ASSERT_NO_FATAL_FAILURE(runBothWays(scratch, "data-path", recording));
+  std::vector<uint64_t> sizes;
+  for (const std::string& line : readLines(recording.program())) {
+    if (line.find("fread(") != std::string::npos) sizes.push_back(bytesReadBack({line}));
+  }
+  ASSERT_GE(sizes.size(), 2u);
+  const std::string data = readFile(recording.data());
+  const std::string swapped = data.substr(sizes[0], sizes[1]) + data.substr(0, sizes[0]) +
+                              data.substr(sizes[0] + sizes[1]);
+  std::ofstream(recording.data(), std::ios::binary) << swapped;
+
+  std::vector<std::string> calls;
+  ASSERT_NO_FATAL_FAILURE(replayWithEcho(recording.program(), recording.outputDir, calls));
+  const std::string difference = firstDifference(directCalls(recording), calls);
+  EXPECT_NE(difference.find("tensorCreateContextTensor"), std::string::npos) << difference;
 }
 
 }  // namespace

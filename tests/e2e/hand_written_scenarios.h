@@ -13,6 +13,8 @@ void allFamiliesWithoutQueries(const ZebApi& api);
 // A network built, finalized and executed with its data, and a graph
 // retrieved by name.
 void graphs(const ZebApi& api);
+// Each kind of call that carries data, once.
+void dataPath(const ZebApi& api);
 
 // One call that starts the recorder but records nothing: the written program
 // is the model frame alone.

@@ -216,4 +216,38 @@ void graphs(const ZebApi& api) {
   api.backendFree(backend);
 }
 
+// Few calls, each kind that carries data once: every write point of the
+// output files in a short run.
+void dataPath(const ZebApi& api) {
+  const ZebBackend_Config_t* noBackendConfigs[] = {nullptr};
+  Zeb_BackendHandle_t backend = nullptr;
+  api.backendCreate(nullptr, noBackendConfigs, &backend);
+  Zeb_ContextHandle_t context = nullptr;
+  api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
+  static uint32_t shape[] = {4};
+  Zeb_Tensor_t table = tensorV1("table", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 1, shape,
+                                kBytes, 4);
+  api.tensorCreateContextTensor(context, &table);
+  const ZebGraph_Config_t* noGraphConfigs[] = {nullptr};
+  Zeb_GraphHandle_t graph = nullptr;
+  api.graphCreate(context, "g", noGraphConfigs, &graph);
+  float weights[4] = {0.5f, -1.0f, 2.0f, 0.25f};
+  Zeb_Tensor_t tensors[] = {
+      tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, shape, nullptr, 0),
+      tensorV1("w", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_FLOAT_32, 1, shape, weights, 16)};
+  for (Zeb_Tensor_t& tensor : tensors) api.tensorCreateGraphTensor(graph, &tensor);
+  int32_t bias[2] = {3, -3};
+  Zeb_Param_t params[] = {tensorParam("bias", tensorV1("bias", ZEB_TENSOR_TYPE_STATIC,
+                                                       ZEB_DATATYPE_INT_32, 1, shape, bias, 8))};
+  api.graphAddNode(graph, opConfig("mul", "pkg", "Mul", 1, params, 2, tensors, 0, nullptr));
+  float input[4] = {1.0f, 2.0f, 3.0f, 4.0f};
+  Zeb_Tensor_t inputs[] = {tensors[0]};
+  inputs[0].v1.clientBuf = {input, sizeof input};
+  api.graphExecute(graph, inputs, 1, nullptr, 0, nullptr, nullptr);
+  Zeb_GraphHandle_t again = nullptr;
+  api.graphRetrieve(context, "g", &again);
+  api.contextFree(context, nullptr);
+  api.backendFree(backend);
+}
+
 }  // namespace zeb::e2e

@@ -1,14 +1,17 @@
-// zeb_scenario_runner <backend-library-path> <scenario-name|random:SEED>
+// zeb_scenario_runner <backend-library-path> <scenario-name|random:SEED> [<skip-file>]
 //
 // Loads a backend library at run time, takes the first interface provider,
 // runs one scenario against its function table and unloads the library again
-// (ZebScribe finishes its written program at unload). Exit code 0 when the
-// scenario ran; the scenario's own results are never judged here.
+// (ZebScribe finishes its written program at unload). The calls that the skip
+// file names ("number code" lines) are answered with their code without
+// reaching the library. Exit code 0 when the scenario ran; the scenario's own
+// results are never judged here.
 #include <cstdio>
 #include <cstring>
 
 #include "ZebInterface.h"
 #include "library_loader.h"
+#include "observed_api.h"
 #include "scenarios.h"
 
 namespace {
@@ -28,8 +31,9 @@ ZebInterface_GetProvidersFn_t providerLookup(const zeb::e2e::LoadedLibrary& libr
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    return fail("usage: zeb_scenario_runner <backend-library-path> <scenario-name|random:SEED>",
+  if (argc != 3 && argc != 4) {
+    return fail("usage: zeb_scenario_runner <backend-library-path> <scenario-name|random:SEED> "
+                "[<skip-file>]",
                 "");
   }
   const zeb::e2e::LoadedLibrary library(argv[1]);
@@ -42,7 +46,12 @@ int main(int argc, char** argv) {
   if (getProviders(&providers, &numProviders) != 0 || numProviders == 0) {
     return fail("the library offers no interface provider", "");
   }
-  const zeb::e2e::ZebApi api = providers[0]->ZEB_INTERFACE_VER_NAME;
+  zeb::e2e::ZebApi api = providers[0]->ZEB_INTERFACE_VER_NAME;
+  zeb::e2e::CallOutcomes outcomes;
+  if (argc == 4) {
+    outcomes.skipped = zeb::e2e::readCallCodes(argv[3]);
+    api = zeb::e2e::observe(api, outcomes);
+  }
   if (!zeb::e2e::runScenario(argv[2], api)) return fail("unknown scenario: ", argv[2]);
   return 0;
 }

@@ -35,6 +35,7 @@ const std::vector<Scenario>& namedScenarios() {
       {"all-families-no-queries", allFamiliesWithoutQueries, true},
       {"frame-only", frameOnly, false},
       {"graphs", graphs, true},
+      {"data-path", dataPath, true},
       {"not-recorded", notRecorded, false},
   };
   return scenarios;
