@@ -60,9 +60,11 @@ class StatementBuilder {
   // writeStaticArrayRead, and the blob those lines read, queued in block order.
   void writeBlobRead(const std::string& type, const std::string& name, uint64_t elementSize,
                      uint64_t elementCount, const std::string& file, const void* data);
+  // Without declare, the variable exists already and is assigned.
   void writeMallocDeclaration(const std::string& type, const std::string& name,
-                              const std::string& size);
-  void writeFileOpen(const std::string& file, const std::string& path, const std::string& mode);
+                              const std::string& size, bool declare = true);
+  void writeFileOpen(const std::string& file, const std::string& path, const std::string& mode,
+                     bool declare = true);
   void writeFwrite(const std::string& buffer, uint64_t elementSize, const std::string& count,
                    const std::string& file);
   void writeFclose(const std::string& file);

@@ -10,6 +10,7 @@ Zeb_ErrorHandle_t writeBlock(Recorder& recorder, StatementBuilder& builder,
     case Recorder::BlockWrite::Written:
       return codes.recorded;
     case Recorder::BlockWrite::DataNotWritten:
+      if (codes.dataNotWrittenMessage) zeb::log::error("%s", codes.dataNotWrittenMessage);
       return codes.dataNotWritten;
     case Recorder::BlockWrite::ModelNotWritten:
       break;
@@ -74,6 +75,13 @@ std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const v
   const std::string name = recorder.makeVariableName(prefix);
   builder.writeDeclaration(type, name);
   return "&" + name;
+}
+
+std::optional<std::string> deviceVariable(Recorder& recorder, uint64_t device) {
+  if (device == 0) return "NULL";
+  if (const auto record = recorder.findDevice(device)) return record->name;
+  zeb::log::error("No device associated with the provided handle");
+  return std::nullopt;
 }
 
 std::string profileVariable(Recorder& recorder, uint64_t profile) {

@@ -1,6 +1,7 @@
 // What the recording functions of all families share.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ struct BlockCodes {
   Zeb_ErrorHandle_t recorded;
   Zeb_ErrorHandle_t modelNotWritten;
   Zeb_ErrorHandle_t dataNotWritten;
+  // Logged after the data file's own message when the data is not written.
+  const char* dataNotWrittenMessage = nullptr;
 };
 
 // Hands the finished block and its blobs to the recorder, which writes them
@@ -49,6 +52,10 @@ void writeConfigArray(StatementBuilder& builder, const std::string& type, const 
 // client passed none, otherwise "&" and a fresh `{type} {prefix}_{n};` variable.
 std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const void* output,
                           const std::string& type, const std::string& prefix);
+
+// The variable of a device handle: "NULL" for 0; nothing (and logged) when the
+// handle names no device.
+std::optional<std::string> deviceVariable(Recorder& recorder, uint64_t device);
 
 // The variable of a profile handle; "NULL" for 0 or a handle that names no
 // profile, which the calls that merely pass a profile on do not refuse.

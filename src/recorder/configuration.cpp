@@ -159,7 +159,7 @@ Zeb_ErrorHandle_t switchFiles(Recorder& recorder, const Pending& pending) {
   model.setLocation(recorder.outputDirectory(), recorder.modelFileName());
   data.setLocation(recorder.outputDirectory(), recorder.dataFileName());
   applyFileFlags(recorder, pending);
-  if (!model.open()) return switchFailed("Failure when opening model file");
+  if (!recorder.openModelFile()) return switchFailed("Failure when opening model file");
   if (!model.writeModelHeader(recorder.dataFileName()))
     return switchFailed("Failure when writing model header");
   if (!data.open()) return switchFailed("Failure when opening data file");

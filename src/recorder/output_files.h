@@ -25,6 +25,7 @@ class OutputFile {
   // Gives the object a new location; takes effect at the next open.
   void setLocation(const std::string& directory, const std::string& name);
   const std::string& directory() const { return directory_; }
+  std::string path() const { return directory_ + name_; }
   // Closes the stream; false (and logged) when none is open or closing fails.
   bool close();
 

@@ -40,6 +40,10 @@ class Recorder {
   // prefix + "_" + the prefix's next counter value.
   std::string makeVariableName(const std::string& prefix);
 
+  // Opens the model file. A file continued without a header already holds
+  // an earlier run's blocks: the names it declares are not handed out again.
+  bool openModelFile();
+
   // Registration; each returns the new handle, 0 on failure.
   uint64_t createContext();
   uint64_t createDevice();
@@ -84,6 +88,8 @@ class Recorder {
   DataFile& dataFile() { return dataFile_; }
 
  private:
+  void continueNamesOf(const std::string& program);
+
   template <class Record>
   using Registry = std::unordered_map<uint64_t, std::shared_ptr<Record>>;
 

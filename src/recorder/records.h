@@ -56,6 +56,16 @@ class ScribeContext {
   const std::string name;  // variable name in the written program
   std::set<std::string> graphNames;
 
+  // Context binaries: the variable that receives the binary's size once a
+  // size was asked for, and which variables of the binary queries the written
+  // program has declared already.
+  std::string binarySizeVariable;
+  struct BinaryDeclarations {
+    bool size = false;
+    bool writtenSize = false;
+    bool buffer = false;  // and its file
+  } binaryDeclared;
+
   // Tensors of the context and of all its graphs. Registration gives the
   // client's tensor the next process-wide id; 7003 or 7006 when that id is
   // already taken in this context.

@@ -31,6 +31,7 @@
 #include <fstream>
 #include <string>
 
+#include "echo_backend.h"
 #include "replay_harness.h"
 #include "scenarios.h"
 
@@ -195,6 +196,67 @@ TEST(FaultDetection, SwappedBlobsMakeTheCallsDiffer) {
   ASSERT_NO_FATAL_FAILURE(replayWithEcho(recording.program(), recording.outputDir, calls));
   const std::string difference = firstDifference(directCalls(recording), calls);
   EXPECT_NE(difference.find("tensorCreateContextTensor"), std::string::npos) << difference;
+}
+
+// The written program saves the binary the backend hands it.
+TEST(ContextBinaries, TheReplaySavesTheBinaryTheBackendReturned) {
+  ScratchDir scratch("binaries");
+  Recording recording;
+  ASSERT_NO_FATAL_FAILURE(runBothWays(scratch, "binaries", recording));
+  std::vector<std::string> calls;
+  ASSERT_NO_FATAL_FAILURE(replayWithEcho(recording.program(), recording.outputDir, calls));
+  std::string expected;
+  for (std::size_t i = 0; i < echo::kContextBinarySize; ++i) expected += char(echo::binaryByte(i));
+  EXPECT_EQ(readFile(recording.outputDir / "context_0.bin"), expected);
+}
+
+std::vector<std::string> directCallsOf(const ScratchDir& scratch, const std::string& scenario) {
+  const fs::path direct = scratch.sub("direct_" + scenario);
+  const CommandResult ran = runScenarioIn(tools(), direct, tools().echoLibrary, scenario);
+  EXPECT_EQ(ran.exitCode, 0) << ran.output;
+  return recordedCalls(readLines(direct / kEchoLogName));
+}
+
+// Each program of a switched recording compiles, replays the calls recorded
+// into it and reads exactly the blobs of its own data file.
+TEST(RecordingFiles, ASwitchLeavesTwoWholeProgramsEachWithItsOwnData) {
+  ScratchDir scratch("switched");
+  Recording recording;
+  ASSERT_NO_FATAL_FAILURE(runBothWays(scratch, "switched", recording));
+  const std::vector<std::string> expected = directCallsOf(scratch, "data-and-binaries");
+  for (const char* stem : {"scribe_output", "second"}) {
+    const fs::path program = recording.outputDir / (std::string(stem) + ".c");
+    const fs::path data = recording.outputDir / (stem == std::string("second") ? "second.bin" : "params.bin");
+    EXPECT_EQ(bytesReadBack(readLines(program)), readFile(data).size()) << stem;
+    std::vector<std::string> calls;
+    ASSERT_NO_FATAL_FAILURE(replayWithEcho(program, recording.outputDir, calls));
+    EXPECT_EQ(firstDifference(expected, calls), "") << stem;
+  }
+}
+
+// A later run continues the files of an earlier one: the earlier text and
+// blobs stay as they were, the later blocks and blobs follow, and the whole
+// replays both runs.
+TEST(RecordingFiles, ALaterRunContinuesTheProgramAndItsData) {
+  ScratchDir scratch("continued");
+  const fs::path dir = scratch.sub("recorded");
+  const fs::path output = dir / "scribe_output";
+  CommandResult ran = runScenarioIn(tools(), dir, tools().scribeLibrary, "data-path", {"--without-footer"});
+  ASSERT_EQ(ran.exitCode, 0) << ran.output;
+  const std::string firstProgram = readFile(output / "scribe_output.c");
+  const std::string firstData = readFile(output / "params.bin");
+  ran = runScenarioIn(tools(), dir, tools().scribeLibrary, "binaries", {"--continue"});
+  ASSERT_EQ(ran.exitCode, 0) << ran.output;
+
+  const std::string program = readFile(output / "scribe_output.c");
+  EXPECT_EQ(program.compare(0, firstProgram.size(), firstProgram), 0);
+  EXPECT_EQ(program.find("#include", firstProgram.size()), std::string::npos) << "a second header";
+  EXPECT_EQ(readFile(output / "params.bin").compare(0, firstData.size(), firstData), 0);
+  EXPECT_EQ(bytesReadBack(readLines(output / "scribe_output.c")), readFile(output / "params.bin").size());
+
+  std::vector<std::string> replayed;
+  ASSERT_NO_FATAL_FAILURE(replayWithEcho(output / "scribe_output.c", output, replayed));
+  EXPECT_EQ(firstDifference(directCallsOf(scratch, "data-and-binaries"), replayed), "");
 }
 
 }  // namespace

@@ -71,7 +71,8 @@ void checkFault(const fs::path& dir, const std::string& scenario, const FaultedR
   fs::create_directories(direct);
   ASSERT_TRUE(writeCallCodes((dir / "skipped.txt").string(), lost));
   const CommandResult ran =
-      runScenarioIn(tools(), direct, tools().echoLibrary, scenario, dir / "skipped.txt");
+      runScenarioIn(tools(), direct, tools().echoLibrary, scenario,
+                    {"--skip", (dir / "skipped.txt").string()});
   ASSERT_EQ(ran.exitCode, 0) << ran.output;
   const auto expected = recordedCalls(readLines(direct / kEchoLogName));
 

@@ -16,6 +16,14 @@ void graphs(const ZebApi& api);
 // Each kind of call that carries data, once.
 void dataPath(const ZebApi& api);
 
+// Every context binary call: binaries asked for, handed in and validated.
+void binaries(const ZebApi& api);
+
+// dataPath, then binaries; and that twice, with a switch to new output files
+// between the two.
+void dataAndBinaries(const ZebApi& api);
+void switched(const ZebApi& api);
+
 // One call that starts the recorder but records nothing: the written program
 // is the model frame alone.
 void frameOnly(const ZebApi& api);

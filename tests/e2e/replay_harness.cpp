@@ -93,10 +93,11 @@ Toolchain Toolchain::fromEnvironment() {
 
 CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir,
                             const std::string& library, const std::string& scenario,
-                            const fs::path& skipFile) {
-  const std::string skip = skipFile.empty() ? "" : " " + quoted(skipFile.string());
-  return runIn(dir, tools.runnerPrefix + " " + quoted(tools.runner) + " " + quoted(library) +
-                        " " + quoted(scenario) + skip);
+                            const std::vector<std::string>& options) {
+  std::string command = tools.runnerPrefix + " " + quoted(tools.runner) + " " + quoted(library) +
+                        " " + quoted(scenario);
+  for (const std::string& option : options) command += " " + quoted(option);
+  return runIn(dir, command);
 }
 
 CommandResult runFaultedIn(const fs::path& runner, const fs::path& dir,

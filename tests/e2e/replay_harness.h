@@ -41,7 +41,7 @@ inline constexpr char kEchoLogName[] = "echo_calls.log";
 // any backend but the echo backend); executables are named by their stem.
 CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir,
                             const std::string& library, const std::string& scenario,
-                            const fs::path& skipFile = {});
+                            const std::vector<std::string>& options = {});
 // zeb_fault_runner: the scenario against ZebScribe linked in, the fault-th
 // stream operation of its output files failing; call codes to outcomes.
 CommandResult runFaultedIn(const fs::path& runner, const fs::path& dir,

@@ -11,6 +11,8 @@ namespace {
 
 constexpr char kRandomPrefix[] = "random:";
 
+void (*currentFileSwitch)() = nullptr;
+
 // The seed of "random:SEED", or nothing for any other name.
 std::optional<uint64_t> randomSeed(const std::string& name) {
   const std::string prefix = kRandomPrefix;
@@ -36,6 +38,9 @@ const std::vector<Scenario>& namedScenarios() {
       {"frame-only", frameOnly, false},
       {"graphs", graphs, true},
       {"data-path", dataPath, true},
+      {"binaries", binaries, false},
+      {"data-and-binaries", dataAndBinaries, false},
+      {"switched", switched, false},
       {"not-recorded", notRecorded, false},
   };
   return scenarios;
@@ -49,6 +54,12 @@ bool runScenario(const std::string& name, const ZebApi& api) {
   const Scenario* scenario = findNamed(name);
   if (scenario) scenario->run(api);
   return scenario != nullptr;
+}
+
+void setFileSwitch(void (*fileSwitch)()) { currentFileSwitch = fileSwitch; }
+
+void switchFiles() {
+  if (currentFileSwitch) currentFileSwitch();
 }
 
 bool scenarioRoundTrips(const std::string& name) {

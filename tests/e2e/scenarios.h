@@ -30,4 +30,9 @@ bool runScenario(const std::string& name, const ZebApi& api);
 // Whether the scenario of this name (named or "random:SEED") round-trips.
 bool scenarioRoundTrips(const std::string& name);
 
+// What a scenario's switchFiles() does: a runner of ZebScribe makes it switch
+// to new output files; elsewhere it does nothing.
+void setFileSwitch(void (*fileSwitch)());
+void switchFiles();
+
 }  // namespace zeb::e2e
