@@ -189,6 +189,7 @@ extern "C" ZEB_API Zeb_ErrorHandle_t ZebScribe_initialize(const ZebScribe_Config
   try {
     zeb::Recorder* recorder = zeb::Recorder::instance();
     if (recorder == nullptr) return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
+    const std::lock_guard<std::recursive_mutex> lock(recorder->callMutex());
     return zeb::configureRecorder(*recorder, config);
   } catch (const std::exception&) {
     return ZEB_COMMON_ERROR_MEM_ALLOC;

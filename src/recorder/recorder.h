@@ -32,6 +32,11 @@ class Recorder {
   Recorder(const Recorder&) = delete;
   Recorder& operator=(const Recorder&) = delete;
 
+  // Held for the whole of each recorded call and of each configuration, so
+  // that calls from several threads are recorded one after the other. The same
+  // thread may take it again: a client's log callback may call the API.
+  std::recursive_mutex& callMutex() { return callMutex_; }
+
   // Opens the output on the first call: 0, or 4000 when it cannot start (retried
   // on the next call).
   Zeb_ErrorHandle_t start();
@@ -111,6 +116,7 @@ class Recorder {
                                   const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
                                   const std::function<void()>& afterErase);
 
+  std::recursive_mutex callMutex_;
   bool started_ = false;
   Registry<ScribeContext> contexts_;
   std::mutex contextsMutex_;
