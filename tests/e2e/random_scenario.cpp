@@ -1,75 +1,19 @@
 // The random client: a table of actions, each with the state it needs; every
 // step runs one action that is possible now, and the end frees what is left in
-// a valid order. A new family adds its live objects to World and its rows to
-// kActions. Every random draw is a statement of its own, because the order in
-// which a call's arguments are evaluated is unspecified.
+// a valid order. A new family adds its live objects to World (random_world.h)
+// and its rows to kActions, or to a table of its own such as graphActions().
+// Every random draw is a statement of its own, because the order in which a
+// call's arguments are evaluated is unspecified.
 #include "random_scenario.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <vector>
 
-#include "prng.h"
-#include "random_values.h"
+#include "random_world.h"
 
 namespace zeb::e2e {
 namespace {
-
-// A created object: the handle the backend answered and the client's own
-// number for it. Relations between objects go by number, never by handle, so
-// that the sequence cannot depend on what a backend answers.
-template <class Handle>
-struct Live {
-  uint32_t id;
-  Handle handle;
-};
-using LiveBackend = Live<Zeb_BackendHandle_t>;
-using LiveDevice = Live<Zeb_DeviceHandle_t>;
-
-constexpr uint32_t kNoDevice = 0;  // numbers start at 1
-
-struct LiveContext {
-  Zeb_ContextHandle_t handle;
-  uint32_t backend;
-  uint32_t device;
-};
-
-struct LiveProfile {
-  Zeb_ProfileHandle_t handle;
-  uint32_t backend;
-};
-
-// What the client holds between calls.
-struct World {
-  World(const ZebApi& zebApi, uint64_t seed)
-      : api(zebApi), rng(seed), withQueries(!rng.oneIn(2)) {}
-
-  const ZebApi& api;
-  Prng rng;
-  const bool withQueries;
-  Arena arena;  // arguments of the current call
-  bool logging = false;  // not the handle's value: scenarios never branch on results
-  Zeb_LogHandle_t logger = nullptr;
-  uint32_t lastId = 0;
-  std::vector<LiveBackend> backends;
-  std::vector<LiveDevice> devices;
-  std::vector<LiveContext> contexts;
-  std::vector<LiveProfile> profiles;
-};
-
-template <class T>
-T& anyOf(Prng& rng, std::vector<T>& items) {
-  return items[rng.below(static_cast<uint32_t>(items.size()))];
-}
-
-template <class T>
-T takeAnyOf(Prng& rng, std::vector<T>& items) {
-  const auto index = rng.below(static_cast<uint32_t>(items.size()));
-  T item = items[index];
-  items.erase(items.begin() + index);
-  return item;
-}
 
 template <class Handle>
 void forget(std::vector<Live<Handle>>& items, uint32_t id) {
@@ -93,13 +37,6 @@ bool backendInUse(const World& w, uint32_t backend) {
                      [&](const LiveContext& c) { return c.backend == backend; }) ||
          std::any_of(w.profiles.begin(), w.profiles.end(),
                      [&](const LiveProfile& p) { return p.backend == backend; });
-}
-
-template <class T, class Pred>
-std::vector<T> where(const std::vector<T>& items, Pred pred) {
-  std::vector<T> chosen;
-  std::copy_if(items.begin(), items.end(), std::back_inserter(chosen), pred);
-  return chosen;
 }
 
 std::vector<LiveDevice> freeableDevices(const World& w) {
@@ -212,7 +149,7 @@ void createContext(World& w) {
   const auto configs = contextConfigs(w.rng, w.arena);
   Zeb_ContextHandle_t context = nullptr;
   w.api.contextCreate(backend.handle, device.handle, configs, &context);
-  w.contexts.push_back({context, backend.id, device.id});
+  w.contexts.push_back({++w.lastId, context, backend.id, device.id});
 }
 
 void setContextConfig(World& w) {
@@ -224,6 +161,7 @@ void setContextConfig(World& w) {
 void freeContext(World& w) {
   const LiveContext context = takeAnyOf(w.rng, w.contexts);
   const auto profile = profileFor(w, context.backend);
+  forgetContents(w, context.id);
   w.api.contextFree(context.handle, profile);
 }
 
@@ -281,12 +219,6 @@ void freeProfile(World& w) {
 
 // --- the table ---
 
-struct Action {
-  bool isQuery;
-  bool (*possible)(const World&);
-  void (*perform)(World&);
-};
-
 bool always(const World&) { return true; }
 bool hasLogger(const World& w) { return w.logging; }
 bool hasBackend(const World& w) { return !w.backends.empty(); }
@@ -328,14 +260,17 @@ constexpr Action kActions[] = {
 
 void runOneStep(World& w) {
   std::vector<const Action*> possible;
-  for (const Action& action : kActions) {
+  const auto consider = [&](const Action& action) {
     if ((w.withQueries || !action.isQuery) && action.possible(w)) possible.push_back(&action);
-  }
+  };
+  for (const Action& action : kActions) consider(action);
+  for (const Action& action : graphActions()) consider(action);
   anyOf(w.rng, possible)->perform(w);
   w.arena.clear();
 }
 
-// Contexts first (they may name a profile), then profiles, devices, backends.
+// Contexts first (they may name a profile, and take their graphs and tensors
+// with them), then profiles, devices, backends.
 void freeEverything(World& w) {
   while (hasContext(w)) freeContext(w);
   while (hasProfile(w)) freeProfile(w);
@@ -353,7 +288,7 @@ void runRandomScenario(const ZebApi& api, uint64_t seed) {
     w.api.logCreate(nullptr, level, &w.logger);
     w.logging = true;
   }
-  for (uint32_t steps = 5 + w.rng.below(36); steps > 0; --steps) runOneStep(w);
+  for (uint32_t steps = 10 + w.rng.below(61); steps > 0; --steps) runOneStep(w);
   freeEverything(w);
 }
 
