@@ -158,6 +158,57 @@ void setContextConfig(World& w) {
   w.api.contextSetConfig(context, configs);
 }
 
+// A binary the client hands in: random bytes, sometimes none at all.
+const uint8_t* anyBinary(World& w, Zeb_ContextBinarySize_t& size) {
+  size = w.rng.below(48);
+  if (w.rng.oneIn(5)) return nullptr;
+  std::vector<uint8_t> bytes(size + 1);
+  for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(w.rng.next32());
+  return w.arena.keep(std::move(bytes));
+}
+
+void createContextFromBinary(World& w) {
+  const LiveBackend backend = anyOf(w.rng, w.backends);
+  const bool withDevice = !w.devices.empty() && w.rng.oneIn(2);
+  const LiveDevice device = withDevice ? anyOf(w.rng, w.devices) : LiveDevice{kNoDevice, nullptr};
+  const auto configs = contextConfigs(w.rng, w.arena);
+  Zeb_ContextBinarySize_t size = 0;
+  const uint8_t* binary = anyBinary(w, size);
+  const Zeb_ProfileHandle_t profile = profileFor(w, backend.id);
+  Zeb_ContextHandle_t context = nullptr;
+  if (w.rng.oneIn(2)) {
+    w.api.contextCreateFromBinary(backend.handle, device.handle, configs, binary, size, &context,
+                                  profile);
+  } else {
+    w.api.contextCreateFromBinaryWithSignal(backend.handle, device.handle, configs, binary, size,
+                                            &context, profile, nullptr);
+  }
+  w.contexts.push_back({++w.lastId, context, backend.id, device.id});
+}
+
+void validateBinary(World& w) {
+  const bool withBackend = w.rng.oneIn(2);
+  const auto backend = withBackend ? anyOf(w.rng, w.backends).handle : nullptr;
+  const bool withDevice = !w.devices.empty() && w.rng.oneIn(2);
+  const auto device = withDevice ? anyOf(w.rng, w.devices).handle : nullptr;
+  const auto configs = contextConfigs(w.rng, w.arena);
+  Zeb_ContextBinarySize_t size = 0;
+  const uint8_t* binary = anyBinary(w, size);
+  w.api.contextValidateBinary(backend, device, configs, binary, size);
+}
+
+void getBinarySize(World& w) {
+  LiveContext& context = anyOf(w.rng, w.contexts);
+  w.api.contextGetBinarySize(context.handle, maybeOutput(w.rng, context.binarySize));
+}
+
+void getBinary(World& w) {
+  const LiveContext& context = anyOf(w.rng, w.contexts);
+  static uint8_t buffer[1024];
+  Zeb_ContextBinarySize_t written = 0;
+  w.api.contextGetBinary(context.handle, buffer, context.binarySize, maybeOutput(w.rng, written));
+}
+
 void freeContext(World& w) {
   const LiveContext context = takeAnyOf(w.rng, w.contexts);
   const auto profile = profileFor(w, context.backend);
@@ -249,6 +300,10 @@ constexpr Action kActions[] = {
     {false, roomForContext, createContext},
     {false, hasContext, setContextConfig},
     {false, hasContext, freeContext},
+    {false, roomForContext, createContextFromBinary},
+    {false, hasBackend, validateBinary},
+    {true, hasContext, getBinarySize},
+    {true, hasContext, getBinary},
     {false, roomForProfile, createProfile},
     {false, hasProfile, setProfileConfig},
     {true, hasProfile, getEvents},

@@ -33,6 +33,9 @@ struct LiveContext {
   Zeb_ContextHandle_t handle;
   uint32_t backend;
   uint32_t device;
+  // The binary size the client passes: what the backend answered when asked,
+  // else its own guess.
+  Zeb_ContextBinarySize_t binarySize = 512;
 };
 
 struct LiveProfile {
