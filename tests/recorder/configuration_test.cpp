@@ -157,19 +157,22 @@ TEST_F(ConfigurationTest, FileOptionAfterStartSwitchesFiles) {
   EXPECT_TRUE(fs::exists("scribe_output/second.bin"));
 }
 
-TEST_F(ConfigurationTest, ContinuingWithoutHeaderAppendsToExistingFiles) {
+// Switching to a file in use would truncate it or write into its middle.
+TEST_F(ConfigurationTest, FilesInUseAreRefused) {
   ASSERT_EQ(recorder.start(), 0u);
   ASSERT_TRUE(recorder.writeModel("   // one\n"));
-  ASSERT_TRUE(recorder.writeData("abc", 1, 3));
-  ASSERT_EQ(configure(recorder, {filesOption("scribe_output.c", "params.bin"),
-                                 flagOption(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER, 0),
-                                 flagOption(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER, 0)}),
-            0u);
+  for (const auto& files : {filesOption("scribe_output.c", "other.bin"),
+                            filesOption("other.c", "params.bin"), filesOption("params.bin", "x.bin"),
+                            filesOption("same", "same")}) {
+    log.clear();
+    EXPECT_EQ(configure(recorder, {files, flagOption(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER, 0)}),
+              1004u);
+    EXPECT_EQ(log.texts().size(), 1u);
+  }
+  EXPECT_EQ(recorder.modelFileName(), "scribe_output.c");
   ASSERT_TRUE(recorder.writeModel("   // two\n"));
-  ASSERT_TRUE(recorder.writeData("de", 1, 2));
   EXPECT_EQ(test::readFile("scribe_output/scribe_output.c"),
-            modelHeader("params.bin") + "   // one\n" + modelFooter() + "   // two\n");
-  EXPECT_EQ(test::readFile("scribe_output/params.bin"), "abcde");
+            modelHeader("params.bin") + "   // one\n   // two\n");
 }
 
 TEST_F(ConfigurationTest, FailedSwitchReportsTheFailingStep) {
