@@ -234,8 +234,11 @@ static void run(const ZEB_INTERFACE_VER_TYPE* zeb) {
   Zeb_ContextHandle_t context = NULL;
   zeb->contextCreate(backend, NULL, contextConfig, &context);
 
+  ZebGraph_Config_t graphPriority = {ZEB_GRAPH_CONFIG_OPTION_PRIORITY,
+                                     .priority = ZEB_PRIORITY_HIGH};
+  const ZebGraph_Config_t* graphConfig[] = {&graphPriority, NULL};
   Zeb_GraphHandle_t graph = NULL;
-  zeb->graphCreate(context, "sample classifier", NULL, &graph);
+  zeb->graphCreate(context, "sample classifier", graphConfig, &graph);
   struct Network net;
   createTensors(zeb, graph, &net);
   addLayers(zeb, graph, &net);

@@ -3,6 +3,7 @@
 #include "api/guards.h"
 #include "api/provider.h"
 #include "record/backend.h"
+#include "record/node.h"
 
 namespace zeb::entry {
 
@@ -58,10 +59,10 @@ Zeb_ErrorHandle_t backendGetSupportedOperations(Recorder& recorder, Zeb_BackendH
                                                operations);
 }
 
-Zeb_ErrorHandle_t backendValidateOpConfig(Recorder& recorder, Zeb_BackendHandle_t /*backend*/,
-                                          Zeb_OpConfig_t /*opConfig*/) {
+Zeb_ErrorHandle_t backendValidateOpConfig(Recorder& recorder, Zeb_BackendHandle_t backend,
+                                          Zeb_OpConfig_t opConfig) {
   if (Zeb_ErrorHandle_t code = recorder.start()) return code;
-  return notRecordedYet();
+  return record::backendValidateOpConfig(recorder, handleValue(backend), opConfig);
 }
 
 Zeb_ErrorHandle_t backendFree(Recorder& recorder, Zeb_BackendHandle_t backend) {

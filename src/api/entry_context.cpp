@@ -2,6 +2,7 @@
 #include "api/entry_points.h"
 #include "api/guards.h"
 #include "record/context.h"
+#include "record/context_binary.h"
 
 namespace zeb::entry {
 namespace {
@@ -13,12 +14,16 @@ guard::Refusal refuseNullContextPointer(const Zeb_ContextHandle_t* context) {
 
 // Shared by the two calls that make a context from a binary; *context is
 // left as the client set it until the recording succeeds.
-Zeb_ErrorHandle_t createFromBinary(Recorder& recorder, Zeb_ContextHandle_t* context) {
+Zeb_ErrorHandle_t createFromBinary(Recorder& recorder, const record::BinarySource& binary,
+                                   Zeb_ContextHandle_t* context, Zeb_ProfileHandle_t profile,
+                                   bool withSignal) {
   if (Zeb_ErrorHandle_t code = recorder.start()) return code;
   if (auto refusal = refuseNullContextPointer(context)) return *refusal;
   auto created = guard::createContext(recorder);
   if (!created) return created.refusal;
-  return notRecordedYet();
+  return guard::deliver(record::contextCreateFromBinary(recorder, *created.record, binary,
+                                                        handleValue(profile), withSignal),
+                        created.handle, context);
 }
 
 }  // namespace
@@ -45,39 +50,49 @@ Zeb_ErrorHandle_t contextSetConfig(Recorder& recorder, Zeb_ContextHandle_t conte
 }
 
 Zeb_ErrorHandle_t contextGetBinarySize(Recorder& recorder, Zeb_ContextHandle_t context,
-                                       Zeb_ContextBinarySize_t* /*binaryBufferSize*/) {
+                                       Zeb_ContextBinarySize_t* binaryBufferSize) {
   if (Zeb_ErrorHandle_t code = recorder.start()) return code;
   auto resolved = guard::resolveContext(recorder, handleValue(context));
   if (!resolved) return resolved.refusal;
-  return notRecordedYet();
+  return record::contextGetBinarySize(recorder, *resolved.record, binaryBufferSize);
 }
 
+// The binary exists only when the written program runs: the client's buffer
+// is not touched.
 Zeb_ErrorHandle_t contextGetBinary(Recorder& recorder, Zeb_ContextHandle_t context,
                                    void* /*binaryBuffer*/,
-                                   Zeb_ContextBinarySize_t /*binaryBufferSize*/,
-                                   Zeb_ContextBinarySize_t* /*writtenBufferSize*/) {
+                                   Zeb_ContextBinarySize_t binaryBufferSize,
+                                   Zeb_ContextBinarySize_t* writtenBufferSize) {
   if (Zeb_ErrorHandle_t code = recorder.start()) return code;
   auto resolved = guard::resolveContext(recorder, handleValue(context));
   if (!resolved) return resolved.refusal;
-  return notRecordedYet();
+  return record::contextGetBinary(recorder, *resolved.record, binaryBufferSize,
+                                  writtenBufferSize);
 }
 
-Zeb_ErrorHandle_t contextCreateFromBinary(Recorder& recorder, Zeb_BackendHandle_t /*backend*/,
-                                          Zeb_DeviceHandle_t /*device*/,
-                                          const ZebContext_Config_t** /*config*/,
-                                          const void* /*binaryBuffer*/,
-                                          Zeb_ContextBinarySize_t /*binaryBufferSize*/,
+Zeb_ErrorHandle_t contextCreateFromBinary(Recorder& recorder, Zeb_BackendHandle_t backend,
+                                          Zeb_DeviceHandle_t device,
+                                          const ZebContext_Config_t** config,
+                                          const void* binaryBuffer,
+                                          Zeb_ContextBinarySize_t binaryBufferSize,
                                           Zeb_ContextHandle_t* context,
-                                          Zeb_ProfileHandle_t /*profile*/) {
-  return createFromBinary(recorder, context);
+                                          Zeb_ProfileHandle_t profile) {
+  return createFromBinary(recorder,
+                          {handleValue(backend), handleValue(device), config, binaryBuffer,
+                           binaryBufferSize},
+                          context, profile, false);
 }
 
+// The signal is never recorded: the written program passes NULL.
 Zeb_ErrorHandle_t contextCreateFromBinaryWithSignal(
-    Recorder& recorder, Zeb_BackendHandle_t /*backend*/, Zeb_DeviceHandle_t /*device*/,
-    const ZebContext_Config_t** /*config*/, const void* /*binaryBuffer*/,
-    Zeb_ContextBinarySize_t /*binaryBufferSize*/, Zeb_ContextHandle_t* context,
-    Zeb_ProfileHandle_t /*profile*/, Zeb_SignalHandle_t /*signal*/) {
-  return createFromBinary(recorder, context);
+    Recorder& recorder, Zeb_BackendHandle_t backend, Zeb_DeviceHandle_t device,
+    const ZebContext_Config_t** config, const void* binaryBuffer,
+    Zeb_ContextBinarySize_t binaryBufferSize, Zeb_ContextHandle_t* context,
+    Zeb_ProfileHandle_t profile, Zeb_SignalHandle_t /*signal*/) {
+  return createFromBinary(recorder,
+                          {handleValue(backend), handleValue(device), config, binaryBuffer,
+                           binaryBufferSize},
+                          context, profile, true);
 }
 
 Zeb_ErrorHandle_t contextFree(Recorder& recorder, Zeb_ContextHandle_t context,
@@ -88,13 +103,15 @@ Zeb_ErrorHandle_t contextFree(Recorder& recorder, Zeb_ContextHandle_t context,
   return record::contextFree(recorder, handleValue(context), handleValue(profile));
 }
 
-Zeb_ErrorHandle_t contextValidateBinary(Recorder& recorder, Zeb_BackendHandle_t /*backend*/,
-                                        Zeb_DeviceHandle_t /*device*/,
-                                        const ZebContext_Config_t** /*config*/,
-                                        const void* /*binaryBuffer*/,
-                                        Zeb_ContextBinarySize_t /*binaryBufferSize*/) {
+Zeb_ErrorHandle_t contextValidateBinary(Recorder& recorder, Zeb_BackendHandle_t backend,
+                                        Zeb_DeviceHandle_t device,
+                                        const ZebContext_Config_t** config,
+                                        const void* binaryBuffer,
+                                        Zeb_ContextBinarySize_t binaryBufferSize) {
   if (Zeb_ErrorHandle_t code = recorder.start()) return code;
-  return notRecordedYet();
+  return record::contextValidateBinary(
+      recorder,
+      {handleValue(backend), handleValue(device), config, binaryBuffer, binaryBufferSize});
 }
 
 }  // namespace zeb::entry

@@ -7,9 +7,6 @@
 
 namespace zeb::entry {
 
-// The answer of calls that pass their guards but whose recording is not built yet.
-inline Zeb_ErrorHandle_t notRecordedYet() { return ZEB_COMMON_ERROR_NOT_SUPPORTED; }
-
 // Backend family.
 Zeb_ErrorHandle_t backendCreate(Recorder& recorder, Zeb_LogHandle_t logger,
                                 const ZebBackend_Config_t** config, Zeb_BackendHandle_t* backend);

@@ -1,6 +1,7 @@
 #include "api/client_handle.h"
 #include "api/entry_points.h"
 #include "api/guards.h"
+#include "record/tensor.h"
 
 namespace zeb::entry {
 namespace {
@@ -18,7 +19,7 @@ Zeb_ErrorHandle_t tensorCreateContextTensor(Recorder& recorder, Zeb_ContextHandl
   if (Zeb_ErrorHandle_t code = recorder.start()) return code;
   auto resolved = guard::resolveContext(recorder, handleValue(context), guard::kTensorContext);
   if (!resolved) return resolved.refusal;
-  return notRecordedYet();
+  return record::tensorCreateContextTensor(recorder, *resolved.record, *tensor);
 }
 
 Zeb_ErrorHandle_t tensorCreateGraphTensor(Recorder& recorder, Zeb_GraphHandle_t graph,
@@ -27,7 +28,7 @@ Zeb_ErrorHandle_t tensorCreateGraphTensor(Recorder& recorder, Zeb_GraphHandle_t 
   if (Zeb_ErrorHandle_t code = recorder.start()) return code;
   auto resolved = guard::resolveGraph(recorder, handleValue(graph));
   if (!resolved) return resolved.refusal;
-  return notRecordedYet();
+  return record::tensorCreateGraphTensor(recorder, *resolved.record, *tensor);
 }
 
 }  // namespace zeb::entry

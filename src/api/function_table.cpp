@@ -1,4 +1,5 @@
 #include <exception>
+#include <mutex>
 
 #include "api/entry_points.h"
 #include "api/provider.h"
@@ -7,8 +8,9 @@ namespace zeb {
 namespace {
 
 // A table slot for a recording entry point: passes the process-wide recorder
-// (4000 once it is gone at unload) and keeps exceptions (only running out of
-// memory can raise one) from crossing into the client, which sees codes only.
+// (4000 once it is gone at unload), holds it for the whole call, and keeps
+// exceptions (only running out of memory can raise one) from crossing into the
+// client, which sees codes only.
 template <auto Entry>
 struct Slot;
 
@@ -18,6 +20,7 @@ struct Slot<Entry> {
     try {
       Recorder* recorder = Recorder::instance();
       if (recorder == nullptr) return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
+      const std::lock_guard<std::recursive_mutex> lock(recorder->callMutex());
       return Entry(*recorder, arguments...);
     } catch (const std::exception&) {
       return ZEB_COMMON_ERROR_MEM_ALLOC;

@@ -12,15 +12,22 @@ void StatementBuilder::writeStaticArrayRead(const std::string& type, const std::
   writeLine("fread(" + name + ", " + uint64ToText(elementSize) + ", " + count + ", " + file + ");");
 }
 
+void StatementBuilder::writeBlobRead(const std::string& type, const std::string& name,
+                                     uint64_t elementSize, uint64_t elementCount,
+                                     const std::string& file, const void* data) {
+  writeStaticArrayRead(type, name, elementSize, elementCount, file);
+  blobs_.push_back({data, elementSize, elementCount});
+}
+
 void StatementBuilder::writeMallocDeclaration(const std::string& type, const std::string& name,
-                                              const std::string& size) {
-  writeLine(type + " " + name + " = (" + type + ")malloc(" + size + ");");
+                                              const std::string& size, bool declare) {
+  writeLine((declare ? type + " " : "") + name + " = (" + type + ")malloc(" + size + ");");
 }
 
 void StatementBuilder::writeFileOpen(const std::string& file, const std::string& path,
-                                     const std::string& mode) {
+                                     const std::string& mode, bool declare) {
   const std::string step = indentation_;
-  writeLine("FILE* " + file + " = fopen(\"" + path + "\", \"" + mode + "\");");
+  writeLine((declare ? "FILE* " : "") + file + " = fopen(\"" + path + "\", \"" + mode + "\");");
   writeLine("if (!" + file + ") {");
   writeLine(step + "printf(\"ERROR: File open of " + path + " failed on line: %d\\n\", __LINE__);");
   writeLine(step + "return -1;");

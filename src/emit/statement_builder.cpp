@@ -1,6 +1,7 @@
 #include "emit/statement_builder.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace zeb {
 namespace {
@@ -33,6 +34,10 @@ const std::string& asIs(const std::string& text) { return text; }
 }  // namespace
 
 std::string floatToText(float value) {
+  // Non-finite values as expressions that give them, since C has no literals
+  // for them (the written program includes no <math.h>).
+  if (std::isnan(value)) return "(0.0f/0.0f)";
+  if (std::isinf(value)) return value > 0 ? "(1.0f/0.0f)" : "(-1.0f/0.0f)";
   // General form with 9 significant digits, the same text as "%.9g" but
   // independent of the C library and the locale.
   char buffer[32];

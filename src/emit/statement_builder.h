@@ -19,6 +19,14 @@ std::string enumToText(const char* typeName, int32_t value);
 // A C string between double quotes, unescaped; "NULL" for a null pointer.
 std::string stringToText(const char* value);
 
+// Bulk data that a block reads back with fread: the client's buffer itself,
+// never copied, appended to the data file when the block is written.
+struct Blob {
+  const void* data;
+  uint64_t elementSize;
+  uint64_t elementCount;
+};
+
 class StatementBuilder {
  public:
   using Field = std::variant<std::string, uint32_t, int32_t>;
@@ -49,9 +57,14 @@ class StatementBuilder {
   void writeStaticArrayRead(const std::string& type, const std::string& name,
                             uint64_t elementSize, uint64_t elementCount,
                             const std::string& file);
+  // writeStaticArrayRead, and the blob those lines read, queued in block order.
+  void writeBlobRead(const std::string& type, const std::string& name, uint64_t elementSize,
+                     uint64_t elementCount, const std::string& file, const void* data);
+  // Without declare, the variable exists already and is assigned.
   void writeMallocDeclaration(const std::string& type, const std::string& name,
-                              const std::string& size);
-  void writeFileOpen(const std::string& file, const std::string& path, const std::string& mode);
+                              const std::string& size, bool declare = true);
+  void writeFileOpen(const std::string& file, const std::string& path, const std::string& mode,
+                     bool declare = true);
   void writeFwrite(const std::string& buffer, uint64_t elementSize, const std::string& count,
                    const std::string& file);
   void writeFclose(const std::string& file);
@@ -62,11 +75,14 @@ class StatementBuilder {
 
   // The whole block; with the flag, one more newline is appended first.
   std::string takeText(bool addFinalNewline);
+  // The blobs the block reads, in the order of its fread statements.
+  const std::vector<Blob>& blobs() const { return blobs_; }
 
  private:
   void beginLine();
 
   std::string text_;
+  std::vector<Blob> blobs_;
   std::string indentation_;
 };
 

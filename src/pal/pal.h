@@ -26,6 +26,12 @@ uint64_t systemClockNanoseconds();
 // Converts seconds since 1970 to local calendar time; false on failure.
 bool localTime(std::time_t seconds, std::tm& out);
 
+// Size in bytes of the file at path; 0 when it cannot be read.
+uint64_t fileSize(const std::string& path);
+
+// Cuts an open stream's file to length bytes and places the stream there; 0 on success.
+int truncateStream(std::FILE* file, uint64_t length);
+
 // The C-stream operations that the output files use. Tests replace entries to
 // make any open, write, flush or close fail.
 struct StreamOps {
@@ -33,12 +39,15 @@ struct StreamOps {
   std::size_t (*write)(const void* buffer, std::size_t size, std::size_t count, std::FILE* file);
   int (*flush)(std::FILE* file);
   int (*close)(std::FILE* file);
+  int (*truncate)(std::FILE* file, uint64_t length);
 };
 
 // The operations in force; assigning to the returned table swaps them.
 StreamOps& streamOps();
 
-// The platform's own stream operations (fopen, fwrite, fflush, fclose).
+// The platform's own stream operations (fopen unbuffered, fwrite, fflush, fclose,
+// truncateStream). Unbuffered, every write reaches the file at once and a failed
+// one leaves nothing behind in a buffer to reappear later.
 const StreamOps& defaultStreamOps();
 
 }  // namespace pal

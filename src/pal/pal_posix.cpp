@@ -1,8 +1,10 @@
 // POSIX side of the platform layer.
 #include "pal/pal.h"
 
+#include <stdio.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 namespace pal {
 namespace {
@@ -42,5 +44,16 @@ uint64_t systemClockNanoseconds() {
 }
 
 bool localTime(std::time_t seconds, std::tm& out) { return ::localtime_r(&seconds, &out) != nullptr; }
+
+uint64_t fileSize(const std::string& path) {
+  struct stat status;
+  return statOf(path, status) ? static_cast<uint64_t>(status.st_size) : 0;
+}
+
+int truncateStream(std::FILE* file, uint64_t length) {
+  const auto offset = static_cast<off_t>(length);
+  if (std::fflush(file) != 0 || ::ftruncate(::fileno(file), offset) != 0) return -1;
+  return ::fseeko(file, offset, SEEK_SET);
+}
 
 }  // namespace pal

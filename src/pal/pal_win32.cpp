@@ -7,6 +7,9 @@
 #endif
 #include <windows.h>
 
+#include <io.h>
+#include <stdio.h>
+
 namespace pal {
 namespace {
 
@@ -44,5 +47,17 @@ uint64_t systemClockNanoseconds() {
 }
 
 bool localTime(std::time_t seconds, std::tm& out) { return ::localtime_s(&out, &seconds) == 0; }
+
+uint64_t fileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+int truncateStream(std::FILE* file, uint64_t length) {
+  const auto offset = static_cast<__int64>(length);
+  if (std::fflush(file) != 0 || ::_chsize_s(::_fileno(file), offset) != 0) return -1;
+  return ::_fseeki64(file, offset, SEEK_SET);
+}
 
 }  // namespace pal

@@ -13,28 +13,6 @@ void writeConfig(Recorder& recorder, const char* word, const char* option,
   writeConfigEntry(builder, "ZebBackend_Config_t", name, option, value, elements);
 }
 
-// Backends known to take no custom configurations, and how each refuses one.
-struct CustomConfigRefusal {
-  uint32_t backendId;
-  const char* message;
-};
-
-constexpr CustomConfigRefusal kCustomConfigRefusals[] = {
-    {2,
-     "Scribe backend ID was provided and a custom config was passed to ZebBackend_Initialize(). "
-     "Scribe does not support custom configs."},
-    {3,
-     "CPU backend ID was provided and a custom config was passed to ZebBackend_Initialize(). "
-     "CPU does not support custom configs."},
-};
-
-const char* customConfigRefusal(uint32_t backendId) {
-  for (const auto& refusal : kCustomConfigRefusals) {
-    if (refusal.backendId == backendId) return refusal.message;
-  }
-  return nullptr;
-}
-
 // The content of a custom configuration is never written: dropped, or refused.
 Zeb_ErrorHandle_t handleCustomContent(const Recorder& recorder) {
   if (dropCustomConfigWithoutBackendId(recorder)) return ZEB_SUCCESS;

@@ -30,20 +30,6 @@ Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, const ScribeContext& context,
   return ZEB_SUCCESS;
 }
 
-// "NULL" for 0; nothing (and logged) when the handle names no device.
-std::optional<std::string> deviceVariable(Recorder& recorder, uint64_t device) {
-  if (device == 0) return "NULL";
-  if (const auto record = recorder.findDevice(device)) return record->name;
-  zeb::log::error("No device associated with the provided handle");
-  return std::nullopt;
-}
-
-// An unknown profile is passed on as "NULL": freeing the context does not need it.
-std::string profileVariable(Recorder& recorder, uint64_t profile) {
-  const auto record = recorder.findProfile(profile);
-  return record ? record->name : "NULL";
-}
-
 Zeb_ErrorHandle_t recordFree(Recorder& recorder, const ScribeContext& context, uint64_t profile) {
   StatementBuilder builder(3);
   builder.writeApiCall("contextFree", {context.name, profileVariable(recorder, profile)});

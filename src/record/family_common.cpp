@@ -5,8 +5,22 @@
 namespace zeb::record {
 
 Zeb_ErrorHandle_t writeBlock(Recorder& recorder, StatementBuilder& builder,
+                             const BlockCodes& codes) {
+  switch (recorder.writeBlock(builder.takeText(true), builder.blobs())) {
+    case Recorder::BlockWrite::Written:
+      return codes.recorded;
+    case Recorder::BlockWrite::DataNotWritten:
+      if (codes.dataNotWrittenMessage) zeb::log::error("%s", codes.dataNotWrittenMessage);
+      return codes.dataNotWritten;
+    case Recorder::BlockWrite::ModelNotWritten:
+      break;
+  }
+  return codes.modelNotWritten;
+}
+
+Zeb_ErrorHandle_t writeBlock(Recorder& recorder, StatementBuilder& builder,
                              Zeb_ErrorHandle_t recorded, Zeb_ErrorHandle_t notWritten) {
-  return recorder.writeModel(builder.takeText(true)) ? recorded : notWritten;
+  return writeBlock(recorder, builder, {recorded, notWritten, notWritten});
 }
 
 bool dropCustomConfigWithoutBackendId(const Recorder& recorder) {
@@ -15,6 +29,31 @@ bool dropCustomConfigWithoutBackendId(const Recorder& recorder) {
       "Custom config provided without specifying backend ID, provide a backend ID via "
       "ZebScribe_Initialize() to record custom configs.");
   return true;
+}
+
+namespace {
+
+struct CustomConfigRefusal {
+  uint32_t backendId;
+  const char* message;
+};
+
+constexpr CustomConfigRefusal kCustomConfigRefusals[] = {
+    {2,
+     "Scribe backend ID was provided and a custom config was passed to ZebBackend_Initialize(). "
+     "Scribe does not support custom configs."},
+    {3,
+     "CPU backend ID was provided and a custom config was passed to ZebBackend_Initialize(). "
+     "CPU does not support custom configs."},
+};
+
+}  // namespace
+
+const char* customConfigRefusal(uint32_t backendId) {
+  for (const auto& refusal : kCustomConfigRefusals) {
+    if (refusal.backendId == backendId) return refusal.message;
+  }
+  return nullptr;
 }
 
 void writeConfigEntry(StatementBuilder& builder, const char* type, const std::string& name,
@@ -36,6 +75,18 @@ std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const v
   const std::string name = recorder.makeVariableName(prefix);
   builder.writeDeclaration(type, name);
   return "&" + name;
+}
+
+std::optional<std::string> deviceVariable(Recorder& recorder, uint64_t device) {
+  if (device == 0) return "NULL";
+  if (const auto record = recorder.findDevice(device)) return record->name;
+  zeb::log::error("No device associated with the provided handle");
+  return std::nullopt;
+}
+
+std::string profileVariable(Recorder& recorder, uint64_t profile) {
+  const auto record = recorder.findProfile(profile);
+  return record ? record->name : "NULL";
 }
 
 std::string errorConfigText(const Zeb_ErrorReportingConfig_t& config) {

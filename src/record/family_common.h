@@ -1,6 +1,7 @@
 // What the recording functions of all families share.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,21 @@
 
 namespace zeb::record {
 
-// Hands the finished block to the model file in one write: `recorded` when it
-// was written, the family's `notWritten` code when it was not.
+// What a recorded call answers: once its block is written, when the model file
+// could not be written, and when the data its block reads could not be.
+struct BlockCodes {
+  Zeb_ErrorHandle_t recorded;
+  Zeb_ErrorHandle_t modelNotWritten;
+  Zeb_ErrorHandle_t dataNotWritten;
+  // Logged after the data file's own message when the data is not written.
+  const char* dataNotWrittenMessage = nullptr;
+};
+
+// Hands the finished block and its blobs to the recorder, which writes them
+// whole or not at all, and answers with the matching code.
+Zeb_ErrorHandle_t writeBlock(Recorder& recorder, StatementBuilder& builder,
+                             const BlockCodes& codes);
+// For blocks that read no data.
 Zeb_ErrorHandle_t writeBlock(Recorder& recorder, StatementBuilder& builder,
                              Zeb_ErrorHandle_t recorded, Zeb_ErrorHandle_t notWritten);
 
@@ -19,6 +33,9 @@ Zeb_ErrorHandle_t writeBlock(Recorder& recorder, StatementBuilder& builder,
 // identifier it is left out of the recorded array with a warning: returns true.
 // With one, returns false and the family refuses it with its own message and code.
 bool dropCustomConfigWithoutBackendId(const Recorder& recorder);
+// How the backends known to take no custom configurations (this library, the
+// CPU backend) refuse one; null for any other backend identifier.
+const char* customConfigRefusal(uint32_t backendId);
 
 // Declares one configuration, `{type} {name} = {{option}, {value}};`, and adds
 // `&{name}` to the elements of the array that the recorded call passes.
@@ -35,6 +52,14 @@ void writeConfigArray(StatementBuilder& builder, const std::string& type, const 
 // client passed none, otherwise "&" and a fresh `{type} {prefix}_{n};` variable.
 std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const void* output,
                           const std::string& type, const std::string& prefix);
+
+// The variable of a device handle: "NULL" for 0; nothing (and logged) when the
+// handle names no device.
+std::optional<std::string> deviceVariable(Recorder& recorder, uint64_t device);
+
+// The variable of a profile handle; "NULL" for 0 or a handle that names no
+// profile, which the calls that merely pass a profile on do not refuse.
+std::string profileVariable(Recorder& recorder, uint64_t profile);
 
 // The designated error-reporting member of a configuration union, as the
 // backend and context configurations write it:

@@ -14,6 +14,10 @@ bool isIdentifierCharacter(char c) {
 
 bool isSeparator(char c) { return c != '\0' && std::strchr(" /|-:;.,+", c) != nullptr; }
 
+std::string graphVariableName(const ScribeContext& context, const char* graphName) {
+  return context.name + "_" + makeIdentifier(graphName);
+}
+
 }  // namespace
 
 std::string makeIdentifier(const std::string& text) {
@@ -28,12 +32,15 @@ std::string makeIdentifier(const std::string& text) {
 }
 
 NewGraph createGraph(ScribeContext& context, const char* graphName) {
-  const std::string name = context.name + "_" + makeIdentifier(graphName);
-  if (context.graphNames.count(name) != 0) {
+  if (context.graphNames.count(graphVariableName(context, graphName)) != 0) {
     zeb::log::error("Graph with name %s already exists within the context", graphName);
     return {ZEB_GRAPH_ERROR_GRAPH_NAME_DUPLICATED, 0, nullptr};
   }
-  const uint64_t handle = context.createGraph(name, graphName);
+  return addGraph(context, graphName);
+}
+
+NewGraph addGraph(ScribeContext& context, const char* graphName) {
+  const uint64_t handle = context.createGraph(graphVariableName(context, graphName), graphName);
   auto graph = context.findGraph(handle);
   if (!graph) {
     zeb::log::error("Could not create a new graph");

@@ -24,5 +24,7 @@ struct NewGraph {
 // record under it. Refused with 6003 when the context already has a graph of
 // that identifier, 1002 when the record cannot be found again.
 NewGraph createGraph(ScribeContext& context, const char* graphName);
+// The same without the check for a name already taken.
+NewGraph addGraph(ScribeContext& context, const char* graphName);
 
 }  // namespace zeb::record

@@ -58,6 +58,11 @@ Zeb_ErrorHandle_t readFileNames(const ZebScribe_FileConfig_t& files, Pending& pe
     zeb::log::error("Model filename or data filename contain slashes");
     return kRefused;
   }
+  // One file for both would start the program with the data's bytes.
+  if (std::string(files.modelFileName) == files.dataFileName) {
+    zeb::log::error("Model filename and data filename must differ");
+    return kRefused;
+  }
   pending.fileNamesGiven = true;
   pending.modelFileName = files.modelFileName;
   pending.dataFileName = files.dataFileName;
@@ -126,6 +131,27 @@ Zeb_ErrorHandle_t checkOrder(const Pending& pending, bool started) {
   return checkHeaderFooterRule(pending);
 }
 
+std::string pathOf(std::string directory, const std::string& name) {
+  if (!directory.empty() && directory.back() != '/') directory += '/';
+  return directory + name;
+}
+
+// Switching to a file the recording writes now would truncate what it holds.
+Zeb_ErrorHandle_t checkFilesNotInUse(const Recorder& recorder, const Pending& pending) {
+  if (!recorder.started() || !pending.fileNamesGiven) return 0;
+  const std::string directory = pending.directory.value_or(recorder.outputDirectory());
+  const std::string current[] = {pathOf(recorder.outputDirectory(), recorder.modelFileName()),
+                                 pathOf(recorder.outputDirectory(), recorder.dataFileName())};
+  for (const std::string* name : {&pending.modelFileName, &pending.dataFileName}) {
+    const std::string path = pathOf(directory, *name);
+    if (path == current[0] || path == current[1]) {
+      zeb::log::error("File %s is in use by the current recording", name->c_str());
+      return kRefused;
+    }
+  }
+  return 0;
+}
+
 void applySettings(Recorder& recorder, const Pending& pending) {
   if (pending.directory) recorder.setOutputDirectory(*pending.directory);
   if (pending.backendId) recorder.setBackendIdentifier(*pending.backendId);
@@ -159,7 +185,7 @@ Zeb_ErrorHandle_t switchFiles(Recorder& recorder, const Pending& pending) {
   model.setLocation(recorder.outputDirectory(), recorder.modelFileName());
   data.setLocation(recorder.outputDirectory(), recorder.dataFileName());
   applyFileFlags(recorder, pending);
-  if (!model.open()) return switchFailed("Failure when opening model file");
+  if (!recorder.openModelFile()) return switchFailed("Failure when opening model file");
   if (!model.writeModelHeader(recorder.dataFileName()))
     return switchFailed("Failure when writing model header");
   if (!data.open()) return switchFailed("Failure when opening data file");
@@ -174,6 +200,7 @@ Zeb_ErrorHandle_t configureRecorder(Recorder& recorder, const ZebScribe_Config_t
     if (const auto refused = readRecord(**record, pending)) return refused;
   }
   if (const auto refused = checkOrder(pending, recorder.started())) return refused;
+  if (const auto refused = checkFilesNotInUse(recorder, pending)) return refused;
   applySettings(recorder, pending);
   if (!recorder.started()) {
     applyFileFlags(recorder, pending);
@@ -189,6 +216,7 @@ extern "C" ZEB_API Zeb_ErrorHandle_t ZebScribe_initialize(const ZebScribe_Config
   try {
     zeb::Recorder* recorder = zeb::Recorder::instance();
     if (recorder == nullptr) return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
+    const std::lock_guard<std::recursive_mutex> lock(recorder->callMutex());
     return zeb::configureRecorder(*recorder, config);
   } catch (const std::exception&) {
     return ZEB_COMMON_ERROR_MEM_ALLOC;

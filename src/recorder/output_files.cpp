@@ -33,11 +33,13 @@ bool OutputFile::openWithMode(const char* mode) {
   }
   if (!directory_.empty() && directory_.back() != '/') directory_ += '/';
   const std::string path = directory_ + name_;
+  const bool appending = mode[0] == 'a';
   file_ = pal::streamOps().open(path.c_str(), mode);
   if (!file_) {
     log::error("Could not open file: %s", path.c_str());
     return false;
   }
+  length_ = appending ? pal::fileSize(path) : 0;
   return true;
 }
 
@@ -47,18 +49,32 @@ bool OutputFile::writeAndFlush(const void* buffer, std::size_t size, std::size_t
     log::error("Could not write data, FILE* is NULL");
     return false;
   }
+  const uint64_t before = length_;
   const std::size_t written = pal::streamOps().write(buffer, size, count, file_);
   if (written != count) {
     log::error(countBytes
                    ? "Size of string written(%ld) does not match size of original string(%ld)"
                    : "Number of elements written(%ld) does not match number of elements requested(%ld)",
                static_cast<long>(written), static_cast<long>(count));
+    cutBack(before);
     return false;
   }
   if (pal::streamOps().flush(file_) != 0) {
     log::error("Failed to flush the file stream");
+    cutBack(before);
     return false;
   }
+  length_ = before + static_cast<uint64_t>(size) * count;
+  return true;
+}
+
+bool OutputFile::cutBack(uint64_t length) {
+  if (!file_) return false;
+  if (pal::streamOps().truncate(file_, length) != 0) {
+    log::error("Could not cut the file back to its last whole block");
+    return false;
+  }
+  length_ = length;
   return true;
 }
 

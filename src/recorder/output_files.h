@@ -17,21 +17,29 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   bool isOpen() const { return file_ != nullptr; }
+  // Bytes in the file: what it held when opened for appending, and every
+  // write since.
+  uint64_t length() const { return length_; }
+  // Cuts the file back to an earlier length, dropping what was written since.
+  bool cutBack(uint64_t length);
   // Gives the object a new location; takes effect at the next open.
   void setLocation(const std::string& directory, const std::string& name);
   const std::string& directory() const { return directory_; }
+  std::string path() const { return directory_ + name_; }
   // Closes the stream; false (and logged) when none is open or closing fails.
   bool close();
 
  protected:
   bool openWithMode(const char* mode);
-  // One write of count elements of size bytes, then a flush.
+  // One write of count elements of size bytes, then a flush. A write that
+  // fails leaves the file as it was before.
   bool writeAndFlush(const void* buffer, std::size_t size, std::size_t count, bool countBytes);
   // Closes at destruction, logging a failure.
   void closeQuietly();
 
  private:
   std::FILE* file_ = nullptr;
+  uint64_t length_ = 0;
   std::string directory_;
   std::string name_;
 };

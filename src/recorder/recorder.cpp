@@ -1,6 +1,11 @@
 #include "recorder/recorder.h"
 
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iterator>
 #include <new>
+#include <string_view>
 
 #include "log/logger.h"
 
@@ -45,7 +50,7 @@ Zeb_ErrorHandle_t Recorder::start() {
   if (started_) return ZEB_SUCCESS;
   modelFile_.setLocation(outputDirectory_, modelFileName_);
   dataFile_.setLocation(outputDirectory_, dataFileName_);
-  if (!modelFile_.open() || !modelFile_.writeModelHeader(dataFileName_) || !dataFile_.open()) {
+  if (!openModelFile() || !modelFile_.writeModelHeader(dataFileName_) || !dataFile_.open()) {
     return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
   }
   started_ = true;
@@ -54,6 +59,42 @@ Zeb_ErrorHandle_t Recorder::start() {
 
 std::string Recorder::makeVariableName(const std::string& prefix) {
   return prefix + "_" + std::to_string(nameCounters_[prefix]++);
+}
+
+bool Recorder::openModelFile() {
+  if (!modelFile_.open()) return false;
+  if (!modelFile_.writeHeader && modelFile_.length() > 0) {
+    std::ifstream program(modelFile_.path(), std::ios::binary);
+    continueNamesOf(std::string(std::istreambuf_iterator<char>(program), {}));
+  }
+  return true;
+}
+
+// Every name the recorder makes is a prefix, "_" and a number: each such word
+// of the program moves its prefix's counter past the number.
+void Recorder::continueNamesOf(const std::string& program) {
+  const auto isWordCharacter = [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+  };
+  const std::string_view text(program);
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t begin = at;
+    while (at < text.size() && isWordCharacter(text[at])) ++at;
+    if (at == begin) {
+      ++at;
+      continue;
+    }
+    const std::string_view word = text.substr(begin, at - begin);
+    const std::size_t underscore = word.rfind('_');
+    if (underscore == std::string_view::npos || underscore == 0) continue;
+    uint32_t number = 0;
+    const char* digits = word.data() + underscore + 1;
+    const auto parsed = std::from_chars(digits, word.data() + word.size(), number);
+    if (parsed.ec != std::errc() || parsed.ptr != word.data() + word.size() || digits == parsed.ptr)
+      continue;
+    uint32_t& counter = nameCounters_[std::string(word.substr(0, underscore))];
+    counter = std::max(counter, number + 1);
+  }
 }
 
 template <class Record>
@@ -160,6 +201,21 @@ uint64_t Recorder::addBackend(const std::string& name) {
 }
 
 bool Recorder::eraseBackend(uint64_t handle) { return backends_.erase(handle) > 0; }
+
+Recorder::BlockWrite Recorder::writeBlock(const std::string& block, const std::vector<Blob>& blobs) {
+  const uint64_t dataLength = dataFile_.length();
+  for (const Blob& blob : blobs) {
+    if (!dataFile_.writeElements(blob.data, blob.elementSize, blob.elementCount)) {
+      dataFile_.cutBack(dataLength);
+      return BlockWrite::DataNotWritten;
+    }
+  }
+  if (!modelFile_.writeString(block)) {
+    if (!blobs.empty()) dataFile_.cutBack(dataLength);
+    return BlockWrite::ModelNotWritten;
+  }
+  return BlockWrite::Written;
+}
 
 bool Recorder::writeModel(const std::string& block) { return modelFile_.writeString(block); }
 

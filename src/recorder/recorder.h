@@ -8,8 +8,10 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "ZebInterface.h"
+#include "emit/statement_builder.h"
 #include "recorder/output_files.h"
 #include "recorder/records.h"
 
@@ -30,6 +32,11 @@ class Recorder {
   Recorder(const Recorder&) = delete;
   Recorder& operator=(const Recorder&) = delete;
 
+  // Held for the whole of each recorded call and of each configuration, so
+  // that calls from several threads are recorded one after the other. The same
+  // thread may take it again: a client's log callback may call the API.
+  std::recursive_mutex& callMutex() { return callMutex_; }
+
   // Opens the output on the first call: 0, or 4000 when it cannot start (retried
   // on the next call).
   Zeb_ErrorHandle_t start();
@@ -37,6 +44,10 @@ class Recorder {
 
   // prefix + "_" + the prefix's next counter value.
   std::string makeVariableName(const std::string& prefix);
+
+  // Opens the model file. A file continued without a header already holds
+  // an earlier run's blocks: the names it declares are not handed out again.
+  bool openModelFile();
 
   // Registration; each returns the new handle, 0 on failure.
   uint64_t createContext();
@@ -62,7 +73,11 @@ class Recorder {
   uint64_t addBackend(const std::string& name);        // returns the new handle
   bool eraseBackend(uint64_t handle);
 
-  // Output.
+  // Output. A block and the blobs it reads are written together or not at
+  // all: the blobs first, in order, then the block; on any failure both files
+  // are cut back to where they stood, so every fread reads its own blob.
+  enum class BlockWrite { Written, DataNotWritten, ModelNotWritten };
+  BlockWrite writeBlock(const std::string& block, const std::vector<Blob>& blobs);
   bool writeModel(const std::string& block);
   bool writeData(const void* buffer, uint64_t elementSize, uint64_t elementCount);
 
@@ -78,6 +93,8 @@ class Recorder {
   DataFile& dataFile() { return dataFile_; }
 
  private:
+  void continueNamesOf(const std::string& program);
+
   template <class Record>
   using Registry = std::unordered_map<uint64_t, std::shared_ptr<Record>>;
 
@@ -99,6 +116,7 @@ class Recorder {
                                   const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
                                   const std::function<void()>& afterErase);
 
+  std::recursive_mutex callMutex_;
   bool started_ = false;
   Registry<ScribeContext> contexts_;
   std::mutex contextsMutex_;

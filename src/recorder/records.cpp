@@ -1,6 +1,9 @@
 #include "recorder/records.h"
 
+#include <atomic>
 #include <new>
+
+#include "log/logger.h"
 
 namespace zeb {
 namespace {
@@ -9,7 +12,55 @@ namespace {
 // record's handle is 0.
 constexpr uint64_t kHandleMask = 0xA5F0C3E1B4D29687u;
 
+// Tensor ids are unique in the whole process and never reused.
+std::atomic<uint32_t> nextTensorId{1};
+
+// Both tensor versions hold id and name at the same place.
+uint32_t& idOf(Zeb_Tensor_t& tensor) {
+  return tensor.version == ZEB_TENSOR_VERSION_2 ? tensor.v2.id : tensor.v1.id;
+}
+
+const char* clientNameOf(const Zeb_Tensor_t& tensor) {
+  return tensor.version == ZEB_TENSOR_VERSION_2 ? tensor.v2.name : tensor.v1.name;
+}
+
 }  // namespace
+
+const std::string& TensorNames::next(const std::string& owner) {
+  return names_.emplace_back(owner + "_tensor_" + std::to_string(counter_++));
+}
+
+Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, const std::string& variable) {
+  const uint32_t id = nextTensorId.fetch_add(1);
+  const char* clientName = clientNameOf(tensor);
+  if (tensorIds_.count(id) != 0) {
+    const bool named = clientName != nullptr && tensorClientNames_.count(clientName) != 0;
+    if (named) {
+      zeb::log::error("Tensor with name %s already exists in the context.\n", clientName);
+      return ZEB_TENSOR_ERROR_NAME_DUPLICATED;
+    }
+    zeb::log::error("Tensor name hash collision occurred, tensor with name %s must be renamed.\n",
+                    clientName ? clientName : "NULL");
+    return ZEB_TENSOR_ERROR_NAME_HASH_COLLISION;
+  }
+  idOf(tensor) = id;
+  tensorIds_[id] = &variable;
+  if (clientName != nullptr) tensorClientNames_.insert(clientName);
+  return ZEB_SUCCESS;
+}
+
+const std::string* ScribeContext::findTensorName(uint32_t id) const {
+  const auto found = tensorIds_.find(id);
+  return found == tensorIds_.end() ? nullptr : found->second;
+}
+
+Zeb_ErrorHandle_t ScribeGraph::registerTensor(Zeb_Tensor_t& tensor, const std::string& variable) {
+  return context->registerTensor(tensor, variable);
+}
+
+const std::string* ScribeGraph::findTensorName(uint32_t id) const {
+  return context->findTensorName(id);
+}
 
 uint64_t makeHandle(const void* address) {
   if (!address) return 0;

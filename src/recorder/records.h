@@ -2,16 +2,32 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <unordered_map>
 
+#include "ZebInterface.h"
+
 namespace zeb {
 
 class ScribeContext;
+
+// Variable names of the tensors created in one context or graph:
+// `{owner}_tensor_{n}`. Entries never move, so the context's id map can
+// refer to them.
+class TensorNames {
+ public:
+  const std::string& next(const std::string& owner);
+
+ private:
+  uint32_t counter_ = 0;
+  std::deque<std::string> names_;
+};
 
 class ScribeGraph {
  public:
@@ -21,6 +37,16 @@ class ScribeGraph {
   ScribeContext* const context;
   const std::string name;       // variable name in the written program
   const std::string graphName;  // the client's name as given
+  int32_t executionCounter = 0;
+  // Whether a written block declares the graph's variable.
+  bool declared = false;
+
+  const std::string& newTensorName() { return tensorNames_.next(name); }
+  Zeb_ErrorHandle_t registerTensor(Zeb_Tensor_t& tensor, const std::string& variable);
+  const std::string* findTensorName(uint32_t id) const;
+
+ private:
+  TensorNames tensorNames_;
 };
 
 class ScribeContext {
@@ -29,6 +55,24 @@ class ScribeContext {
 
   const std::string name;  // variable name in the written program
   std::set<std::string> graphNames;
+
+  // Context binaries: the variable that receives the binary's size once a
+  // size was asked for, and which variables of the binary queries the written
+  // program has declared already.
+  std::string binarySizeVariable;
+  struct BinaryDeclarations {
+    bool size = false;
+    bool writtenSize = false;
+    bool buffer = false;  // and its file
+  } binaryDeclared;
+
+  // Tensors of the context and of all its graphs. Registration gives the
+  // client's tensor the next process-wide id; 7003 or 7006 when that id is
+  // already taken in this context.
+  const std::string& newTensorName() { return tensorNames_.next(name); }
+  Zeb_ErrorHandle_t registerTensor(Zeb_Tensor_t& tensor, const std::string& variable);
+  // The variable of the tensor registered under id; null when none is.
+  const std::string* findTensorName(uint32_t id) const;
 
   // Creates a graph record under a new handle; 0 on failure.
   uint64_t createGraph(const std::string& variableName, const std::string& graphName);
@@ -40,6 +84,9 @@ class ScribeContext {
  private:
   mutable std::mutex graphsMutex_;
   std::unordered_map<uint64_t, std::shared_ptr<ScribeGraph>> graphs_;
+  TensorNames tensorNames_;
+  std::set<std::string> tensorClientNames_;
+  std::map<uint32_t, const std::string*> tensorIds_;
 };
 
 struct ScribeDevice {

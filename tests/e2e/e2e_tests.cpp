@@ -14,8 +14,11 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
 #include <string>
+#include <vector>
 
+#include "echo_backend.h"
 #include "replay_harness.h"
 #include "scenarios.h"
 
@@ -160,6 +163,90 @@ TEST_P(Golden, RecordingEqualsTheCheckedInFiles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Named, Golden, testing::ValuesIn(namedScenarioNames()), testName);
+
+// The comparison must be able to fail: two blobs of the data file swapped
+// have to show up as a differing call.
+TEST(FaultDetection, SwappedBlobsMakeTheCallsDiffer) {
+  ScratchDir scratch;
+  Recording recording;
+  ASSERT_NO_FATAL_FAILURE(runBothWays(scratch, "data-path", recording));
+  std::vector<uint64_t> sizes;
+  for (const std::string& line : readLines(recording.program())) {
+    if (line.find("fread(") != std::string::npos) sizes.push_back(bytesReadBack({line}));
+  }
+  ASSERT_GE(sizes.size(), 2u);
+  const std::string data = readFile(recording.data());
+  const std::string swapped = data.substr(sizes[0], sizes[1]) + data.substr(0, sizes[0]) +
+                              data.substr(sizes[0] + sizes[1]);
+  std::ofstream(recording.data(), std::ios::binary) << swapped;
+
+  std::vector<std::string> calls;
+  ASSERT_NO_FATAL_FAILURE(replayWithEcho(recording.program(), recording.outputDir, calls));
+  const std::string difference = firstDifference(directCalls(recording), calls);
+  EXPECT_NE(difference.find("tensorCreateContextTensor"), std::string::npos) << difference;
+}
+
+// The written program saves the binary the backend hands it.
+TEST(ContextBinaries, TheReplaySavesTheBinaryTheBackendReturned) {
+  ScratchDir scratch;
+  Recording recording;
+  ASSERT_NO_FATAL_FAILURE(runBothWays(scratch, "binaries", recording));
+  std::vector<std::string> calls;
+  ASSERT_NO_FATAL_FAILURE(replayWithEcho(recording.program(), recording.outputDir, calls));
+  std::string expected;
+  for (std::size_t i = 0; i < echo::kContextBinarySize; ++i) expected += char(echo::binaryByte(i));
+  EXPECT_EQ(readFile(recording.outputDir / "context_0.bin"), expected);
+}
+
+std::vector<std::string> directCallsOf(const ScratchDir& scratch, const std::string& scenario) {
+  const fs::path direct = sub(scratch, "direct_" + scenario);
+  const CommandResult ran = runScenarioIn(tools(), direct, tools().echoLibrary, scenario);
+  EXPECT_EQ(ran.exitCode, 0) << ran.output;
+  return recordedCalls(readLines(direct / kEchoLogName));
+}
+
+// Each program of a switched recording compiles, replays the calls recorded
+// into it and reads exactly the blobs of its own data file.
+TEST(RecordingFiles, ASwitchLeavesTwoWholeProgramsEachWithItsOwnData) {
+  ScratchDir scratch;
+  Recording recording;
+  ASSERT_NO_FATAL_FAILURE(runBothWays(scratch, "switched", recording));
+  const std::vector<std::string> expected = directCallsOf(scratch, "data-and-binaries");
+  for (const auto& [program, data] : {std::pair{"scribe_output.c", "params.bin"},
+                                      std::pair{"second.c", "second.bin"}}) {
+    const fs::path source = recording.outputDir / program;
+    EXPECT_EQ(bytesReadBack(readLines(source)), readFile(recording.outputDir / data).size());
+    std::vector<std::string> calls;
+    ASSERT_NO_FATAL_FAILURE(replayWithEcho(source, recording.outputDir, calls));
+    EXPECT_EQ(firstDifference(expected, calls), "") << program;
+  }
+}
+
+// A later run continues the files of an earlier one: the earlier text and
+// blobs stay as they were, the later blocks and blobs follow, and the whole
+// replays both runs.
+TEST(RecordingFiles, ALaterRunContinuesTheProgramAndItsData) {
+  ScratchDir scratch;
+  const fs::path dir = sub(scratch, "recorded");
+  const fs::path output = dir / "scribe_output";
+  CommandResult ran =
+      runScenarioIn(tools(), dir, tools().scribeLibrary, "data-path", {"--without-footer"});
+  ASSERT_EQ(ran.exitCode, 0) << ran.output;
+  const std::string firstProgram = readFile(output / "scribe_output.c");
+  const std::string firstData = readFile(output / "params.bin");
+  ran = runScenarioIn(tools(), dir, tools().scribeLibrary, "binaries", {"--continue"});
+  ASSERT_EQ(ran.exitCode, 0) << ran.output;
+
+  const std::string program = readFile(output / "scribe_output.c");
+  EXPECT_EQ(program.compare(0, firstProgram.size(), firstProgram), 0);
+  EXPECT_EQ(program.find("#include", firstProgram.size()), std::string::npos) << "a second header";
+  EXPECT_EQ(readFile(output / "params.bin").compare(0, firstData.size(), firstData), 0);
+  EXPECT_EQ(bytesReadBack(readLines(output / "scribe_output.c")),
+            readFile(output / "params.bin").size());
+  std::vector<std::string> replayed;
+  ASSERT_NO_FATAL_FAILURE(replayWithEcho(output / "scribe_output.c", output, replayed));
+  EXPECT_EQ(firstDifference(directCallsOf(scratch, "data-and-binaries"), replayed), "");
+}
 
 }  // namespace
 }  // namespace zeb::e2e

@@ -23,6 +23,13 @@ class Arena {
     items_.push_back(owned);
     return owned->data();
   }
+  // As keep, but an empty list too gets an address of its own: a counted
+  // array without elements is not the same argument as NULL.
+  template <class T>
+  T* keepAddressed(std::vector<T> values) {
+    if (values.empty()) values.resize(1);
+    return keep(std::move(values));
+  }
   const char* keep(std::string text);
   void clear() { items_.clear(); }
 

@@ -94,9 +94,18 @@ Toolchain Toolchain::fromEnvironment() {
 }
 
 CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir, const std::string& library,
-                            const std::string& scenario) {
-  return runIn(dir, tools.runnerPrefix + " " + quoted(tools.runner) + " " + quoted(library) + " " +
-                        quoted(scenario));
+                            const std::string& scenario, const std::vector<std::string>& options) {
+  std::string command = tools.runnerPrefix + " " + quoted(tools.runner) + " " + quoted(library) +
+                        " " + quoted(scenario);
+  for (const std::string& option : options) command += " " + quoted(option);
+  return runIn(dir, command);
+}
+
+CommandResult runFaultedIn(const fs::path& runner, const fs::path& dir,
+                           const std::string& scenario, unsigned long fault,
+                           const fs::path& outcomes) {
+  return runIn(dir, quoted(runner.string()) + " " + quoted(scenario) + " " +
+                        std::to_string(fault) + " " + quoted(outcomes.string()));
 }
 
 // A written program must compile as it stands; these mistakes in it would
@@ -130,6 +139,20 @@ std::vector<std::string> readLines(const fs::path& file) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+uint64_t bytesReadBack(const std::vector<std::string>& program) {
+  uint64_t bytes = 0;
+  for (const std::string& line : program) {
+    const std::size_t call = line.find("fread(");
+    if (call == std::string::npos) continue;
+    std::istringstream arguments(line.substr(line.find(',', call) + 1));
+    uint64_t size = 0, count = 0;
+    char comma = 0;
+    arguments >> size >> comma >> count;
+    bytes += size * count;
+  }
+  return bytes;
 }
 
 std::vector<std::string> recordedCalls(const std::vector<std::string>& echoLog) {

@@ -42,7 +42,13 @@ inline constexpr char kEchoLogName[] = "echo_calls.log";
 // The commands run in dir with ZEB_ECHO_LOG set to kEchoLogName (ignored by
 // any backend but the echo backend); executables are named by their stem.
 CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir, const std::string& library,
-                            const std::string& scenario);
+                            const std::string& scenario,
+                            const std::vector<std::string>& options = {});
+// zeb_fault_runner: the scenario against ZebScribe linked in, the fault-th
+// stream operation of its output files failing; call outcomes to outcomes.
+CommandResult runFaultedIn(const fs::path& runner, const fs::path& dir,
+                           const std::string& scenario, unsigned long fault,
+                           const fs::path& outcomes);
 CommandResult compileProgram(const Toolchain& tools, const fs::path& source,
                              const fs::path& executableStem, const std::string& linkFlags);
 CommandResult runProgramIn(const Toolchain& tools, const fs::path& dir,
@@ -52,6 +58,9 @@ CommandResult runProgramIn(const Toolchain& tools, const fs::path& dir,
 std::string readFile(const fs::path& file);
 // The lines of a text file (empty when it cannot be read).
 std::vector<std::string> readLines(const fs::path& file);
+
+// The bytes that a written program's fread statements read, together.
+uint64_t bytesReadBack(const std::vector<std::string>& program);
 
 // The calls of an echo log that a replayed recording must repeat.
 std::vector<std::string> recordedCalls(const std::vector<std::string>& echoLog);

@@ -8,6 +8,8 @@ namespace {
 
 constexpr char kRandomPrefix[] = "random:";
 
+void (*currentFileSwitch)() = nullptr;
+
 // The seed of "random:SEED", or nothing for any other name.
 std::optional<uint64_t> randomSeed(const std::string& name) {
   const std::string prefix = kRandomPrefix;
@@ -17,8 +19,16 @@ std::optional<uint64_t> randomSeed(const std::string& name) {
   return std::strtoull(digits.c_str(), nullptr, 10);
 }
 
+// Run by name only: the recording of the one is two programs, the other is
+// what each of them holds.
+const Scenario kByNameOnly[] = {{"switched", switched, false},
+                                {"data-and-binaries", dataAndBinaries, false}};
+
 const Scenario* findNamed(const std::string& name) {
   for (const Scenario& scenario : namedScenarios()) {
+    if (name == scenario.name) return &scenario;
+  }
+  for (const Scenario& scenario : kByNameOnly) {
     if (name == scenario.name) return &scenario;
   }
   return nullptr;
@@ -31,6 +41,9 @@ const std::vector<Scenario>& namedScenarios() {
       {"all-families", allFamilies, false},
       {"all-families-no-queries", allFamiliesWithoutQueries, true},
       {"frame-only", frameOnly, false},
+      {"graphs", graphs, true},
+      {"data-path", dataPath, true},
+      {"binaries", binaries, false},
   };
   return scenarios;
 }
@@ -43,6 +56,12 @@ bool runScenario(const std::string& name, const ZebApi& api) {
   const Scenario* scenario = findNamed(name);
   if (scenario) scenario->run(api);
   return scenario != nullptr;
+}
+
+void setFileSwitch(void (*fileSwitch)()) { currentFileSwitch = fileSwitch; }
+
+void switchFiles() {
+  if (currentFileSwitch) currentFileSwitch();
 }
 
 bool scenarioRoundTrips(const std::string& name) {

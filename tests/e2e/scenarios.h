@@ -31,6 +31,11 @@ bool runScenario(const std::string& name, const ZebApi& api);
 // Whether the scenario of this name (named or "random:SEED") round-trips.
 bool scenarioRoundTrips(const std::string& name);
 
+// What a scenario's switchFiles() does: a runner of ZebScribe makes it switch
+// to new output files; elsewhere it does nothing.
+void setFileSwitch(void (*fileSwitch)());
+void switchFiles();
+
 // The hand-written scenarios. Every recorded call of the backend, context,
 // device, profile and property families with every configuration option,
 // queries included or left out:
@@ -39,6 +44,15 @@ void allFamiliesWithoutQueries(const ZebApi& api);
 // One call that starts the recorder and records nothing, so that the written
 // program is the frame alone:
 void frameOnly(const ZebApi& api);
+// A network built, finalized and executed with its data, and a graph
+// retrieved by name; and a short one with each kind of call that carries data:
+void graphs(const ZebApi& api);
+void dataPath(const ZebApi& api);
+// Every context binary call: binaries asked for, handed in and validated;
+// then dataPath and binaries, and that twice with a file switch between:
+void binaries(const ZebApi& api);
+void dataAndBinaries(const ZebApi& api);
+void switched(const ZebApi& api);
 
 // The random scenario of a seed: a valid call sequence over every recorded
 // family, from a deterministic generator, so that a seed names the same

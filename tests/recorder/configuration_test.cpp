@@ -120,5 +120,21 @@ TEST_F(Configuration, NamesAfterTheStartFinishTheFilesAndContinueInNewOnes) {
   EXPECT_EQ(logged(), "Failure when opening model file");
 }
 
+// A file of the recording in progress would be truncated or written into.
+TEST_F(Configuration, FilesInUseAreRefused) {
+  EXPECT_EQ(configure({files("same", "same")}), 1004u);
+  EXPECT_EQ(logged(), "Model filename and data filename must differ");
+  ASSERT_EQ(r.start(), 0u);
+  const std::string started = s.model();
+  for (const auto& [model, data] : {std::pair{"scribe_output.c", "other.bin"},
+                                    std::pair{"other.c", "params.bin"},
+                                    std::pair{"params.bin", "x.bin"}}) {
+    EXPECT_EQ(configure({files(model, data), kNoHeader}), 1004u) << model;
+    EXPECT_EQ(logged().rfind("File ", 0), 0u) << logged();
+  }
+  EXPECT_EQ(r.modelFileName(), "scribe_output.c");
+  EXPECT_EQ(s.model(), started);
+}
+
 }  // namespace
 }  // namespace zeb::test

@@ -1,0 +1,128 @@
+// Every operation on the output files failed once, one run each: the call that
+// meets the fault answers its error, the files keep whole blocks and exactly
+// the blobs they read, and the written program replays what the direct run
+// does when the same calls fail.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "observed_api.h"
+#include "replay_harness.h"
+
+namespace zeb::e2e {
+namespace {
+
+const Toolchain& tools() {
+  static const Toolchain toolchain = Toolchain::fromEnvironment();
+  return toolchain;
+}
+
+struct FaultedRun {
+  CallCodes codes;
+  unsigned long operations = 0;
+};
+
+void runFaulted(const fs::path& dir, const std::string& scenario, unsigned long fault,
+                FaultedRun& run) {
+  const fs::path outcomes = dir / "codes.txt";
+  const CommandResult result = runFaultedIn(ZEB_E2E_FAULT_RUNNER, dir, scenario, fault, outcomes);
+  ASSERT_EQ(result.exitCode, 0) << result.output;
+  run.codes = readCallCodes(outcomes.string());
+  run.operations = std::stoul(result.output.substr(result.output.find('\n') + 1));
+}
+
+// The calls that the fault kept out of the recording, with what they answered.
+CallCodes lostBy(const CallCodes& clean, const CallCodes& faulted) {
+  CallCodes lost;
+  for (const auto& [number, outcome] : faulted) {
+    if (clean.at(number).recorded && !outcome.recorded) lost[number] = outcome;
+  }
+  return lost;
+}
+
+bool deliversLost(const CallCodes& lost) {
+  for (const auto& entry : lost) {
+    if (deliversWhenLost(entry.second.name)) return true;
+  }
+  return false;
+}
+
+bool answersDiffer(const CallCodes& clean, const CallCodes& faulted) {
+  for (const auto& [number, outcome] : faulted) {
+    if (clean.at(number).code != outcome.code) return true;
+  }
+  return false;
+}
+
+void checkFault(const fs::path& dir, const std::string& scenario, const FaultedRun& clean,
+                unsigned long fault) {
+  FaultedRun faulted;
+  ASSERT_NO_FATAL_FAILURE(runFaulted(dir, scenario, fault, faulted));
+  EXPECT_TRUE(answersDiffer(clean.codes, faulted.codes)) << "no call reported the fault";
+  const CallCodes lost = lostBy(clean.codes, faulted.codes);
+  for (const auto& [number, outcome] : lost)
+    EXPECT_NE(outcome.code, clean.codes.at(number).code) << "call " << number << " lost silently";
+
+  // The direct run, with the calls that the recording lost failing alike.
+  const fs::path direct = dir / "direct";
+  fs::create_directories(direct);
+  ASSERT_TRUE(writeCallCodes((dir / "skipped.txt").string(), lost));
+  const CommandResult ran =
+      runScenarioIn(tools(), direct, tools().echoLibrary, scenario,
+                    {"--skip", (dir / "skipped.txt").string()});
+  ASSERT_EQ(ran.exitCode, 0) << ran.output;
+  const auto expected = recordedCalls(readLines(direct / kEchoLogName));
+
+  const fs::path output = dir / "scribe_output";
+  const auto program = readLines(output / "scribe_output.c");
+  if (program.empty() || program[0].rfind("//", 0) != 0) {
+    // No header, so the recording never started and holds no call.
+    EXPECT_TRUE(expected.empty());
+    return;
+  }
+  EXPECT_EQ(bytesReadBack(program), readFile(output / "params.bin").size());
+  const CommandResult compiled =
+      compileProgram(tools(), output / "scribe_output.c", output / "replay", tools().echoLinkFlags);
+  ASSERT_EQ(compiled.exitCode, 0) << compiled.output;
+  const CommandResult replayed = runProgramIn(tools(), output, output / "replay");
+  if (deliversLost(lost)) return;
+  EXPECT_EQ(firstDifference(expected, readLines(output / kEchoLogName)), "") << replayed.output;
+}
+
+class FaultPoints : public testing::TestWithParam<std::string> {};
+
+TEST_P(FaultPoints, EachFailedOperationLeavesARecordingOfTheCallsThatSucceeded) {
+  ScratchDir scratch;
+  FaultedRun clean;
+  ASSERT_NO_FATAL_FAILURE(runFaulted(sub(scratch, "clean"), GetParam(), 0, clean));
+  ASSERT_GT(clean.operations, 0u);
+  for (unsigned long fault = 1; fault <= clean.operations; ++fault) {
+    SCOPED_TRACE("stream operation " + std::to_string(fault) + " of " +
+                 std::to_string(clean.operations) + " failed");
+    checkFault(sub(scratch, "fault_" + std::to_string(fault)), GetParam(), clean, fault);
+  }
+}
+
+// data-path in every run; ZEB_E2E_FAULT_SCENARIOS (comma-separated names or
+// random:SEED) for any others.
+std::vector<std::string> faultScenarios() {
+  std::vector<std::string> names{"data-path"};
+  if (const char* more = std::getenv("ZEB_E2E_FAULT_SCENARIOS")) {
+    std::stringstream list(more);
+    for (std::string name; std::getline(list, name, ',');) names.push_back(name);
+  }
+  return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, FaultPoints, testing::ValuesIn(faultScenarios()),
+                         [](const auto& info) {
+                           std::string name = info.param;
+                           for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace zeb::e2e
