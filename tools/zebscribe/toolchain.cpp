@@ -64,7 +64,8 @@ bool endsWith(const std::string& text, const std::string& suffix) {
 
 InstalledFiles findInstalledFiles(const std::string& argv0) {
   const fs::path bin = ownExecutable(argv0).parent_path();
-  InstalledFiles files{bin / ZEB_TOOL_INCLUDE_FROM_BIN, bin / ZEB_TOOL_ECHO_FROM_BIN};
+  InstalledFiles files{(bin / ZEB_TOOL_INCLUDE_FROM_BIN).lexically_normal(),
+                       (bin / ZEB_TOOL_ECHO_FROM_BIN).lexically_normal()};
   if (!present(files.includeDir / kHeader)) files = readPathsFile(bin / kPathsFile);
   if (!present(files.includeDir / kHeader)) {
     throw ToolError(kExitUnusable, std::string("the Zeb API headers are not installed beside "
