@@ -23,11 +23,13 @@ int runBuild(const Options& options) {
   const fs::path model = fs::absolute(recording.model);
   const fs::path executable = fs::absolute(
       options.output.empty() ? model.parent_path() / executableName(backend) : options.output);
-  const std::vector<std::string> command = compileCommand(
-      {chooseCompiler(options.compiler), fs::absolute(files.includeDir), model, executable, backend});
+  const std::vector<std::string> command =
+      compileCommand({chooseCompiler(options.compiler), fs::absolute(files.includeDir), model,
+                      executable, backend});
   std::cout << "$ " << commandText(command) << std::endl;
   const int status = runCommand(command, model.parent_path());
-  if (status != 0) throw ToolError(kExitProblems, "the compiler failed with status " + std::to_string(status));
+  if (status != 0)
+    throw ToolError(kExitProblems, "the compiler failed with status " + std::to_string(status));
   std::cout << "built " << executable.string() << "; run it in the directory that holds "
             << recording.frame.dataFileName << "\n";
   return 0;

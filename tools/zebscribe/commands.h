@@ -11,11 +11,11 @@ namespace zeb::tool {
 struct Options {
   std::string command;
   Location location;
-  bool json = false;         // info
-  std::string backend;       // build: the library to link with
-  std::string compiler;      // build, dump: empty for $CC, else cc
+  bool json = false;             // info
+  std::string backend;           // build: the library to link with
+  std::string compiler;          // build, dump: empty for $CC, else cc
   std::filesystem::path output;  // build: the executable; empty for replay beside the model
-  std::string argv0;         // to find the installed files when the system cannot say
+  std::string argv0;             // to find the installed files when the system cannot say
 };
 
 int runInfo(const Options& options);

@@ -15,7 +15,8 @@ namespace {
 void copyInto(const fs::path& file, const fs::path& target) {
   std::error_code error;
   fs::copy_file(file, target, fs::copy_options::overwrite_existing, error);
-  if (error) throw ToolError(kExitUnusable, "cannot copy " + file.string() + " to " + target.string());
+  if (error)
+    throw ToolError(kExitUnusable, "cannot copy " + file.string() + " to " + target.string());
 }
 
 void printFile(const fs::path& file, std::ostream& out) {
@@ -36,11 +37,12 @@ fs::path compileInScratch(const Options& options, const Recording& recording,
   const fs::path output = scratch / "compiler_output.txt";
   if (runCommand(compileCommand(request), scratch, output) != 0) {
     printFile(output, std::cerr);
-    throw ToolError(kExitProblems, "the program does not compile: " +
-                                       commandText(compileCommand(request)));
+    throw ToolError(kExitProblems,
+                    "the program does not compile: " + commandText(compileCommand(request)));
   }
   // A Windows program finds the DLL beside itself.
-  if (targetsWindows(files.echoLibrary)) copyInto(files.echoLibrary, scratch / files.echoLibrary.filename());
+  if (targetsWindows(files.echoLibrary))
+    copyInto(files.echoLibrary, scratch / files.echoLibrary.filename());
   return executable;
 }
 
@@ -52,8 +54,9 @@ int runDump(const Options& options) {
   const InstalledFiles files = findInstalledFiles(options.argv0);
   std::error_code error;
   if (!fs::exists(files.echoLibrary, error)) {
-    throw ToolError(kExitUnusable, "the echo backend is not installed beside zebscribe (looked for " +
-                                       files.echoLibrary.string() + ")");
+    throw ToolError(kExitUnusable,
+                    "the echo backend is not installed beside zebscribe (looked for " +
+                        files.echoLibrary.string() + ")");
   }
   const ScratchDirectory scratch;
   const fs::path executable = compileInScratch(options, recording, files, scratch.path());

@@ -17,16 +17,19 @@ void problem(Findings& out, std::size_t line, std::string message) {
 void examineFrame(const Recording& recording, Findings& out) {
   const Frame& frame = recording.frame;
   if (frame.header == HeaderState::kCut) {
-    problem(out, frame.differingLine, "the file ends inside the model header: no call was recorded");
+    problem(out, frame.differingLine,
+            "the file ends inside the model header: no call was recorded");
     return;
   }
   if (frame.header == HeaderState::kAbsent) {
-    problem(out, 0, "no model header: the calls are not a program of their own (a run that "
-                    "continued an earlier file?)");
+    problem(out, 0,
+            "no model header: the calls are not a program of their own (a run that "
+            "continued an earlier file?)");
   }
   if (!frame.footer) {
-    problem(out, 0, "no footer: the recorded application did not unload the library; "
-                    "`zebscribe seal` finishes the program");
+    problem(out, 0,
+            "no footer: the recorded application did not unload the library; "
+            "`zebscribe seal` finishes the program");
   } else if (frame.textAfterFooter) {
     problem(out, frame.footerLine, "text follows the footer that starts here");
   }
@@ -52,8 +55,8 @@ void examineReadShape(const Statement& previous, const Statement& statement, Fin
   const auto read = dataRead(statement);
   if (!read) return problem(out, statement.line, "an fread not in the recorder's form");
   if (read->file != "fp") {
-    return problem(out, statement.line, "an fread from " + std::string(read->file) +
-                                            ", not from the data file");
+    return problem(out, statement.line,
+                   "an fread from " + std::string(read->file) + ", not from the data file");
   }
   const auto array = staticArray(previous);
   if (!array || array->name != read->name || array->count != read->elementCount) {
@@ -83,9 +86,10 @@ void examineDataSize(const Recording& recording, Findings& out) {
                        ", which holds " + std::to_string(size) + ": the data file is truncated");
   }
   if (size > recording.bytesRead) {
-    problem(out, 0, data + " holds " + std::to_string(size) + " bytes but the program reads " +
-                        std::to_string(recording.bytesRead) + ": " +
-                        std::to_string(size - recording.bytesRead) + " bytes belong to no call");
+    problem(out, 0,
+            data + " holds " + std::to_string(size) + " bytes but the program reads " +
+                std::to_string(recording.bytesRead) + ": " +
+                std::to_string(size - recording.bytesRead) + " bytes belong to no call");
   }
 }
 
@@ -96,8 +100,9 @@ void examineNames(const Recording& recording, Findings& out) {
     if (!declared) return;
     const auto [first, fresh] = firstLine.emplace(declared->name, statement.line);
     if (fresh) return;
-    problem(out, statement.line, std::string(declared->name) + " is declared again (first at line " +
-                                     std::to_string(first->second) + ")");
+    problem(out, statement.line,
+            std::string(declared->name) + " is declared again (first at line " +
+                std::to_string(first->second) + ")");
   };
   for (const Statement& statement : recording.header) declare(statement);
   for (const Block& block : recording.body.blocks) {

@@ -30,7 +30,8 @@ const HeaderParts& headerParts() {
 // `expected` is there.
 std::size_t divergence(std::string_view text, std::string_view expected) {
   const auto stop = std::mismatch(expected.begin(), expected.end(), text.begin(), text.end());
-  return stop.first == expected.end() ? kNone : static_cast<std::size_t>(stop.first - expected.begin());
+  return stop.first == expected.end() ? kNone
+                                      : static_cast<std::size_t>(stop.first - expected.begin());
 }
 
 // A header that stops at `at`: cut when the file ends there, else altered.

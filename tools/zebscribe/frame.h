@@ -16,11 +16,11 @@ enum class HeaderState {
 
 struct Frame {
   HeaderState header = HeaderState::kAbsent;
-  std::string dataFileName;     // named by a whole header
+  std::string dataFileName;       // named by a whole header
   std::size_t differingLine = 0;  // first line where a cut or altered header stops
-  std::size_t bodyBegin = 0;    // past the header
-  std::size_t bodyLine = 1;     // the line the body starts on
-  std::size_t bodyEnd = 0;      // where the footer starts, else the end of the file
+  std::size_t bodyBegin = 0;      // past the header
+  std::size_t bodyLine = 1;       // the line the body starts on
+  std::size_t bodyEnd = 0;        // where the footer starts, else the end of the file
   bool footer = false;
   std::size_t footerLine = 0;
   bool textAfterFooter = false;

@@ -12,10 +12,14 @@ namespace {
 
 const char* headerText(HeaderState state) {
   switch (state) {
-    case HeaderState::kWhole: return "whole";
-    case HeaderState::kCut: return "cut";
-    case HeaderState::kAltered: return "altered";
-    case HeaderState::kAbsent: return "absent";
+    case HeaderState::kWhole:
+      return "whole";
+    case HeaderState::kCut:
+      return "cut";
+    case HeaderState::kAltered:
+      return "altered";
+    case HeaderState::kAbsent:
+      return "absent";
   }
   return "?";
 }

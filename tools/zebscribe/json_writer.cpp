@@ -15,26 +15,15 @@ void JsonWriter::separate() {
   }
 }
 
-void JsonWriter::beginObject() {
+void JsonWriter::open(char bracket) {
   separate();
-  out_ << "{";
+  out_ << bracket;
   hasItems_.push_back(false);
 }
 
-void JsonWriter::endObject() {
+void JsonWriter::close(char bracket) {
   hasItems_.pop_back();
-  out_ << "}";
-}
-
-void JsonWriter::beginArray() {
-  separate();
-  out_ << "[";
-  hasItems_.push_back(false);
-}
-
-void JsonWriter::endArray() {
-  hasItems_.pop_back();
-  out_ << "]";
+  out_ << bracket;
 }
 
 void JsonWriter::key(std::string_view name) {

@@ -14,10 +14,10 @@ class JsonWriter {
  public:
   explicit JsonWriter(std::ostream& out) : out_(out) {}
 
-  void beginObject();
-  void endObject();
-  void beginArray();
-  void endArray();
+  void beginObject() { open('{'); }
+  void endObject() { close('}'); }
+  void beginArray() { open('['); }
+  void endArray() { close(']'); }
   void key(std::string_view name);
   void value(std::string_view text);
   void value(const char* text) { value(std::string_view(text)); }
@@ -34,6 +34,8 @@ class JsonWriter {
 
  private:
   void separate();
+  void open(char bracket);
+  void close(char bracket);
   void writeString(std::string_view text);
 
   std::ostream& out_;

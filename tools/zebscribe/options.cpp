@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <map>
 #include <set>
 
 #include "tool_error.h"
@@ -32,13 +33,19 @@ const std::set<std::string> kCommands = {"info", "check", "seal", "dump", "build
 }
 
 // Options that take a value, and where they put it.
+using Setter = void (*)(Options&, const std::string&);
+const std::map<std::string, Setter> kValueOptions = {
+    {"--model", [](Options& options, const std::string& value) { options.location.model = value; }},
+    {"--data", [](Options& options, const std::string& value) { options.location.data = value; }},
+    {"--backend", [](Options& options, const std::string& value) { options.backend = value; }},
+    {"--cc", [](Options& options, const std::string& value) { options.compiler = value; }},
+    {"-o", [](Options& options, const std::string& value) { options.output = value; }},
+};
+
 bool takeValue(Options& options, const std::string& name, const std::string& value) {
-  if (name == "--model") options.location.model = value;
-  else if (name == "--data") options.location.data = value;
-  else if (name == "--backend") options.backend = value;
-  else if (name == "--cc") options.compiler = value;
-  else if (name == "-o") options.output = value;
-  else return false;
+  const auto option = kValueOptions.find(name);
+  if (option == kValueOptions.end()) return false;
+  option->second(options, value);
   return true;
 }
 

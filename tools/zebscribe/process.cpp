@@ -17,8 +17,8 @@ namespace {
 bool plainWord(const std::string& word) {
   if (word.empty()) return false;
   for (const char c : word) {
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                       (c >= '0' && c <= '9') || std::string("_-./=,:+").find(c) != std::string::npos;
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       std::string("_-./=,:+").find(c) != std::string::npos;
     if (!plain) return false;
   }
   return true;
@@ -77,8 +77,9 @@ void setEnvironment(const std::string& name, const std::string& value) {
 }
 
 ScratchDirectory::ScratchDirectory() {
-  std::mt19937_64 random(std::random_device{}() ^
-                         static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::mt19937_64 random(
+      std::random_device{}() ^
+      static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   std::error_code error;
   const fs::path base = fs::temp_directory_path(error);
   for (int attempt = 0; attempt < 16 && path_.empty(); ++attempt) {

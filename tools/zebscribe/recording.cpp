@@ -1,8 +1,8 @@
 #include "recording.h"
 
 #include <fstream>
-#include <limits>
 #include <iterator>
+#include <limits>
 #include <system_error>
 
 #include "recorded_statements.h"
@@ -41,7 +41,8 @@ fs::path findModel(const Location& location, fs::path& directory) {
   if (!fs::is_directory(location.directory, error)) {
     fail(kExitUnusable, location.directory.string() + " is neither a directory nor a file");
   }
-  if (fs::exists(location.directory / kDefaultModel, error)) return location.directory / kDefaultModel;
+  if (fs::exists(location.directory / kDefaultModel, error))
+    return location.directory / kDefaultModel;
   const fs::path only = onlySourceFile(location.directory);
   if (only.empty()) {
     fail(kExitUnusable, "no model file in " + location.directory.string() + ": neither " +
@@ -64,14 +65,18 @@ std::shared_ptr<const std::string> readWhole(const fs::path& file) {
 void refuseForeign(const Recording& recording) {
   const std::string name = recording.model.string();
   if (recording.frame.header == HeaderState::kAltered) {
-    fail(kExitUnusable, name + " is not a ZebScribe recording: its header differs from the "
-                               "recorder's at line " + std::to_string(recording.frame.differingLine));
+    fail(kExitUnusable, name +
+                            " is not a ZebScribe recording: its header differs from the "
+                            "recorder's at line " +
+                            std::to_string(recording.frame.differingLine));
   }
   bool anyCall = !recording.body.blocks.empty();
-  for (const Statement& statement : recording.body.partial) anyCall |= bool(calledMember(statement));
+  for (const Statement& statement : recording.body.partial)
+    anyCall |= bool(calledMember(statement));
   if (recording.frame.header == HeaderState::kAbsent && !anyCall) {
-    fail(kExitUnusable, name + " is not a ZebScribe recording: it has neither the model header "
-                               "nor a recorded call");
+    fail(kExitUnusable, name +
+                            " is not a ZebScribe recording: it has neither the model header "
+                            "nor a recorded call");
   }
 }
 
@@ -89,9 +94,10 @@ void placeReads(Recording& recording) {
 
 void measureData(Recording& recording, const Location& location) {
   const bool named = recording.frame.header == HeaderState::kWhole;
-  recording.data = !location.data.empty() ? location.data
-                   : recording.model.parent_path() /
-                         (named ? recording.frame.dataFileName : kDefaultData);
+  recording.data =
+      !location.data.empty()
+          ? location.data
+          : recording.model.parent_path() / (named ? recording.frame.dataFileName : kDefaultData);
   std::error_code error;
   const uint64_t size = fs::file_size(recording.data, error);
   if (!error && fs::is_regular_file(recording.data, error)) recording.dataFileBytes = size;
@@ -100,11 +106,13 @@ void measureData(Recording& recording, const Location& location) {
 }  // namespace
 
 uint64_t saturatingAdd(uint64_t a, uint64_t b) {
-  return b > std::numeric_limits<uint64_t>::max() - a ? std::numeric_limits<uint64_t>::max() : a + b;
+  return b > std::numeric_limits<uint64_t>::max() - a ? std::numeric_limits<uint64_t>::max()
+                                                      : a + b;
 }
 
 uint64_t saturatingMultiply(uint64_t a, uint64_t b) {
-  if (a != 0 && b > std::numeric_limits<uint64_t>::max() / a) return std::numeric_limits<uint64_t>::max();
+  if (a != 0 && b > std::numeric_limits<uint64_t>::max() / a)
+    return std::numeric_limits<uint64_t>::max();
   return a * b;
 }
 
@@ -116,8 +124,8 @@ Recording loadRecording(const Location& location) {
   const std::string_view text = *recording.text;
   recording.frame = readFrame(text);
   recording.header = scanStatements(text, 0, recording.frame.bodyBegin, 1);
-  recording.body = splitBody(scanStatements(text, recording.frame.bodyBegin, recording.frame.bodyEnd,
-                                            recording.frame.bodyLine));
+  recording.body = splitBody(scanStatements(text, recording.frame.bodyBegin,
+                                            recording.frame.bodyEnd, recording.frame.bodyLine));
   refuseForeign(recording);
   placeReads(recording);
   measureData(recording, location);

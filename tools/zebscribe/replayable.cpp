@@ -10,8 +10,9 @@ void requireReplayable(const Recording& recording) {
     refuse(model + " does not start with a whole model header: it cannot be compiled");
   }
   if (!recording.frame.footer) {
-    refuse(model + " has no footer: the recorded application did not unload the library; "
-                   "`zebscribe seal` finishes the program first");
+    refuse(model +
+           " has no footer: the recorded application did not unload the library; "
+           "`zebscribe seal` finishes the program first");
   }
   if (!recording.dataFileBytes) refuse("the data file " + recording.data.string() + " is missing");
   if (recording.dataTruncated()) {

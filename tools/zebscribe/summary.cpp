@@ -55,7 +55,8 @@ std::optional<uint64_t> elementBytes(const Statement& tensor) {
 std::optional<uint64_t> elementCount(const Statement& dims) {
   const std::size_t open = dims.text.rfind('{');
   const std::size_t close = dims.text.rfind('}');
-  if (open == std::string_view::npos || close == std::string_view::npos || close < open) return std::nullopt;
+  if (open == std::string_view::npos || close == std::string_view::npos || close < open)
+    return std::nullopt;
   std::string_view list = dims.text.substr(open + 1, close - open - 1);
   uint64_t count = 1;
   while (!list.empty()) {
@@ -113,10 +114,12 @@ void addBlock(const Block& block, Summary& summary) {
   }
   if (isOneOf(member, {"contextCreateFromBinary", "contextCreateFromBinaryWithSignal",
                        "contextValidateBinary"})) {
-    summary.binaries.push_back({std::string(member), block.callStatement().line, blockDataBytes(block), ""});
+    summary.binaries.push_back(
+        {std::string(member), block.callStatement().line, blockDataBytes(block), ""});
   }
   if (member == "contextGetBinary") {
-    summary.binaries.push_back({std::string(member), block.callStatement().line, 0, savedFile(block)});
+    summary.binaries.push_back(
+        {std::string(member), block.callStatement().line, 0, savedFile(block)});
   }
   summary.nodes += member == "graphAddNode";
   summary.executions += isOneOf(member, {"graphExecute", "graphExecuteAsync"});

@@ -13,7 +13,8 @@ inline constexpr int kExitUnusable = 2;
 
 class ToolError : public std::runtime_error {
  public:
-  ToolError(int status, const std::string& message) : std::runtime_error(message), status_(status) {}
+  ToolError(int status, const std::string& message)
+      : std::runtime_error(message), status_(status) {}
   int status() const { return status_; }
 
  private:

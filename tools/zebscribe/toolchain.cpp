@@ -21,7 +21,8 @@ fs::path ownExecutable(const std::string& argv0) {
   std::error_code error;
 #ifdef _WIN32
   std::wstring buffer(MAX_PATH * 8, L'\0');
-  const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  const DWORD length =
+      GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
   if (length > 0 && length < buffer.size()) return fs::path(buffer.substr(0, length));
 #else
   const fs::path self = fs::read_symlink("/proc/self/exe", error);
@@ -57,7 +58,8 @@ std::vector<std::string> words(const std::string& text) {
 }
 
 bool endsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 }  // namespace
@@ -77,9 +79,13 @@ InstalledFiles findInstalledFiles(const std::string& argv0) {
 
 std::vector<std::string> compileCommand(const CompileRequest& request) {
   std::vector<std::string> command = words(request.compiler);
-  const std::vector<std::string> rest = {"-std=c11", "-I", request.includeDir.string(),
-                                         request.model.string(), "-o",
-                                         request.executable.string(), request.backend.string()};
+  const std::vector<std::string> rest = {"-std=c11",
+                                         "-I",
+                                         request.includeDir.string(),
+                                         request.model.string(),
+                                         "-o",
+                                         request.executable.string(),
+                                         request.backend.string()};
   command.insert(command.end(), rest.begin(), rest.end());
   // An ELF program finds its backend where it was linked, wherever it runs.
   if (!targetsWindows(request.backend)) {
