@@ -53,10 +53,11 @@ int runDump(const Options& options) {
   requireReplayable(recording);
   const InstalledFiles files = findInstalledFiles(options.argv0);
   std::error_code error;
-  if (!fs::exists(files.echoLibrary, error)) {
-    throw ToolError(kExitUnusable,
-                    "the echo backend is not installed beside zebscribe (looked for " +
-                        files.echoLibrary.string() + ")");
+  if (files.echoLibrary.empty() || !fs::exists(files.echoLibrary, error)) {
+    const std::string where = files.echoLibrary.empty()
+                                  ? " (this build has none)"
+                                  : " (looked for " + files.echoLibrary.string() + ")";
+    throw ToolError(kExitUnusable, "the echo backend is not installed beside zebscribe" + where);
   }
   const ScratchDirectory scratch;
   const fs::path executable = compileInScratch(options, recording, files, scratch.path());
