@@ -114,10 +114,11 @@ build_linux() { configure_and_build "$1"; }
 build_sanitize() { configure_and_build "$1" -DZEB_SANITIZE=ON; }
 
 # The Windows tests use host programs (the end-to-end orchestrator, the native
-# scenario runner and library) from the native tree, so those are built first.
+# scenario runner and library, zebscribe) from the native tree, so those are built first.
 build_windows() {
   local dir=$1 host=$BUILD_ROOT/linux
-  configure_and_build "$host" -- zeb_e2e_tests zeb_scenario_runner sample_client ZebScribe ZebEcho || return 1
+  configure_and_build "$host" -- zeb_e2e_tests zeb_scenario_runner sample_client ZebScribe ZebEcho \
+    zebscribe || return 1
   configure_and_build "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
     -DZEB_HOST_BUILD_DIR="$host" || return 1
   prepare_wine_prefix "$dir/wineprefix"

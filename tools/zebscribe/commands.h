@@ -1,0 +1,31 @@
+// The subcommands of zebscribe; each returns the process's exit status.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "recording.h"
+
+namespace zeb::tool {
+
+struct Options {
+  std::string command;
+  Location location;
+  bool json = false;             // info
+  std::string backend;           // build: the library to link with
+  std::string compiler;          // build, dump: empty for $CC, else cc
+  std::filesystem::path output;  // build: the executable; empty for replay beside the model
+  std::string argv0;             // to find the installed files when the system cannot say
+};
+
+int runInfo(const Options& options);
+int runCheck(const Options& options);
+int runSeal(const Options& options);
+int runDump(const Options& options);
+int runBuild(const Options& options);
+
+// Refuses (ToolError) a recording that cannot be compiled and replayed as it
+// stands: without a whole header or its footer, or with a short data file.
+void requireReplayable(const Recording& recording);
+
+}  // namespace zeb::tool

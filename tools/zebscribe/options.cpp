@@ -1,0 +1,80 @@
+#include "options.h"
+
+#include <map>
+#include <set>
+
+#include "tool_error.h"
+
+namespace zeb::tool {
+
+const char kUsage[] =
+    "usage: zebscribe COMMAND DIR [OPTION...]\n"
+    "  info DIR [--json]     the calls, objects and data of the recording in DIR\n"
+    "  check DIR             whether it is whole and in step with its data; status 0 only\n"
+    "                        when it is sound\n"
+    "  seal DIR              finish the program of an application that died before it\n"
+    "                        unloaded the library: drop a partial block, append the footer\n"
+    "  dump DIR [--cc CC]    replay it against the echo backend and print each call it makes\n"
+    "  build DIR --backend LIBRARY [--cc CC] [-o FILE]\n"
+    "                        compile the program and link it with LIBRARY (default output:\n"
+    "                        DIR/replay, or replay.exe for a Windows backend)\n"
+    "DIR holds the recording (or is its model file). --model FILE and --data FILE name the\n"
+    "files when they are not DIR/scribe_output.c and the data file its header names.\n"
+    "CC is a compiler command (default: $CC, else cc).\n"
+    "Exit status: 0 done, 1 the recording has problems or the command refused, 2 wrong use\n"
+    "or unreadable input.\n";
+
+namespace {
+
+const std::set<std::string> kCommands = {"info", "check", "seal", "dump", "build"};
+
+[[noreturn]] void wrongUse(const std::string& message) {
+  throw ToolError(kExitUnusable, message + "\n" + kUsage);
+}
+
+// Options that take a value, and where they put it.
+using Setter = void (*)(Options&, const std::string&);
+const std::map<std::string, Setter> kValueOptions = {
+    {"--model", [](Options& options, const std::string& value) { options.location.model = value; }},
+    {"--data", [](Options& options, const std::string& value) { options.location.data = value; }},
+    {"--backend", [](Options& options, const std::string& value) { options.backend = value; }},
+    {"--cc", [](Options& options, const std::string& value) { options.compiler = value; }},
+    {"-o", [](Options& options, const std::string& value) { options.output = value; }},
+};
+
+bool takeValue(Options& options, const std::string& name, const std::string& value) {
+  const auto option = kValueOptions.find(name);
+  if (option == kValueOptions.end()) return false;
+  option->second(options, value);
+  return true;
+}
+
+}  // namespace
+
+Options parseOptions(int argc, char** argv) {
+  Options options;
+  options.argv0 = argc > 0 ? argv[0] : "zebscribe";
+  if (argc < 2) wrongUse("no command");
+  options.command = argv[1];
+  if (kCommands.count(options.command) == 0) wrongUse("unknown command: " + options.command);
+  bool haveDirectory = false;
+  for (int i = 2; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word == "--json") {
+      options.json = true;
+    } else if (i + 1 < argc && takeValue(options, word, argv[i + 1])) {
+      ++i;
+    } else if (!word.empty() && word[0] == '-') {
+      wrongUse("unknown option, or one without its value: " + word);
+    } else if (haveDirectory) {
+      wrongUse("one recording directory only: " + word);
+    } else {
+      options.location.directory = word;
+      haveDirectory = true;
+    }
+  }
+  if (!haveDirectory) wrongUse(options.command + " needs a recording directory");
+  return options;
+}
+
+}  // namespace zeb::tool

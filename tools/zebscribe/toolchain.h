@@ -1,0 +1,40 @@
+// What compiling a recording takes: the installed headers and echo backend,
+// found from where zebscribe itself lies, and the compiler's command line.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zeb::tool {
+
+namespace fs = std::filesystem;
+
+struct InstalledFiles {
+  fs::path includeDir;   // the Zeb API headers
+  fs::path echoLibrary;  // the echo backend
+};
+
+// From the installed layout around the executable, else (in a build tree)
+// from the zebscribe.paths file beside it. Throws ToolError when the headers
+// are nowhere.
+InstalledFiles findInstalledFiles(const std::string& argv0);
+
+struct CompileRequest {
+  std::string compiler;  // a command, possibly with options: "gcc -m64"
+  fs::path includeDir;
+  fs::path model;
+  fs::path executable;
+  fs::path backend;  // the library the program is linked with
+};
+
+std::vector<std::string> compileCommand(const CompileRequest& request);
+
+// The compiler to use: the one asked for, else $CC, else the system's.
+std::string chooseCompiler(const std::string& asked);
+
+// A backend given as a DLL or its import library makes a Windows program.
+bool targetsWindows(const fs::path& backend);
+std::string executableName(const fs::path& backend);
+
+}  // namespace zeb::tool
