@@ -6,31 +6,18 @@
 namespace zeb::bench {
 namespace {
 
-void ContextPair(benchmark::State& state) {
-  CreateFreePairs pairs;
-  runSideBySide(state, "ContextPair", pairs.context(), Ratio::Time);
-}
+using PairRound = std::vector<Step> (CreateFreePairs::*)();
 
-void BackendPair(benchmark::State& state) {
+void CreateFreePair(benchmark::State& state, const char* tag, PairRound round) {
   CreateFreePairs pairs;
-  runSideBySide(state, "BackendPair", pairs.backend(), Ratio::Time);
-}
-
-void DevicePair(benchmark::State& state) {
-  CreateFreePairs pairs;
-  runSideBySide(state, "DevicePair", pairs.device(), Ratio::Time);
-}
-
-void ProfilePair(benchmark::State& state) {
-  CreateFreePairs pairs;
-  runSideBySide(state, "ProfilePair", pairs.profile(), Ratio::Time);
+  runSideBySide(state, tag, (pairs.*round)(), Ratio::Time);
 }
 
 }  // namespace
 
-BENCHMARK(ContextPair)->Apply(withSpread);
-BENCHMARK(BackendPair)->Apply(withSpread);
-BENCHMARK(DevicePair)->Apply(withSpread);
-BENCHMARK(ProfilePair)->Apply(withSpread);
+BENCHMARK_CAPTURE(CreateFreePair, Context, "context", &CreateFreePairs::context)->Apply(withSpread);
+BENCHMARK_CAPTURE(CreateFreePair, Backend, "backend", &CreateFreePairs::backend)->Apply(withSpread);
+BENCHMARK_CAPTURE(CreateFreePair, Device, "device", &CreateFreePairs::device)->Apply(withSpread);
+BENCHMARK_CAPTURE(CreateFreePair, Profile, "profile", &CreateFreePairs::profile)->Apply(withSpread);
 
 }  // namespace zeb::bench

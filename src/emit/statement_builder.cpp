@@ -49,29 +49,22 @@ void appendFloat(std::string& text, float value) {
   text.append(buffer, result.ptr);
 }
 
-std::string floatToText(float value) {
+namespace {
+
+// What an appender writes, as a string of its own.
+template <class Value>
+std::string textOf(void (*append)(std::string&, Value), Value value) {
   std::string text;
-  appendFloat(text, value);
+  append(text, value);
   return text;
 }
 
-std::string intToText(int32_t value) {
-  std::string text;
-  appendInteger(text, value);
-  return text;
-}
+}  // namespace
 
-std::string uintToText(uint32_t value) {
-  std::string text;
-  appendInteger(text, value);
-  return text;
-}
-
-std::string uint64ToText(uint64_t value) {
-  std::string text;
-  appendInteger(text, value);
-  return text;
-}
+std::string floatToText(float value) { return textOf(appendFloat, value); }
+std::string intToText(int32_t value) { return textOf(appendInteger<int32_t>, value); }
+std::string uintToText(uint32_t value) { return textOf(appendInteger<uint32_t>, value); }
+std::string uint64ToText(uint64_t value) { return textOf(appendInteger<uint64_t>, value); }
 
 std::string enumToText(const char* typeName, int32_t value) {
   std::string text;
