@@ -18,8 +18,7 @@ void appendField(std::string& text, const StatementBuilder::Field& field) {
   std::visit([&text](const auto& value) { appendText(text, value); }, field);
 }
 
-template <class Fields>
-void appendFields(std::string& text, const Fields& fields) {
+void appendFields(std::string& text, std::initializer_list<StatementBuilder::Field> fields) {
   bool first = true;
   for (const StatementBuilder::Field& field : fields) {
     if (!first) text += ", ";
@@ -65,12 +64,6 @@ std::string floatToText(float value) { return textOf(appendFloat, value); }
 std::string intToText(int32_t value) { return textOf(appendInteger<int32_t>, value); }
 std::string uintToText(uint32_t value) { return textOf(appendInteger<uint32_t>, value); }
 std::string uint64ToText(uint64_t value) { return textOf(appendInteger<uint64_t>, value); }
-
-std::string enumToText(const char* typeName, int32_t value) {
-  std::string text;
-  appendEnum(text, typeName, value);
-  return text;
-}
 
 std::string stringToText(const char* value) {
   std::string text;
@@ -155,14 +148,6 @@ void StatementBuilder::writeJoinedArray(std::string_view type, std::string_view 
 
 void StatementBuilder::writeStructInitializer(std::string_view type, std::string_view name,
                                               std::initializer_list<Field> fields) {
-  beginLine();
-  appendAll(buffers_->text, type, " ", name, " = {");
-  appendFields(buffers_->text, fields);
-  buffers_->text += "};\n";
-}
-
-void StatementBuilder::writeStructInitializer(std::string_view type, std::string_view name,
-                                              const std::vector<Field>& fields) {
   beginLine();
   appendAll(buffers_->text, type, " ", name, " = {");
   appendFields(buffers_->text, fields);

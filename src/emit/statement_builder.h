@@ -20,8 +20,6 @@ std::string floatToText(float value);  // as %.9g, identical on every platform
 std::string intToText(int32_t value);
 std::string uintToText(uint32_t value);
 std::string uint64ToText(uint64_t value);
-// "(Type)value" with the value as signed 32-bit decimal.
-std::string enumToText(const char* typeName, int32_t value);
 // A C string between double quotes, unescaped; "NULL" for a null pointer.
 std::string stringToText(const char* value);
 
@@ -56,8 +54,6 @@ class StatementBuilder {
   void writeJoinedArray(std::string_view type, std::string_view name, std::string_view elements);
   void writeStructInitializer(std::string_view type, std::string_view name,
                               std::initializer_list<Field> fields);
-  void writeStructInitializer(std::string_view type, std::string_view name,
-                              const std::vector<Field>& fields);
 
   // Statements that move bulk data through files.
   void writeStaticArrayRead(std::string_view type, std::string_view name, uint64_t elementSize,
