@@ -14,7 +14,8 @@ JOBS=${ZEB_JOBS:-2}
 WINE_LOADER=/usr/lib/wine/wine64
 WINE_SERVER=/usr/lib/wine/wineserver
 
-NATIVE_PACKAGES=(cmake make g++ libgtest-dev googletest)
+# libbenchmark-dev: the bench suite is built (never run) in the native stages.
+NATIVE_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev)
 WINDOWS_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix wine64)
 
 declare -a STAGES SUMMARY CTEST_LINES

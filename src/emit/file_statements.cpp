@@ -4,43 +4,47 @@
 
 namespace zeb {
 
-void StatementBuilder::writeStaticArrayRead(const std::string& type, const std::string& name,
+void StatementBuilder::writeStaticArrayRead(std::string_view type, std::string_view name,
                                             uint64_t elementSize, uint64_t elementCount,
-                                            const std::string& file) {
-  const std::string count = uint64ToText(elementCount);
-  writeLine("static " + type + " " + name + "[" + count + "];");
-  writeLine("fread(" + name + ", " + uint64ToText(elementSize) + ", " + count + ", " + file + ");");
+                                            std::string_view file) {
+  writeLineOf("static ", type, " ", name, "[", elementCount, "];");
+  writeLineOf("fread(", name, ", ", elementSize, ", ", elementCount, ", ", file, ");");
 }
 
-void StatementBuilder::writeBlobRead(const std::string& type, const std::string& name,
+void StatementBuilder::writeBlobRead(std::string_view type, std::string_view name,
                                      uint64_t elementSize, uint64_t elementCount,
-                                     const std::string& file, const void* data) {
+                                     std::string_view file, const void* data) {
   writeStaticArrayRead(type, name, elementSize, elementCount, file);
-  blobs_.push_back({data, elementSize, elementCount});
+  buffers_->blobs.push_back({data, elementSize, elementCount});
 }
 
-void StatementBuilder::writeMallocDeclaration(const std::string& type, const std::string& name,
-                                              const std::string& size, bool declare) {
-  writeLine((declare ? type + " " : "") + name + " = (" + type + ")malloc(" + size + ");");
+void StatementBuilder::writeMallocDeclaration(std::string_view type, std::string_view name,
+                                              std::string_view size, bool declare) {
+  if (declare) {
+    writeLineOf(type, " ", name, " = (", type, ")malloc(", size, ");");
+  } else {
+    writeLineOf(name, " = (", type, ")malloc(", size, ");");
+  }
 }
 
-void StatementBuilder::writeFileOpen(const std::string& file, const std::string& path,
-                                     const std::string& mode, bool declare) {
-  const std::string step = indentation_;
-  writeLine((declare ? "FILE* " : "") + file + " = fopen(\"" + path + "\", \"" + mode + "\");");
-  writeLine("if (!" + file + ") {");
-  writeLine(step + "printf(\"ERROR: File open of " + path + " failed on line: %d\\n\", __LINE__);");
-  writeLine(step + "return -1;");
+void StatementBuilder::writeFileOpen(std::string_view file, std::string_view path,
+                                     std::string_view mode, bool declare) {
+  std::string& step = scratch();
+  step.assign(static_cast<std::size_t>(indentationWidth_), ' ');
+  writeLineOf(declare ? "FILE* " : "", file, " = fopen(\"", path, "\", \"", mode, "\");");
+  writeLineOf("if (!", file, ") {");
+  writeLineOf(step, "printf(\"ERROR: File open of ", path, " failed on line: %d\\n\", __LINE__);");
+  writeLineOf(step, "return -1;");
   writeLine("}");
 }
 
-void StatementBuilder::writeFwrite(const std::string& buffer, uint64_t elementSize,
-                                   const std::string& count, const std::string& file) {
-  writeLine("fwrite(" + buffer + ", " + uint64ToText(elementSize) + ", " + count + ", " + file + ");");
+void StatementBuilder::writeFwrite(std::string_view buffer, uint64_t elementSize,
+                                   std::string_view count, std::string_view file) {
+  writeLineOf("fwrite(", buffer, ", ", elementSize, ", ", count, ", ", file, ");");
 }
 
-void StatementBuilder::writeFclose(const std::string& file) { writeLine("fclose(" + file + ");"); }
+void StatementBuilder::writeFclose(std::string_view file) { writeLineOf("fclose(", file, ");"); }
 
-void StatementBuilder::writeFree(const std::string& name) { writeLine("free(" + name + ");"); }
+void StatementBuilder::writeFree(std::string_view name) { writeLineOf("free(", name, ");"); }
 
 }  // namespace zeb

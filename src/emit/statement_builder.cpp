@@ -6,120 +6,162 @@
 namespace zeb {
 namespace {
 
-template <class Number>
-std::string integerToText(Number value) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
-
-template <class Element, class ToText>
-std::string joined(const std::vector<Element>& elements, ToText toText) {
-  std::string text;
+template <class Element, class Append>
+void appendJoined(std::string& text, const std::vector<Element>& elements, Append append) {
   for (std::size_t i = 0; i < elements.size(); ++i) {
     if (i > 0) text += ", ";
-    text += toText(elements[i]);
+    append(text, elements[i]);
   }
-  return text;
 }
 
-std::string fieldToText(const StatementBuilder::Field& field) {
-  if (const auto* text = std::get_if<std::string>(&field)) return *text;
-  if (const auto* unsignedValue = std::get_if<uint32_t>(&field)) return uintToText(*unsignedValue);
-  return intToText(std::get<int32_t>(field));
+void appendField(std::string& text, const StatementBuilder::Field& field) {
+  std::visit([&text](const auto& value) { appendText(text, value); }, field);
 }
 
-const std::string& asIs(const std::string& text) { return text; }
+void appendFields(std::string& text, std::initializer_list<StatementBuilder::Field> fields) {
+  bool first = true;
+  for (const StatementBuilder::Field& field : fields) {
+    if (!first) text += ", ";
+    first = false;
+    appendField(text, field);
+  }
+}
 
 }  // namespace
 
-std::string floatToText(float value) {
+void appendFloat(std::string& text, float value) {
   // Non-finite values as expressions that give them, since C has no literals
   // for them (the written program includes no <math.h>).
-  if (std::isnan(value)) return "(0.0f/0.0f)";
-  if (std::isinf(value)) return value > 0 ? "(1.0f/0.0f)" : "(-1.0f/0.0f)";
+  if (std::isnan(value)) {
+    text += "(0.0f/0.0f)";
+    return;
+  }
+  if (std::isinf(value)) {
+    text += value > 0 ? "(1.0f/0.0f)" : "(-1.0f/0.0f)";
+    return;
+  }
   // General form with 9 significant digits, the same text as "%.9g" but
   // independent of the C library and the locale.
   char buffer[32];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                     std::chars_format::general, 9);
-  return std::string(buffer, result.ptr);
+  text.append(buffer, result.ptr);
 }
 
-std::string intToText(int32_t value) { return integerToText(value); }
-std::string uintToText(uint32_t value) { return integerToText(value); }
-std::string uint64ToText(uint64_t value) { return integerToText(value); }
+namespace {
 
-std::string enumToText(const char* typeName, int32_t value) {
-  return "(" + std::string(typeName) + ")" + intToText(value);
+// What an appender writes, as a string of its own.
+template <class Value>
+std::string textOf(void (*append)(std::string&, Value), Value value) {
+  std::string text;
+  append(text, value);
+  return text;
 }
+
+}  // namespace
+
+std::string floatToText(float value) { return textOf(appendFloat, value); }
+std::string intToText(int32_t value) { return textOf(appendInteger<int32_t>, value); }
+std::string uintToText(uint32_t value) { return textOf(appendInteger<uint32_t>, value); }
+std::string uint64ToText(uint64_t value) { return textOf(appendInteger<uint64_t>, value); }
 
 std::string stringToText(const char* value) {
-  return value ? "\"" + std::string(value) + "\"" : "NULL";
+  std::string text;
+  appendString(text, value);
+  return text;
 }
 
 StatementBuilder::StatementBuilder(int32_t indentationWidth)
-    : indentation_(static_cast<std::size_t>(indentationWidth), ' ') {}
+    : buffers_(takeBlockBuffers()), indentationWidth_(indentationWidth) {}
 
-void StatementBuilder::beginLine() { text_ += indentation_; }
+StatementBuilder::~StatementBuilder() { returnBlockBuffers(std::move(buffers_)); }
 
-void StatementBuilder::writeCall(const std::string& macro, const std::string& error,
-                                 const std::string& interfaceName, const std::string& member,
-                                 const std::vector<std::string>& arguments) {
-  beginLine();
-  text_ += macro + "(" + error + ", " + interfaceName + "." + member + "(" +
-           joined(arguments, asIs) + "));\n";
+void StatementBuilder::beginLine() {
+  buffers_->text.append(static_cast<std::size_t>(indentationWidth_), ' ');
 }
 
-void StatementBuilder::writeApiCall(const std::string& member,
-                                    const std::vector<std::string>& arguments) {
+std::string& StatementBuilder::scratch() {
+  BlockBuffers& buffers = *buffers_;
+  if (buffers.scratchInUse == buffers.scratch.size()) buffers.scratch.emplace_back();
+  std::string& text = buffers.scratch[buffers.scratchInUse++];
+  text.clear();
+  return text;
+}
+
+void StatementBuilder::writeCall(std::string_view macro, std::string_view error,
+                                 std::string_view interfaceName, std::string_view member,
+                                 std::initializer_list<std::string_view> arguments) {
+  beginLine();
+  std::string& text = buffers_->text;
+  appendAll(text, macro, "(", error, ", ", interfaceName, ".", member, "(");
+  bool first = true;
+  for (std::string_view argument : arguments) {
+    if (!first) text += ", ";
+    first = false;
+    text += argument;
+  }
+  text += "));\n";
+}
+
+void StatementBuilder::writeApiCall(std::string_view member,
+                                    std::initializer_list<std::string_view> arguments) {
   writeCall("VALIDATE", "error", "interface", member, arguments);
 }
 
-void StatementBuilder::writeDeclaration(const std::string& type, const std::string& name) {
-  writeLine(type + " " + name + ";");
+void StatementBuilder::writeDeclaration(std::string_view type, std::string_view name) {
+  writeLineOf(type, " ", name, ";");
 }
 
-void StatementBuilder::writeNullDeclaration(const std::string& type, const std::string& name) {
-  writeLine(type + " " + name + " = NULL;");
+void StatementBuilder::writeNullDeclaration(std::string_view type, std::string_view name) {
+  writeLineOf(type, " ", name, " = NULL;");
 }
 
-void StatementBuilder::writeArrayInitializer(const std::string& type, const std::string& name,
+void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_view name,
                                              const std::vector<std::string>& elements) {
-  writeLine(type + " " + name + "[] = {" + joined(elements, asIs) + "};");
-}
-
-void StatementBuilder::writeArrayInitializer(const std::string& type, const std::string& name,
-                                             const std::vector<int32_t>& elements) {
-  writeLine(type + " " + name + "[] = {" + joined(elements, intToText) + "};");
-}
-
-void StatementBuilder::writeArrayInitializer(const std::string& type, const std::string& name,
-                                             const std::vector<float>& elements) {
-  writeLine(type + " " + name + "[] = {" + joined(elements, floatToText) + "};");
-}
-
-void StatementBuilder::writeStructInitializer(const std::string& type, const std::string& name,
-                                              std::initializer_list<Field> fields) {
-  writeStructInitializer(type, name, std::vector<Field>(fields));
-}
-
-void StatementBuilder::writeStructInitializer(const std::string& type, const std::string& name,
-                                              const std::vector<Field>& fields) {
-  writeLine(type + " " + name + " = {" + joined(fields, fieldToText) + "};");
-}
-
-void StatementBuilder::writeLine(const std::string& text) {
   beginLine();
-  text_ += text + "\n";
+  appendAll(buffers_->text, type, " ", name, "[] = {");
+  appendJoined(buffers_->text, elements,
+               [](std::string& text, const std::string& element) { text += element; });
+  buffers_->text += "};\n";
 }
 
-void StatementBuilder::writeBlankLine() { text_ += "\n"; }
+void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_view name,
+                                             const std::vector<int32_t>& elements) {
+  beginLine();
+  appendAll(buffers_->text, type, " ", name, "[] = {");
+  appendJoined(buffers_->text, elements, appendInteger<int32_t>);
+  buffers_->text += "};\n";
+}
+
+void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_view name,
+                                             const std::vector<float>& elements) {
+  beginLine();
+  appendAll(buffers_->text, type, " ", name, "[] = {");
+  appendJoined(buffers_->text, elements, appendFloat);
+  buffers_->text += "};\n";
+}
+
+void StatementBuilder::writeJoinedArray(std::string_view type, std::string_view name,
+                                        std::string_view elements) {
+  writeLineOf(type, " ", name, "[] = {", elements, "};");
+}
+
+void StatementBuilder::writeStructInitializer(std::string_view type, std::string_view name,
+                                              std::initializer_list<Field> fields) {
+  beginLine();
+  appendAll(buffers_->text, type, " ", name, " = {");
+  appendFields(buffers_->text, fields);
+  buffers_->text += "};\n";
+}
+
+void StatementBuilder::writeLine(std::string_view text) { writeLineOf(text); }
+
+void StatementBuilder::writeBlankLine() { buffers_->text += '\n'; }
 
 std::string StatementBuilder::takeText(bool addFinalNewline) {
-  if (addFinalNewline) text_ += "\n";
-  std::string text = std::move(text_);
-  text_.clear();
+  if (addFinalNewline) endBlock();
+  std::string text = std::move(buffers_->text);
+  buffers_->text.clear();
   return text;
 }
 

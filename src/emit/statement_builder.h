@@ -3,9 +3,15 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
+
+#include "emit/blob.h"
+#include "emit/block_buffers.h"
+#include "emit/text_append.h"
 
 namespace zeb {
 
@@ -14,76 +20,83 @@ std::string floatToText(float value);  // as %.9g, identical on every platform
 std::string intToText(int32_t value);
 std::string uintToText(uint32_t value);
 std::string uint64ToText(uint64_t value);
-// "(Type)value" with the value as signed 32-bit decimal.
-std::string enumToText(const char* typeName, int32_t value);
 // A C string between double quotes, unescaped; "NULL" for a null pointer.
 std::string stringToText(const char* value);
 
-// Bulk data that a block reads back with fread: the client's buffer itself,
-// never copied, appended to the data file when the block is written.
-struct Blob {
-  const void* data;
-  uint64_t elementSize;
-  uint64_t elementCount;
-};
-
+// Composes one block in buffers that earlier blocks have grown, so that the
+// common calls compose theirs without allocating.
 class StatementBuilder {
  public:
-  using Field = std::variant<std::string, uint32_t, int32_t>;
+  // A field of a struct initializer. Texts are views: what they view must
+  // outlive the writer call.
+  using Field = std::variant<std::string_view, uint32_t, int32_t>;
 
   explicit StatementBuilder(int32_t indentationWidth = 3);
+  ~StatementBuilder();
+  StatementBuilder(const StatementBuilder&) = delete;
+  StatementBuilder& operator=(const StatementBuilder&) = delete;
 
   // {indent}{macro}({error}, {interface}.{member}({a1}, {a2}, ...));
-  void writeCall(const std::string& macro, const std::string& error,
-                 const std::string& interfaceName, const std::string& member,
-                 const std::vector<std::string>& arguments);
+  void writeCall(std::string_view macro, std::string_view error, std::string_view interfaceName,
+                 std::string_view member, std::initializer_list<std::string_view> arguments);
   // writeCall with "VALIDATE", "error" and "interface".
-  void writeApiCall(const std::string& member, const std::vector<std::string>& arguments);
+  void writeApiCall(std::string_view member, std::initializer_list<std::string_view> arguments);
 
-  void writeDeclaration(const std::string& type, const std::string& name);
-  void writeNullDeclaration(const std::string& type, const std::string& name);
-  void writeArrayInitializer(const std::string& type, const std::string& name,
+  void writeDeclaration(std::string_view type, std::string_view name);
+  void writeNullDeclaration(std::string_view type, std::string_view name);
+  void writeArrayInitializer(std::string_view type, std::string_view name,
                              const std::vector<std::string>& elements);
-  void writeArrayInitializer(const std::string& type, const std::string& name,
+  void writeArrayInitializer(std::string_view type, std::string_view name,
                              const std::vector<int32_t>& elements);
-  void writeArrayInitializer(const std::string& type, const std::string& name,
+  void writeArrayInitializer(std::string_view type, std::string_view name,
                              const std::vector<float>& elements);
-  void writeStructInitializer(const std::string& type, const std::string& name,
+  // `{type} {name}[] = {{elements}};` with the elements already joined.
+  void writeJoinedArray(std::string_view type, std::string_view name, std::string_view elements);
+  void writeStructInitializer(std::string_view type, std::string_view name,
                               std::initializer_list<Field> fields);
-  void writeStructInitializer(const std::string& type, const std::string& name,
-                              const std::vector<Field>& fields);
 
   // Statements that move bulk data through files.
-  void writeStaticArrayRead(const std::string& type, const std::string& name,
-                            uint64_t elementSize, uint64_t elementCount,
-                            const std::string& file);
+  void writeStaticArrayRead(std::string_view type, std::string_view name, uint64_t elementSize,
+                            uint64_t elementCount, std::string_view file);
   // writeStaticArrayRead, and the blob those lines read, queued in block order.
-  void writeBlobRead(const std::string& type, const std::string& name, uint64_t elementSize,
-                     uint64_t elementCount, const std::string& file, const void* data);
+  void writeBlobRead(std::string_view type, std::string_view name, uint64_t elementSize,
+                     uint64_t elementCount, std::string_view file, const void* data);
   // Without declare, the variable exists already and is assigned.
-  void writeMallocDeclaration(const std::string& type, const std::string& name,
-                              const std::string& size, bool declare = true);
-  void writeFileOpen(const std::string& file, const std::string& path, const std::string& mode,
+  void writeMallocDeclaration(std::string_view type, std::string_view name, std::string_view size,
+                              bool declare = true);
+  void writeFileOpen(std::string_view file, std::string_view path, std::string_view mode,
                      bool declare = true);
-  void writeFwrite(const std::string& buffer, uint64_t elementSize, const std::string& count,
-                   const std::string& file);
-  void writeFclose(const std::string& file);
-  void writeFree(const std::string& name);
+  void writeFwrite(std::string_view buffer, uint64_t elementSize, std::string_view count,
+                   std::string_view file);
+  void writeFclose(std::string_view file);
+  void writeFree(std::string_view name);
 
-  void writeLine(const std::string& text);
+  void writeLine(std::string_view text);
+  // One line of parts, each as appendAll writes it.
+  template <class... Parts>
+  void writeLineOf(const Parts&... parts) {
+    beginLine();
+    appendAll(buffers_->text, parts..., "\n");
+  }
   void writeBlankLine();
 
+  // An empty string to compose a part of the block in (a name, a list),
+  // valid as long as the builder.
+  std::string& scratch();
+
+  // Appends the newline that ends every block; the text is then whole.
+  void endBlock() { buffers_->text += '\n'; }
+  const std::string& text() const { return buffers_->text; }
   // The whole block; with the flag, one more newline is appended first.
   std::string takeText(bool addFinalNewline);
   // The blobs the block reads, in the order of its fread statements.
-  const std::vector<Blob>& blobs() const { return blobs_; }
+  const std::vector<Blob>& blobs() const { return buffers_->blobs; }
 
  private:
   void beginLine();
 
-  std::string text_;
-  std::vector<Blob> blobs_;
-  std::string indentation_;
+  std::unique_ptr<BlockBuffers> buffers_;
+  int32_t indentationWidth_;
 };
 
 }  // namespace zeb

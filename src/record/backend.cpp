@@ -1,7 +1,5 @@
 #include "record/backend.h"
 
-#include <vector>
-
 #include "ZebScribe.h"
 #include "emit/statement_builder.h"
 #include "log/logger.h"
@@ -16,8 +14,7 @@ constexpr const char* kConfigArrayType = "const ZebBackend_Config_t*";
 // Each configuration stands after an empty line, and one more separates the
 // last from the array that collects them.
 Zeb_ErrorHandle_t writeBackendConfigs(Recorder& recorder, const ZebBackend_Config_t** configs,
-                                      std::vector<std::string>& elements,
-                                      StatementBuilder& builder) {
+                                      std::string& elements, StatementBuilder& builder) {
   for (; configs != nullptr && *configs != nullptr; ++configs) {
     builder.writeBlankLine();
     const Zeb_ErrorHandle_t code = writeBackendConfig(recorder, **configs, elements, builder);
@@ -27,46 +24,65 @@ Zeb_ErrorHandle_t writeBackendConfigs(Recorder& recorder, const ZebBackend_Confi
   return ZEB_SUCCESS;
 }
 
+// The backend of a handle; null (and logged) when the handle names none.
+ScribeBackend* findBackend(Recorder& recorder, uint64_t backend) {
+  ScribeBackend* record = recorder.findBackend(backend);
+  if (record == nullptr) zeb::log::error("No backend associated with the provided handle");
+  return record;
+}
+
+// `{backend}_config_{n}`, numbered by the backend; without one (handle 0)
+// `NULL_config_{n}`, numbered by the recorder.
+const std::string& nameConfigArray(Recorder& recorder, ScribeBackend* backend,
+                                   StatementBuilder& builder) {
+  std::string& array = composeName(builder, backend ? backend->name : "NULL", "config");
+  if (backend) {
+    appendNumber(array, backend->configCounter);
+  } else {
+    recorder.numberName(array);
+  }
+  return array;
+}
+
 }  // namespace
 
 std::optional<std::string> backendVariable(Recorder& recorder, uint64_t backend) {
   if (backend == 0) return "NULL";
-  std::string name = recorder.findBackendName(backend);
-  if (name.empty()) {
-    zeb::log::error("No backend associated with the provided handle");
-    return std::nullopt;
-  }
-  return name;
+  const ScribeBackend* record = findBackend(recorder, backend);
+  if (record == nullptr) return std::nullopt;
+  return record->name;
 }
 
 Zeb_ErrorHandle_t backendCreate(Recorder& recorder, const ZebBackend_Config_t** config,
                                 uint64_t* backend) {
   StatementBuilder builder(3);
-  std::vector<std::string> elements;
+  std::string& elements = builder.scratch();
   const Zeb_ErrorHandle_t code = writeBackendConfigs(recorder, config, elements, builder);
   if (code != ZEB_SUCCESS) return code;
-  const std::string name = recorder.makeVariableName("backend");
-  const std::string array = recorder.makeVariableName(name + "_config");
+  ScribeBackend created{recorder.makeVariableName("backend")};
+  const std::string& array = nameConfigArray(recorder, &created, builder);
   writeConfigArray(builder, kConfigArrayType, array, elements);
-  builder.writeDeclaration("Zeb_BackendHandle_t", name);
-  builder.writeApiCall("backendCreate", {"loghandle", array, "&" + name});
+  builder.writeDeclaration("Zeb_BackendHandle_t", created.name);
+  builder.writeApiCall("backendCreate", {"loghandle", array, addressOf(builder, created.name)});
   if (auto code = writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL))
     return code;
-  *backend = recorder.addBackend(name);
+  *backend = recorder.addBackend(std::move(created));
   return ZEB_SUCCESS;
 }
 
 Zeb_ErrorHandle_t backendSetConfig(Recorder& recorder, uint64_t backend,
                                    const ZebBackend_Config_t** config) {
-  const auto name = backendVariable(recorder, backend);
-  if (!name) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
+  ScribeBackend* record = nullptr;
+  if (backend != 0 && (record = findBackend(recorder, backend)) == nullptr)
+    return ZEB_BACKEND_ERROR_INVALID_HANDLE;
+  const std::string_view name = record ? std::string_view(record->name) : "NULL";
   StatementBuilder builder(3);
-  std::vector<std::string> elements;
+  std::string& elements = builder.scratch();
   const Zeb_ErrorHandle_t code = writeBackendConfigs(recorder, config, elements, builder);
   if (code != ZEB_SUCCESS) return code;
-  const std::string array = recorder.makeVariableName(*name + "_config");
+  const std::string& array = nameConfigArray(recorder, record, builder);
   writeConfigArray(builder, kConfigArrayType, array, elements);
-  builder.writeApiCall("backendSetConfig", {*name, array});
+  builder.writeApiCall("backendSetConfig", {name, array});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL);
 }
 

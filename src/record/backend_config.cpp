@@ -6,10 +6,12 @@
 namespace zeb::record {
 namespace {
 
+// Names `backendConfig_{word}_{n}` are numbered by the recorder: they derive
+// from no backend.
 void writeConfig(Recorder& recorder, const char* word, const char* option,
-                 const std::string& value, std::vector<std::string>& elements,
-                 StatementBuilder& builder) {
-  const std::string name = recorder.makeVariableName(std::string("backendConfig_") + word);
+                 std::string_view value, std::string& elements, StatementBuilder& builder) {
+  std::string& name = composeName(builder, "backendConfig", word);
+  recorder.numberName(name);
   writeConfigEntry(builder, "ZebBackend_Config_t", name, option, value, elements);
 }
 
@@ -28,22 +30,28 @@ Zeb_ErrorHandle_t handleCustomContent(const Recorder& recorder) {
 }  // namespace
 
 Zeb_ErrorHandle_t writeBackendConfig(Recorder& recorder, const ZebBackend_Config_t& config,
-                                     std::vector<std::string>& elements,
-                                     StatementBuilder& builder) {
+                                     std::string& elements, StatementBuilder& builder) {
   switch (config.option) {
     case ZEB_BACKEND_CONFIG_OPTION_CUSTOM:
       if (config.customConfig != nullptr) return handleCustomContent(recorder);
       writeConfig(recorder, "customConfig", "ZEB_BACKEND_CONFIG_OPTION_CUSTOM",
                   ".customConfig=NULL", elements, builder);
       return ZEB_SUCCESS;
-    case ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING:
-      writeConfig(recorder, "errorConfig", "ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING",
-                  errorConfigText(config.errorConfig), elements, builder);
+    case ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING: {
+      std::string& value = builder.scratch();
+      appendErrorConfig(value, config.errorConfig);
+      writeConfig(recorder, "errorConfig", "ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING", value,
+                  elements, builder);
       return ZEB_SUCCESS;
-    case ZEB_BACKEND_CONFIG_OPTION_PLATFORM:
-      writeConfig(recorder, "platformOption", "ZEB_BACKEND_CONFIG_OPTION_PLATFORM",
-                  ".platformOption=" + stringToText(config.platformOption), elements, builder);
+    }
+    case ZEB_BACKEND_CONFIG_OPTION_PLATFORM: {
+      std::string& value = builder.scratch();
+      value += ".platformOption=";
+      appendString(value, config.platformOption);
+      writeConfig(recorder, "platformOption", "ZEB_BACKEND_CONFIG_OPTION_PLATFORM", value,
+                  elements, builder);
       return ZEB_SUCCESS;
+    }
     default:
       zeb::log::error("Unknown config option provided: %ld", static_cast<long>(config.option));
       return ZEB_BACKEND_ERROR_INVALID_ARGUMENT;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "ZebInterface.h"
 #include "emit/statement_builder.h"
@@ -10,11 +9,10 @@
 
 namespace zeb::record {
 
-// Declares the configuration in the builder and appends `&{name}` to the
+// Declares the configuration in the builder and appends `&{name}, ` to the
 // elements of the caller's array; a dropped custom configuration appends
 // nothing. Returns 0, or 4004 when the configuration cannot be recorded.
 Zeb_ErrorHandle_t writeBackendConfig(Recorder& recorder, const ZebBackend_Config_t& config,
-                                     std::vector<std::string>& elements,
-                                     StatementBuilder& builder);
+                                     std::string& elements, StatementBuilder& builder);
 
 }  // namespace zeb::record

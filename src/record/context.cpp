@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "emit/statement_builder.h"
 #include "log/logger.h"
@@ -15,18 +14,19 @@ namespace {
 
 // Declares the configurations, each followed by an empty line (also one that
 // was dropped), and the array that collects them; `array` receives its name.
-Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, const ScribeContext& context,
+Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, ScribeContext& context,
                                const ZebContext_Config_t** configs, StatementBuilder& builder,
-                               std::string& array) {
-  std::vector<std::string> elements;
+                               const std::string*& array) {
+  const ContextConfigNames names{context.name, &context.wordCounters};
+  std::string& elements = builder.scratch();
   for (; configs != nullptr && *configs != nullptr; ++configs) {
     const Zeb_ErrorHandle_t code =
-        serializeContextConfig(recorder, **configs, elements, builder, context.name);
+        serializeContextConfig(recorder, **configs, elements, builder, names);
     if (code != ZEB_SUCCESS) return code;
     builder.writeBlankLine();
   }
-  array = recorder.makeVariableName(context.name + "_config");
-  writeConfigArray(builder, "const ZebContext_Config_t*", array, elements);
+  array = &nameContextConfigArray(recorder, builder, names);
+  writeConfigArray(builder, "const ZebContext_Config_t*", *array, elements);
   return ZEB_SUCCESS;
 }
 
@@ -41,7 +41,7 @@ Zeb_ErrorHandle_t recordFree(Recorder& recorder, const ScribeContext& context, u
 Zeb_ErrorHandle_t contextCreate(Recorder& recorder, ScribeContext& context, uint64_t backend,
                                 uint64_t device, const ZebContext_Config_t** config) {
   StatementBuilder builder(3);
-  std::string array;
+  const std::string* array = nullptr;
   const Zeb_ErrorHandle_t code = writeConfigs(recorder, context, config, builder, array);
   if (code != ZEB_SUCCESS) return code;
   builder.writeDeclaration("Zeb_ContextHandle_t", context.name);
@@ -49,17 +49,18 @@ Zeb_ErrorHandle_t contextCreate(Recorder& recorder, ScribeContext& context, uint
   if (!backendName) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
   const auto deviceName = deviceVariable(recorder, device);
   if (!deviceName) return ZEB_DEVICE_ERROR_INVALID_HANDLE;
-  builder.writeApiCall("contextCreate", {*backendName, *deviceName, array, "&" + context.name});
+  builder.writeApiCall("contextCreate", {*backendName, *deviceName, *array,
+                                         addressOf(builder, context.name)});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t contextSetConfig(Recorder& recorder, ScribeContext& context,
                                    const ZebContext_Config_t** config) {
   StatementBuilder builder(3);
-  std::string array;
+  const std::string* array = nullptr;
   const Zeb_ErrorHandle_t code = writeConfigs(recorder, context, config, builder, array);
   if (code != ZEB_SUCCESS) return code;
-  builder.writeApiCall("contextSetConfig", {context.name, array});
+  builder.writeApiCall("contextSetConfig", {context.name, *array});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL);
 }
 

@@ -1,7 +1,6 @@
 #include "record/context_binary.h"
 
 #include <string>
-#include <vector>
 
 #include "ZebScribe.h"
 #include "emit/statement_builder.h"
@@ -39,14 +38,14 @@ std::string binaryArgument(const BinarySource& binary, const std::string& name,
 
 // The configurations, with no empty line between them, and their array.
 Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, const ZebContext_Config_t** configs,
-                               const std::string& owner, StatementBuilder& builder,
+                               const ContextConfigNames& names, StatementBuilder& builder,
                                std::string& array) {
-  std::vector<std::string> elements;
+  std::string& elements = builder.scratch();
   for (; configs != nullptr && *configs != nullptr; ++configs) {
-    if (auto code = serializeContextConfig(recorder, **configs, elements, builder, owner))
+    if (auto code = serializeContextConfig(recorder, **configs, elements, builder, names))
       return code;
   }
-  array = recorder.makeVariableName(owner + "_config");
+  array = nameContextConfigArray(recorder, builder, names);
   writeConfigArray(builder, "const ZebContext_Config_t*", array, elements);
   return ZEB_SUCCESS;
 }
@@ -95,7 +94,7 @@ Zeb_ErrorHandle_t contextCreateFromBinary(Recorder& recorder, ScribeContext& con
                                           const BinarySource& binary, uint64_t profile,
                                           bool withSignal) {
   StatementBuilder builder(3);
-  const std::string profileName = profileVariable(recorder, profile);
+  const std::string profileName(profileVariable(recorder, profile));
   builder.writeDeclaration("Zeb_ContextHandle_t", context.name);
   const std::string buffer = binaryArgument(binary, context.name + "_binary", builder);
   const auto backendName = backendVariable(recorder, binary.backend);
@@ -103,13 +102,19 @@ Zeb_ErrorHandle_t contextCreateFromBinary(Recorder& recorder, ScribeContext& con
   const auto deviceName = deviceVariable(recorder, binary.device);
   if (!deviceName) return ZEB_DEVICE_ERROR_INVALID_HANDLE;
   std::string array;
-  if (auto code = writeConfigs(recorder, binary.config, context.name, builder, array)) return code;
-  std::vector<std::string> arguments = {*backendName, *deviceName, array, buffer,
-                                        uint64ToText(binary.size), "&" + context.name,
-                                        profileName};
-  if (withSignal) arguments.push_back("NULL");
-  builder.writeApiCall(withSignal ? "contextCreateFromBinaryWithSignal" : "contextCreateFromBinary",
-                       arguments);
+  if (auto code = writeConfigs(recorder, binary.config, {context.name, &context.wordCounters},
+                               builder, array))
+    return code;
+  const std::string size = uint64ToText(binary.size);
+  const std::string& address = addressOf(builder, context.name);
+  if (withSignal) {
+    builder.writeApiCall("contextCreateFromBinaryWithSignal",
+                         {*backendName, *deviceName, array, buffer, size, address, profileName,
+                          "NULL"});
+  } else {
+    builder.writeApiCall("contextCreateFromBinary", {*backendName, *deviceName, array, buffer,
+                                                     size, address, profileName});
+  }
   return writeBlock(recorder, builder,
                     {ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL, ZEB_CONTEXT_ERROR_BINARY_WRITE,
                      kBinaryNotWritten});
@@ -125,7 +130,8 @@ Zeb_ErrorHandle_t contextValidateBinary(Recorder& recorder, const BinarySource& 
   const auto deviceName = deviceVariable(recorder, binary.device);
   if (!deviceName) return ZEB_CONTEXT_ERROR_INVALID_HANDLE;
   std::string array;
-  if (auto code = writeConfigs(recorder, binary.config, "context", builder, array)) return code;
+  if (auto code = writeConfigs(recorder, binary.config, {"context", nullptr}, builder, array))
+    return code;
   builder.writeApiCall("contextValidateBinary", {*backendName, *deviceName, array, buffer,
                                                  uint64ToText(binary.size)});
   return writeBlock(recorder, builder,

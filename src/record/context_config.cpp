@@ -6,33 +6,64 @@
 namespace zeb::record {
 namespace {
 
+constexpr const char* kWords[] = {"config",          "customConfig",       "priority",
+                                  "errorConfig",     "oemString",          "asyncExeQueueDepth",
+                                  "enableGraphs",    "memoryLimitHint",    "isPersistentBinary"};
+
+std::string& takeName(Recorder& recorder, StatementBuilder& builder,
+                      const ContextConfigNames& names, ContextWord word) {
+  std::string& name =
+      composeName(builder, names.owner, kWords[static_cast<std::size_t>(word)]);
+  if (names.counters != nullptr) {
+    appendNumber(name, (*names.counters)[word]);
+  } else {
+    recorder.numberName(name);
+  }
+  return name;
+}
+
 // Where one configuration is written to.
 struct ConfigTarget {
   Recorder& recorder;
-  std::vector<std::string>& elements;
+  std::string& elements;
   StatementBuilder& builder;
-  const std::string& owner;
+  const ContextConfigNames& names;
 
-  std::string takeName(const char* word) { return recorder.makeVariableName(owner + "_" + word); }
+  std::string& takeName(ContextWord word) {
+    return record::takeName(recorder, builder, names, word);
+  }
 
-  void writeStructure(const std::string& name, const char* option, const std::string& value) {
+  void writeStructure(std::string_view name, const char* option, std::string_view value) {
     writeConfigEntry(builder, "ZebContext_Config_t", name, option, value, elements);
   }
 
-  void write(const char* word, const char* option, const std::string& value) {
-    writeStructure(takeName(word), option, value);
+  // The value is composed by compose(text) after the designator.
+  template <class Compose>
+  void write(ContextWord word, const char* option, const char* designator, Compose compose) {
+    const std::string& name = takeName(word);
+    std::string& value = builder.scratch();
+    value += designator;
+    compose(value);
+    writeStructure(name, option, value);
   }
 };
 
 // The graph names go into an array of their own, named after the structure.
 void writeEnableGraphs(ConfigTarget& target, const char* const* graphs) {
-  const std::string name = target.takeName("enableGraphs");
-  std::string value = ".enableGraphs=NULL";
+  const std::string& name = target.takeName(ContextWord::enableGraphs);
+  std::string& value = target.builder.scratch();
+  value = ".enableGraphs=NULL";
   if (graphs != nullptr) {
-    std::vector<std::string> names;
-    for (; *graphs != nullptr; ++graphs) names.push_back(stringToText(*graphs));
-    writeConfigArray(target.builder, "const char* const", name + "_array", names);
-    value = ".enableGraphs=" + name + "_array";
+    std::string& names = target.builder.scratch();
+    for (; *graphs != nullptr; ++graphs) {
+      appendString(names, *graphs);
+      names += ", ";
+    }
+    std::string& array = target.builder.scratch();
+    appendAll(array, name, "_array");
+    writeConfigArray(target.builder, "const char* const", array, names);
+    value = ".enableGraphs=";
+    value += array;
   }
   target.writeStructure(name, "ZEB_CONTEXT_CONFIG_ENABLE_GRAPHS", value);
 }
@@ -44,53 +75,63 @@ Zeb_ErrorHandle_t handleCustomContent(const Recorder& recorder) {
   return ZEB_CONTEXT_ERROR_INVALID_ARGUMENT;
 }
 
-std::string asyncDepthText(const ZebContext_AsyncExecutionQueueDepth_t& depth) {
-  return ".asyncExeQueueDepth={ZEB_CONTEXT_ASYNC_EXECUTION_QUEUE_DEPTH_TYPE_NUMERIC, .depth=" +
-         uintToText(depth.depth) + "}";
+Zeb_ErrorHandle_t writeAsyncDepth(ConfigTarget& target,
+                                  const ZebContext_AsyncExecutionQueueDepth_t& depth) {
+  if (depth.type != ZEB_CONTEXT_ASYNC_EXECUTION_QUEUE_DEPTH_TYPE_NUMERIC) {
+    zeb::log::error("Unknown or unsupported async execution queue depth type: %ld",
+                    static_cast<long>(depth.type));
+    return ZEB_CONTEXT_ERROR_INVALID_ARGUMENT;
+  }
+  target.write(ContextWord::asyncExeQueueDepth, "ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH",
+               ".asyncExeQueueDepth={ZEB_CONTEXT_ASYNC_EXECUTION_QUEUE_DEPTH_TYPE_NUMERIC, .depth=",
+               [&](std::string& text) { appendAll(text, depth.depth, "}"); });
+  return ZEB_SUCCESS;
 }
 
 }  // namespace
 
+std::string& nameContextConfigArray(Recorder& recorder, StatementBuilder& builder,
+                                    const ContextConfigNames& names) {
+  return takeName(recorder, builder, names, ContextWord::config);
+}
+
 Zeb_ErrorHandle_t serializeContextConfig(Recorder& recorder, const ZebContext_Config_t& config,
-                                         std::vector<std::string>& elements,
-                                         StatementBuilder& builder, const std::string& owner) {
-  ConfigTarget target{recorder, elements, builder, owner};
+                                         std::string& elements, StatementBuilder& builder,
+                                         const ContextConfigNames& names) {
+  ConfigTarget target{recorder, elements, builder, names};
   switch (config.option) {
     case ZEB_CONTEXT_CONFIG_OPTION_CUSTOM:
       if (config.customConfig != nullptr) return handleCustomContent(recorder);
-      target.write("customConfig", "ZEB_CONTEXT_CONFIG_OPTION_CUSTOM", ".customConfig=NULL");
+      target.write(ContextWord::customConfig, "ZEB_CONTEXT_CONFIG_OPTION_CUSTOM",
+                   ".customConfig=NULL", [](std::string&) {});
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_OPTION_PRIORITY:
-      target.write("priority", "ZEB_CONTEXT_CONFIG_OPTION_PRIORITY",
-                   ".priority=" + enumToText("Zeb_Priority_t", config.priority));
+      target.write(ContextWord::priority, "ZEB_CONTEXT_CONFIG_OPTION_PRIORITY", ".priority=",
+                   [&](std::string& text) { appendEnum(text, "Zeb_Priority_t", config.priority); });
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING:
-      target.write("errorConfig", "ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING",
-                   errorConfigText(config.errorConfig));
+      target.write(ContextWord::errorConfig, "ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING", "",
+                   [&](std::string& text) { appendErrorConfig(text, config.errorConfig); });
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING:
-      target.write("oemString", "ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING",
-                   ".oemString=" + stringToText(config.oemString));
+      target.write(ContextWord::oemString, "ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING", ".oemString=",
+                   [&](std::string& text) { appendString(text, config.oemString); });
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH:
-      if (config.asyncExeQueueDepth.type != ZEB_CONTEXT_ASYNC_EXECUTION_QUEUE_DEPTH_TYPE_NUMERIC) {
-        zeb::log::error("Unknown or unsupported async execution queue depth type: %ld",
-                        static_cast<long>(config.asyncExeQueueDepth.type));
-        return ZEB_CONTEXT_ERROR_INVALID_ARGUMENT;
-      }
-      target.write("asyncExeQueueDepth", "ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH",
-                   asyncDepthText(config.asyncExeQueueDepth));
-      return ZEB_SUCCESS;
+      return writeAsyncDepth(target, config.asyncExeQueueDepth);
     case ZEB_CONTEXT_CONFIG_ENABLE_GRAPHS:
       writeEnableGraphs(target, config.enableGraphs);
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT:
-      target.write("memoryLimitHint", "ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT",
-                   ".memoryLimitHint=" + uint64ToText(config.memoryLimitHint));
+      target.write(ContextWord::memoryLimitHint, "ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT",
+                   ".memoryLimitHint=",
+                   [&](std::string& text) { appendText(text, uint64_t{config.memoryLimitHint}); });
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY:
-      target.write("isPersistentBinary", "ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY",
-                   ".isPersistentBinary=" + uintToText(config.isPersistentBinary));
+      target.write(ContextWord::isPersistentBinary, "ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY",
+                   ".isPersistentBinary=", [&](std::string& text) {
+                     appendText(text, uint32_t{config.isPersistentBinary});
+                   });
       return ZEB_SUCCESS;
     default:
       zeb::log::error("Unknown config option provided: %ld", static_cast<long>(config.option));

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "ZebInterface.h"
 #include "emit/statement_builder.h"
@@ -10,12 +9,23 @@
 
 namespace zeb::record {
 
-// Declares the configuration in the builder under a name derived from `owner`
-// (`{owner}_priority_0`, ...) and appends `&{name}` to the elements of the
-// caller's array; a dropped custom configuration appends nothing. Returns 0,
-// or 5000 when the configuration cannot be recorded.
+// Where a configuration's variable takes its name: `{owner}_{word}_{n}`,
+// numbered by the context's own counters, or by the recorder's when no
+// context owns the configuration.
+struct ContextConfigNames {
+  std::string_view owner;
+  WordCounters<ContextWord>* counters;  // null: the recorder's
+};
+
+// Declares the configuration in the builder and appends `&{name}, ` to the
+// elements of the caller's array; a dropped custom configuration appends
+// nothing. Returns 0, or 5000 when the configuration cannot be recorded.
 Zeb_ErrorHandle_t serializeContextConfig(Recorder& recorder, const ZebContext_Config_t& config,
-                                         std::vector<std::string>& elements,
-                                         StatementBuilder& builder, const std::string& owner);
+                                         std::string& elements, StatementBuilder& builder,
+                                         const ContextConfigNames& names);
+
+// Names the array of configurations, `{owner}_config_{n}`, in a scratch string of the builder.
+std::string& nameContextConfigArray(Recorder& recorder, StatementBuilder& builder,
+                                    const ContextConfigNames& names);
 
 }  // namespace zeb::record

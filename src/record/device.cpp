@@ -1,7 +1,6 @@
 #include "record/device.h"
 
 #include <string>
-#include <vector>
 
 #include "ZebScribe.h"
 #include "emit/statement_builder.h"
@@ -12,18 +11,20 @@ namespace zeb::record {
 namespace {
 
 // Declares the configurations and then their NULL-terminated array, named in `array`.
-Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, const ScribeDevice& device,
+Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, ScribeDevice& device,
                                const ZebDevice_Config_t** config, StatementBuilder& builder,
-                               std::string& array) {
-  std::vector<std::string> elements;
+                               const std::string*& array) {
+  std::string& elements = builder.scratch();
   for (; config != nullptr && *config != nullptr; ++config) {
     if (auto result = serializeDeviceConfig(recorder, device, **config, elements, builder)) {
       return result;
     }
     builder.writeBlankLine();
   }
-  array = recorder.makeVariableName(device.name + "_config");
-  writeConfigArray(builder, "const ZebDevice_Config_t*", array, elements);
+  std::string& name = composeName(builder, device.name, "config");
+  appendNumber(name, device.wordCounters[DeviceWord::config]);
+  writeConfigArray(builder, "const ZebDevice_Config_t*", name, elements);
+  array = &name;
   return ZEB_SUCCESS;
 }
 
@@ -36,19 +37,19 @@ const char* const kInfrastructureComment =
 Zeb_ErrorHandle_t deviceCreate(Recorder& recorder, ScribeDevice& device,
                                const ZebDevice_Config_t** config) {
   StatementBuilder builder(3);
-  std::string array;
+  const std::string* array = nullptr;
   if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
   builder.writeDeclaration("Zeb_DeviceHandle_t", device.name);
-  builder.writeApiCall("deviceCreate", {"loghandle", array, "&" + device.name});
+  builder.writeApiCall("deviceCreate", {"loghandle", *array, addressOf(builder, device.name)});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_DEVICE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t deviceSetConfig(Recorder& recorder, ScribeDevice& device,
                                   const ZebDevice_Config_t** config) {
   StatementBuilder builder(3);
-  std::string array;
+  const std::string* array = nullptr;
   if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
-  builder.writeApiCall("deviceSetConfig", {device.name, array});
+  builder.writeApiCall("deviceSetConfig", {device.name, *array});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_DEVICE_ERROR_GENERAL);
 }
 

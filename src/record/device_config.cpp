@@ -9,8 +9,7 @@ namespace zeb::record {
 namespace {
 
 template <class Node>
-using NodeWriter = Zeb_ErrorHandle_t (*)(Recorder&, const Node&, const std::string&,
-                                         StatementBuilder&);
+using NodeWriter = Zeb_ErrorHandle_t (*)(const Node&, std::string_view, StatementBuilder&);
 
 // Only version 1 of each tree node is known; anything else ends the recording.
 bool isVersionOne(int32_t version, const char* node) {
@@ -27,59 +26,78 @@ void warnIfExtension(const void* extension, const char* node) {
 }
 
 // `{type}V1_t {name}_v1 = {body};` and the versioned header that selects it.
-void writeVersioned(StatementBuilder& builder, const std::string& type, const std::string& name,
-                    int32_t version, const std::vector<StatementBuilder::Field>& body) {
-  builder.writeStructInitializer(type + "V1_t", name + "_v1", body);
-  builder.writeStructInitializer(
-      type + "_t", name,
-      {enumToText((type + "Version_t").c_str(), version), ".v1 = " + name + "_v1"});
+void writeVersioned(StatementBuilder& builder, std::string_view type, std::string_view name,
+                    int32_t version, std::initializer_list<StatementBuilder::Field> body) {
+  std::string& bodyType = builder.scratch();
+  appendAll(bodyType, type, "V1_t");
+  const std::string& bodyName = composeName(builder, name, "v1");
+  builder.writeStructInitializer(bodyType, bodyName, body);
+  std::string& headerType = builder.scratch();
+  appendAll(headerType, type, "_t");
+  std::string& selector = builder.scratch();
+  appendAll(selector, "(", type, "Version_t)", version);
+  std::string& member = builder.scratch();
+  appendAll(member, ".v1 = ", bodyName);
+  builder.writeStructInitializer(headerType, name, {selector, member});
 }
 
-// Declares each child under a fresh `{prefix}_{n}`, then the array `{prefix}s` of
-// their values. `reference` names that array, or is "NULL" without children.
+// Declares each child under `{parent}_{kind}_{i}`, then the array
+// `{parent}_{kind}s` of their values. `reference` names that array, or is
+// "NULL" without children.
 template <class Node>
-Zeb_ErrorHandle_t serializeChildren(Recorder& recorder, const Node* nodes, uint32_t count,
-                                    const std::string& type, const std::string& prefix,
+Zeb_ErrorHandle_t serializeChildren(const Node* nodes, uint32_t count, std::string_view type,
+                                    std::string_view parent, std::string_view kind,
                                     NodeWriter<Node> write, StatementBuilder& builder,
                                     std::string& reference) {
   reference = "NULL";
   if (nodes == nullptr) return ZEB_SUCCESS;
-  std::vector<std::string> names;
+  std::string& names = builder.scratch();
   for (uint32_t i = 0; i < count; ++i) {
-    names.push_back(recorder.makeVariableName(prefix));
-    if (auto result = write(recorder, nodes[i], names.back(), builder)) return result;
+    std::string& name = composeName(builder, parent, kind);
+    appendAll(name, "_", i);
+    if (auto result = write(nodes[i], name, builder)) return result;
+    appendAll(names, i > 0 ? ", " : "", name);
   }
-  reference = prefix + "s";
-  builder.writeArrayInitializer(type, reference, names);
+  reference.clear();
+  appendAll(reference, parent, "_", kind, "s");
+  builder.writeJoinedArray(type, reference, names);
   return ZEB_SUCCESS;
 }
 
-void declareConfig(StatementBuilder& builder, std::vector<std::string>& elements,
-                   const std::string& name, const char* option, const std::string& value) {
+void declareConfig(StatementBuilder& builder, std::string& elements, std::string_view name,
+                   const char* option, std::string_view value) {
   writeConfigEntry(builder, "ZebDevice_Config_t", name, option, value, elements);
 }
 
-Zeb_ErrorHandle_t serializePlatformInfoConfig(Recorder& recorder, const ScribeDevice& device,
+std::string& takeName(StatementBuilder& builder, ScribeDevice& device, const char* word,
+                      DeviceWord counter) {
+  std::string& name = composeName(builder, device.name, word);
+  appendNumber(name, device.wordCounters[counter]);
+  return name;
+}
+
+Zeb_ErrorHandle_t serializePlatformInfoConfig(ScribeDevice& device,
                                               const ZebDevice_PlatformInfo_t* info,
-                                              std::vector<std::string>& elements,
-                                              StatementBuilder& builder) {
-  const std::string infoName = recorder.makeVariableName(device.name + "_hardwareInfo");
-  std::string value = "NULL";
+                                              std::string& elements, StatementBuilder& builder) {
+  const std::string& infoName =
+      takeName(builder, device, "hardwareInfo", DeviceWord::hardwareInfo);
+  std::string& value = builder.scratch();
+  value = ".hardwareInfo = NULL";
   if (info != nullptr) {
-    if (auto result = serializePlatformInfo(recorder, *info, infoName, builder)) return result;
-    value = "&" + infoName;
+    if (auto result = serializePlatformInfo(*info, infoName, builder)) return result;
+    value.clear();
+    appendAll(value, ".hardwareInfo = &", infoName);
   }
-  declareConfig(builder, elements, infoName + "_config", "ZEB_DEVICE_CONFIG_OPTION_PLATFORM_INFO",
-                ".hardwareInfo = " + value);
+  declareConfig(builder, elements, composeName(builder, infoName, "config"),
+                "ZEB_DEVICE_CONFIG_OPTION_PLATFORM_INFO", value);
   return ZEB_SUCCESS;
 }
 
 // A custom configuration's content is opaque: only its absence can be written.
-Zeb_ErrorHandle_t serializeCustomConfig(Recorder& recorder, const ScribeDevice& device,
+Zeb_ErrorHandle_t serializeCustomConfig(Recorder& recorder, ScribeDevice& device,
                                         ZebDevice_CustomConfig_t customConfig,
-                                        std::vector<std::string>& elements,
-                                        StatementBuilder& builder) {
-  const std::string name = recorder.makeVariableName(device.name + "_customConfig");
+                                        std::string& elements, StatementBuilder& builder) {
+  const std::string& name = takeName(builder, device, "customConfig", DeviceWord::customConfig);
   if (customConfig != nullptr) {
     if (dropCustomConfigWithoutBackendId(recorder)) return ZEB_SUCCESS;
     zeb::log::error("Custom device config parsing not supported for chosen backend ID");
@@ -92,13 +110,12 @@ Zeb_ErrorHandle_t serializeCustomConfig(Recorder& recorder, const ScribeDevice& 
 
 }  // namespace
 
-Zeb_ErrorHandle_t serializeDeviceConfig(Recorder& recorder, const ScribeDevice& device,
-                                        const ZebDevice_Config_t& config,
-                                        std::vector<std::string>& elements,
+Zeb_ErrorHandle_t serializeDeviceConfig(Recorder& recorder, ScribeDevice& device,
+                                        const ZebDevice_Config_t& config, std::string& elements,
                                         StatementBuilder& builder) {
   switch (config.option) {
     case ZEB_DEVICE_CONFIG_OPTION_PLATFORM_INFO:
-      return serializePlatformInfoConfig(recorder, device, config.hardwareInfo, elements, builder);
+      return serializePlatformInfoConfig(device, config.hardwareInfo, elements, builder);
     case ZEB_DEVICE_CONFIG_OPTION_CUSTOM:
       return serializeCustomConfig(recorder, device, config.customConfig, elements, builder);
     default:
@@ -107,14 +124,14 @@ Zeb_ErrorHandle_t serializeDeviceConfig(Recorder& recorder, const ScribeDevice& 
   }
 }
 
-Zeb_ErrorHandle_t serializePlatformInfo(Recorder& recorder, const ZebDevice_PlatformInfo_t& info,
-                                        const std::string& name, StatementBuilder& builder) {
+Zeb_ErrorHandle_t serializePlatformInfo(const ZebDevice_PlatformInfo_t& info,
+                                        std::string_view name, StatementBuilder& builder) {
   if (!isVersionOne(info.version, "platformInfo")) return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   const ZebDevice_PlatformInfoV1_t& body = info.v1;
-  std::string hwDevices;
+  std::string& hwDevices = builder.scratch();
   if (auto result = serializeChildren<ZebDevice_HardwareDeviceInfo_t>(
-          recorder, body.hwDevices, body.numHwDevices, "ZebDevice_HardwareDeviceInfo_t",
-          name + "_hwDevice", serializeHardwareDeviceInfo, builder, hwDevices)) {
+          body.hwDevices, body.numHwDevices, "ZebDevice_HardwareDeviceInfo_t", name, "hwDevice",
+          serializeHardwareDeviceInfo, builder, hwDevices)) {
     return result;
   }
   writeVersioned(builder, "ZebDevice_PlatformInfo", name, info.version,
@@ -122,30 +139,29 @@ Zeb_ErrorHandle_t serializePlatformInfo(Recorder& recorder, const ZebDevice_Plat
   return ZEB_SUCCESS;
 }
 
-Zeb_ErrorHandle_t serializeHardwareDeviceInfo(Recorder& recorder,
-                                              const ZebDevice_HardwareDeviceInfo_t& info,
-                                              const std::string& name, StatementBuilder& builder) {
+Zeb_ErrorHandle_t serializeHardwareDeviceInfo(const ZebDevice_HardwareDeviceInfo_t& info,
+                                              std::string_view name, StatementBuilder& builder) {
   if (!isVersionOne(info.version, "deviceInfo")) return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   const ZebDevice_HardwareDeviceInfoV1_t& body = info.v1;
-  std::string cores;
-  if (auto result = serializeChildren<ZebDevice_CoreInfo_t>(
-          recorder, body.cores, body.numCores, "ZebDevice_CoreInfo_t", name + "_core",
-          serializeCoreInfo, builder, cores)) {
+  std::string& cores = builder.scratch();
+  if (auto result = serializeChildren<ZebDevice_CoreInfo_t>(body.cores, body.numCores,
+                                                            "ZebDevice_CoreInfo_t", name, "core",
+                                                            serializeCoreInfo, builder, cores)) {
     return result;
   }
   warnIfExtension(body.deviceInfoExtension, "deviceInfo");
   writeVersioned(builder, "ZebDevice_HardwareDeviceInfo", name, info.version,
-                 {body.deviceId, body.deviceType, body.numCores, cores, std::string("NULL")});
+                 {body.deviceId, body.deviceType, body.numCores, cores, "NULL"});
   return ZEB_SUCCESS;
 }
 
-Zeb_ErrorHandle_t serializeCoreInfo(Recorder&, const ZebDevice_CoreInfo_t& info,
-                                    const std::string& name, StatementBuilder& builder) {
+Zeb_ErrorHandle_t serializeCoreInfo(const ZebDevice_CoreInfo_t& info, std::string_view name,
+                                    StatementBuilder& builder) {
   if (!isVersionOne(info.version, "coreInfo")) return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   const ZebDevice_CoreInfoV1_t& body = info.v1;
   warnIfExtension(body.coreInfoExtension, "coreInfo");
   writeVersioned(builder, "ZebDevice_CoreInfo", name, info.version,
-                 {body.coreId, body.coreType, std::string("NULL")});
+                 {body.coreId, body.coreType, "NULL"});
   return ZEB_SUCCESS;
 }
 

@@ -6,7 +6,8 @@ namespace zeb::record {
 
 Zeb_ErrorHandle_t writeBlock(Recorder& recorder, StatementBuilder& builder,
                              const BlockCodes& codes) {
-  switch (recorder.writeBlock(builder.takeText(true), builder.blobs())) {
+  builder.endBlock();
+  switch (recorder.writeBlock(builder.text(), builder.blobs())) {
     case Recorder::BlockWrite::Written:
       return codes.recorded;
     case Recorder::BlockWrite::DataNotWritten:
@@ -56,17 +57,28 @@ const char* customConfigRefusal(uint32_t backendId) {
   return nullptr;
 }
 
-void writeConfigEntry(StatementBuilder& builder, const char* type, const std::string& name,
-                      const char* option, const std::string& value,
-                      std::vector<std::string>& elements) {
-  builder.writeStructInitializer(type, name, {std::string(option), value});
-  elements.push_back("&" + name);
+void writeConfigEntry(StatementBuilder& builder, std::string_view type, std::string_view name,
+                      std::string_view option, std::string_view value, std::string& elements) {
+  builder.writeStructInitializer(type, name, {option, value});
+  appendAll(elements, "&", name, ", ");
 }
 
-void writeConfigArray(StatementBuilder& builder, const std::string& type, const std::string& name,
-                      std::vector<std::string> elements) {
-  elements.push_back("NULL");
-  builder.writeArrayInitializer(type, name, elements);
+void writeConfigArray(StatementBuilder& builder, std::string_view type, std::string_view name,
+                      std::string& elements) {
+  elements += "NULL";
+  builder.writeJoinedArray(type, name, elements);
+}
+
+const std::string& addressOf(StatementBuilder& builder, std::string_view name) {
+  std::string& address = builder.scratch();
+  appendAll(address, "&", name);
+  return address;
+}
+
+std::string& composeName(StatementBuilder& builder, std::string_view owner, std::string_view word) {
+  std::string& name = builder.scratch();
+  appendAll(name, owner, "_", word);
+  return name;
 }
 
 std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const void* output,
@@ -84,14 +96,16 @@ std::optional<std::string> deviceVariable(Recorder& recorder, uint64_t device) {
   return std::nullopt;
 }
 
-std::string profileVariable(Recorder& recorder, uint64_t profile) {
+std::string_view profileVariable(Recorder& recorder, uint64_t profile) {
+  if (profile == 0) return "NULL";
   const auto record = recorder.findProfile(profile);
-  return record ? record->name : "NULL";
+  return record ? std::string_view(record->name) : "NULL";
 }
 
-std::string errorConfigText(const Zeb_ErrorReportingConfig_t& config) {
-  return ".errorConfig={" + enumToText("Zeb_ErrorReportingLevel_t", config.reportingLevel) + ", " +
-         uintToText(config.storageLimit) + "}";
+void appendErrorConfig(std::string& text, const Zeb_ErrorReportingConfig_t& config) {
+  text += ".errorConfig={";
+  appendEnum(text, "Zeb_ErrorReportingLevel_t", config.reportingLevel);
+  appendAll(text, ", ", config.storageLimit, "}");
 }
 
 }  // namespace zeb::record

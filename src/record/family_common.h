@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ZebInterface.h"
@@ -38,15 +39,21 @@ bool dropCustomConfigWithoutBackendId(const Recorder& recorder);
 const char* customConfigRefusal(uint32_t backendId);
 
 // Declares one configuration, `{type} {name} = {{option}, {value}};`, and adds
-// `&{name}` to the elements of the array that the recorded call passes.
-void writeConfigEntry(StatementBuilder& builder, const char* type, const std::string& name,
-                      const char* option, const std::string& value,
-                      std::vector<std::string>& elements);
+// `&{name}` to the elements of the array that the recorded call passes: a
+// list of entries, each followed by ", ".
+void writeConfigEntry(StatementBuilder& builder, std::string_view type, std::string_view name,
+                      std::string_view option, std::string_view value, std::string& elements);
 
 // Writes `{type} {name}[] = {e1, ..., NULL};`, the NULL-terminated array of
 // configuration addresses that the recorded call passes.
-void writeConfigArray(StatementBuilder& builder, const std::string& type, const std::string& name,
-                      std::vector<std::string> elements);
+void writeConfigArray(StatementBuilder& builder, std::string_view type, std::string_view name,
+                      std::string& elements);
+
+// `&{name}` in a scratch string of the builder.
+const std::string& addressOf(StatementBuilder& builder, std::string_view name);
+
+// Composes `{owner}_{word}` in a scratch string of the builder.
+std::string& composeName(StatementBuilder& builder, std::string_view owner, std::string_view word);
 
 // The argument text for an output pointer of a recorded query: "NULL" when the
 // client passed none, otherwise "&" and a fresh `{type} {prefix}_{n};` variable.
@@ -58,12 +65,13 @@ std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const v
 std::optional<std::string> deviceVariable(Recorder& recorder, uint64_t device);
 
 // The variable of a profile handle; "NULL" for 0 or a handle that names no
-// profile, which the calls that merely pass a profile on do not refuse.
-std::string profileVariable(Recorder& recorder, uint64_t profile);
+// profile, which the calls that merely pass a profile on do not refuse. The
+// view stays valid for the call: the profile's record outlives it.
+std::string_view profileVariable(Recorder& recorder, uint64_t profile);
 
 // The designated error-reporting member of a configuration union, as the
 // backend and context configurations write it:
 // `.errorConfig={(Zeb_ErrorReportingLevel_t){level}, {storageLimit}}`.
-std::string errorConfigText(const Zeb_ErrorReportingConfig_t& config);
+void appendErrorConfig(std::string& text, const Zeb_ErrorReportingConfig_t& config);
 
 }  // namespace zeb::record

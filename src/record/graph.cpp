@@ -1,7 +1,5 @@
 #include "record/graph.h"
 
-#include <vector>
-
 #include "log/logger.h"
 #include "record/graph_config.h"
 #include "record/graph_names.h"
@@ -41,9 +39,16 @@ std::pair<uint64_t, std::shared_ptr<ScribeGraph>> findNamedGraph(const ScribeCon
 
 }  // namespace
 
-std::string graphVariable(const ScribeGraph& graph, StatementBuilder& builder) {
+const std::string& graphVariable(const ScribeGraph& graph, StatementBuilder& builder) {
   if (!graph.declared) builder.writeNullDeclaration("Zeb_GraphHandle_t", graph.name);
   return graph.name;
+}
+
+const std::string& graphDerivedName(const ScribeGraph& graph, std::string_view word,
+                                    StatementBuilder& builder) {
+  std::string& name = composeName(builder, graph.name, word);
+  graph.context->graphDerivedNames.number(name);
+  return name;
 }
 
 Zeb_ErrorHandle_t writeGraphBlock(Recorder& recorder, StatementBuilder& builder,
@@ -78,7 +83,7 @@ Zeb_ErrorHandle_t graphCreateSubgraph(Recorder& recorder, uint64_t parentHandle,
   if (created.refusal != ZEB_SUCCESS) return created.refusal;
   ScribeGraph& record = *created.graph;
   StatementBuilder builder(3);
-  const std::string parentName = graphVariable(parent, builder);
+  const std::string& parentName = graphVariable(parent, builder);
   builder.writeDeclaration("Zeb_GraphHandle_t", record.name);
   builder.writeApiCall("graphCreateSubgraph",
                        {parentName, stringToText(subgraphName), "&" + record.name});
@@ -92,7 +97,7 @@ Zeb_ErrorHandle_t graphCreateSubgraph(Recorder& recorder, uint64_t parentHandle,
 Zeb_ErrorHandle_t graphSetConfig(Recorder& recorder, ScribeGraph& graph,
                                  const ZebGraph_Config_t** config) {
   StatementBuilder builder(3);
-  const std::string name = graphVariable(graph, builder);
+  const std::string& name = graphVariable(graph, builder);
   std::string array;
   if (auto code = writeGraphConfigs(recorder, graph, config, builder, array)) return code;
   builder.writeApiCall("graphSetConfig", {name, array});
@@ -102,7 +107,7 @@ Zeb_ErrorHandle_t graphSetConfig(Recorder& recorder, ScribeGraph& graph,
 
 Zeb_ErrorHandle_t graphFinalize(Recorder& recorder, ScribeGraph& graph, uint64_t profile) {
   StatementBuilder builder(3);
-  const std::string name = graphVariable(graph, builder);
+  const std::string& name = graphVariable(graph, builder);
   builder.writeApiCall("graphFinalize", {name, profileVariable(recorder, profile), "NULL"});
   return writeGraphBlock(recorder, builder, graph, kGraphCodes);
 }
@@ -113,23 +118,31 @@ Zeb_ErrorHandle_t graphExecute(Recorder& recorder, ScribeGraph& graph, const Zeb
   if (tensorArraysMissing(inputs, numInputs, outputs, numOutputs))
     return ZEB_GRAPH_ERROR_INVALID_ARGUMENT;
   StatementBuilder builder(3);
-  const std::string name = graphVariable(graph, builder);
-  const std::string profileName = profileVariable(recorder, profile);
+  const std::string& name = graphVariable(graph, builder);
+  const std::string profileName(profileVariable(recorder, profile));
   // Every execution describes its tensors afresh, under names of its own.
-  const std::string execution = intToText(graph.executionCounter);
-  std::vector<std::string> inputNames;
-  std::vector<std::string> outputNames;
-  if (writeTensorList(inputs, numInputs, name + "_inputTensor_" + execution + "_", builder,
-                      graph.context, inputNames) ||
-      writeTensorList(outputs, numOutputs, name + "_outputTensor_" + execution + "_", builder,
-                      graph.context, outputNames))
+  const int32_t execution = graph.executionCounter;
+  std::string& inputPrefix = builder.scratch();
+  appendAll(inputPrefix, name, "_inputTensor_", execution, "_");
+  std::string& outputPrefix = builder.scratch();
+  appendAll(outputPrefix, name, "_outputTensor_", execution, "_");
+  std::string& inputNames = builder.scratch();
+  std::string& outputNames = builder.scratch();
+  if (writeTensorList(inputs, numInputs, inputPrefix, builder, graph.context, inputNames) ||
+      writeTensorList(outputs, numOutputs, outputPrefix, builder, graph.context, outputNames))
     return ZEB_GRAPH_ERROR_INVALID_TENSOR;
-  const std::string inputArray = name + "_inputTensors_" + execution;
-  const std::string outputArray = name + "_outputTensors_" + execution;
-  builder.writeArrayInitializer("Zeb_Tensor_t", inputArray, inputNames);
-  builder.writeArrayInitializer("Zeb_Tensor_t", outputArray, outputNames);
-  builder.writeApiCall("graphExecute", {name, inputArray, uintToText(numInputs), outputArray,
-                                        uintToText(numOutputs), profileName, "NULL"});
+  std::string& inputArray = builder.scratch();
+  appendAll(inputArray, name, "_inputTensors_", execution);
+  std::string& outputArray = builder.scratch();
+  appendAll(outputArray, name, "_outputTensors_", execution);
+  builder.writeJoinedArray("Zeb_Tensor_t", inputArray, inputNames);
+  builder.writeJoinedArray("Zeb_Tensor_t", outputArray, outputNames);
+  std::string& inputCount = builder.scratch();
+  appendInteger(inputCount, numInputs);
+  std::string& outputCount = builder.scratch();
+  appendInteger(outputCount, numOutputs);
+  builder.writeApiCall("graphExecute", {name, inputArray, inputCount, outputArray, outputCount,
+                                        profileName, "NULL"});
   const Zeb_ErrorHandle_t code = writeGraphBlock(recorder, builder, graph, kExecuteCodes);
   if (code != ZEB_GRAPH_ERROR_INVALID_TENSOR) ++graph.executionCounter;
   return code;

@@ -36,7 +36,12 @@ Zeb_ErrorHandle_t graphRetrieve(Recorder& recorder, uint64_t contextHandle, Scri
 // The graph's variable, for a block that passes it. A graph whose declaring
 // block could not be written is declared here with a NULL handle, so the
 // program still compiles; writeGraphBlock then marks it declared.
-std::string graphVariable(const ScribeGraph& graph, StatementBuilder& builder);
+const std::string& graphVariable(const ScribeGraph& graph, StatementBuilder& builder);
+// `{graph}_{word}_{n}`, in a scratch string of the builder: the graph's name
+// derives from its context's, so its context numbers the names derived from
+// it, and they go with the context.
+const std::string& graphDerivedName(const ScribeGraph& graph, std::string_view word,
+                                    StatementBuilder& builder);
 Zeb_ErrorHandle_t writeGraphBlock(Recorder& recorder, StatementBuilder& builder,
                                   ScribeGraph& graph, const BlockCodes& codes);
 

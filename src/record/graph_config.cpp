@@ -2,15 +2,15 @@
 
 #include "log/logger.h"
 #include "record/family_common.h"
+#include "record/graph.h"
 
 namespace zeb::record {
 namespace {
 
-void declareConfig(Recorder& recorder, const ScribeGraph& graph, const char* word,
-                   const char* option, const std::string& value,
-                   std::vector<std::string>& elements, StatementBuilder& builder) {
-  const std::string name = recorder.makeVariableName(graph.name + "_" + word);
-  writeConfigEntry(builder, "ZebGraph_Config_t", name, option, value, elements);
+void declareConfig(const ScribeGraph& graph, const char* word, const char* option,
+                   std::string_view value, std::string& elements, StatementBuilder& builder) {
+  writeConfigEntry(builder, "ZebGraph_Config_t", graphDerivedName(graph, word, builder), option,
+                   value, elements);
 }
 
 // The content of a custom configuration is never written: dropped, or refused.
@@ -26,19 +26,22 @@ Zeb_ErrorHandle_t handleCustomContent(const Recorder& recorder) {
 }
 
 Zeb_ErrorHandle_t writeGraphConfig(Recorder& recorder, const ScribeGraph& graph,
-                                   const ZebGraph_Config_t& config,
-                                   std::vector<std::string>& elements, StatementBuilder& builder) {
+                                   const ZebGraph_Config_t& config, std::string& elements,
+                                   StatementBuilder& builder) {
   switch (config.option) {
     case ZEB_GRAPH_CONFIG_OPTION_CUSTOM:
       if (config.customConfig != nullptr) return handleCustomContent(recorder);
-      declareConfig(recorder, graph, "customConfig", "ZEB_GRAPH_CONFIG_OPTION_CUSTOM",
-                    ".customConfig=NULL", elements, builder);
+      declareConfig(graph, "customConfig", "ZEB_GRAPH_CONFIG_OPTION_CUSTOM", ".customConfig=NULL",
+                    elements, builder);
       return ZEB_SUCCESS;
-    case ZEB_GRAPH_CONFIG_OPTION_PRIORITY:
-      declareConfig(recorder, graph, "priority", "ZEB_GRAPH_CONFIG_OPTION_PRIORITY",
-                    ".priority=" + enumToText("Zeb_Priority_t", config.priority), elements,
+    case ZEB_GRAPH_CONFIG_OPTION_PRIORITY: {
+      std::string& value = builder.scratch();
+      value += ".priority=";
+      appendEnum(value, "Zeb_Priority_t", config.priority);
+      declareConfig(graph, "priority", "ZEB_GRAPH_CONFIG_OPTION_PRIORITY", value, elements,
                     builder);
       return ZEB_SUCCESS;
+    }
     default:
       zeb::log::error("Unknown config option provided: %ld", static_cast<long>(config.option));
       return ZEB_GRAPH_ERROR_INVALID_ARGUMENT;
@@ -50,12 +53,12 @@ Zeb_ErrorHandle_t writeGraphConfig(Recorder& recorder, const ScribeGraph& graph,
 Zeb_ErrorHandle_t writeGraphConfigs(Recorder& recorder, const ScribeGraph& graph,
                                     const ZebGraph_Config_t** configs, StatementBuilder& builder,
                                     std::string& array) {
-  std::vector<std::string> elements;
+  std::string& elements = builder.scratch();
   for (; configs != nullptr && *configs != nullptr; ++configs) {
     if (auto code = writeGraphConfig(recorder, graph, **configs, elements, builder)) return code;
     builder.writeBlankLine();
   }
-  array = recorder.makeVariableName(graph.name + "_config");
+  array = graphDerivedName(graph, "config", builder);
   writeConfigArray(builder, "const ZebGraph_Config_t*", array, elements);
   return ZEB_SUCCESS;
 }

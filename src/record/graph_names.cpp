@@ -22,13 +22,18 @@ std::string graphVariableName(const ScribeContext& context, const char* graphNam
 
 std::string makeIdentifier(const std::string& text) {
   std::string identifier;
+  appendIdentifier(identifier, text);
+  return identifier;
+}
+
+void appendIdentifier(std::string& identifier, std::string_view text) {
+  const std::size_t start = identifier.size();
   for (char c : text) {
     if (isIdentifierCharacter(c)) identifier += c;
     if (isSeparator(c)) identifier += '_';
   }
-  if (!identifier.empty() && identifier[0] >= '0' && identifier[0] <= '9')
-    identifier.insert(identifier.begin(), '_');
-  return identifier;
+  if (identifier.size() > start && identifier[start] >= '0' && identifier[start] <= '9')
+    identifier.insert(start, 1, '_');
 }
 
 NewGraph createGraph(ScribeContext& context, const char* graphName) {

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "ZebInterface.h"
 #include "recorder/records.h"
@@ -13,6 +14,8 @@ namespace zeb::record {
 // kept, each of " /|-:;.,+" becomes "_", anything else is dropped, and a
 // leading digit gets a "_" in front.
 std::string makeIdentifier(const std::string& text);
+// The same, appended to identifier.
+void appendIdentifier(std::string& identifier, std::string_view text);
 
 struct NewGraph {
   Zeb_ErrorHandle_t refusal = 0;

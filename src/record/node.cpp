@@ -21,19 +21,19 @@ constexpr BlockCodes kNodeCodes{ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL,
 struct ScalarKind {
   int32_t dataType;
   const char* designator;
-  std::string (*value)(const Zeb_Scalar_t& scalar);
+  void (*append)(std::string& text, const Zeb_Scalar_t& scalar);
 };
 
 constexpr ScalarKind kScalarKinds[] = {
-    {ZEB_DATATYPE_INT_8, ".int8Value = ", [](const Zeb_Scalar_t& s) { return intToText(s.int8Value); }},
-    {ZEB_DATATYPE_INT_16, ".int16Value = ", [](const Zeb_Scalar_t& s) { return intToText(s.int16Value); }},
-    {ZEB_DATATYPE_INT_32, ".int32Value = ", [](const Zeb_Scalar_t& s) { return intToText(s.int32Value); }},
-    {ZEB_DATATYPE_UINT_8, ".uint8Value = ", [](const Zeb_Scalar_t& s) { return uintToText(s.uint8Value); }},
-    {ZEB_DATATYPE_UINT_16, ".uint16Value = ", [](const Zeb_Scalar_t& s) { return uintToText(s.uint16Value); }},
-    {ZEB_DATATYPE_UINT_32, ".uint32Value = ", [](const Zeb_Scalar_t& s) { return uintToText(s.uint32Value); }},
-    {ZEB_DATATYPE_FLOAT_32, ".floatValue = ", [](const Zeb_Scalar_t& s) { return floatToText(s.floatValue); }},
-    {ZEB_DATATYPE_BOOL_8, ".bool8Value = ", [](const Zeb_Scalar_t& s) { return uintToText(s.bool8Value); }},
-    {ZEB_DATATYPE_STRING, ".stringValue = ", [](const Zeb_Scalar_t& s) { return stringToText(s.stringValue); }},
+    {ZEB_DATATYPE_INT_8, ".int8Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, int32_t{s.int8Value}); }},
+    {ZEB_DATATYPE_INT_16, ".int16Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, int32_t{s.int16Value}); }},
+    {ZEB_DATATYPE_INT_32, ".int32Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, int32_t{s.int32Value}); }},
+    {ZEB_DATATYPE_UINT_8, ".uint8Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.uint8Value}); }},
+    {ZEB_DATATYPE_UINT_16, ".uint16Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.uint16Value}); }},
+    {ZEB_DATATYPE_UINT_32, ".uint32Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.uint32Value}); }},
+    {ZEB_DATATYPE_FLOAT_32, ".floatValue = ", [](std::string& t, const Zeb_Scalar_t& s) { appendFloat(t, s.floatValue); }},
+    {ZEB_DATATYPE_BOOL_8, ".bool8Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.bool8Value}); }},
+    {ZEB_DATATYPE_STRING, ".stringValue = ", [](std::string& t, const Zeb_Scalar_t& s) { appendString(t, s.stringValue); }},
 };
 
 const ScalarKind* findScalarKind(int32_t dataType) {
@@ -43,110 +43,127 @@ const ScalarKind* findScalarKind(int32_t dataType) {
   return nullptr;
 }
 
-// Declares the parameter's scalar or tensor and returns the union member
-// that selects it; nothing (with *code set) when it cannot be recorded.
-std::optional<std::string> writeParamValue(const Zeb_Param_t& param, const std::string& name,
-                                           StatementBuilder& builder, const ScribeContext* ids,
-                                           Zeb_ErrorHandle_t& code) {
+// Declares the parameter's scalar or tensor and appends the union member
+// that selects it to member; a code when it cannot be recorded.
+Zeb_ErrorHandle_t writeParamValue(const Zeb_Param_t& param, std::string_view name,
+                                  StatementBuilder& builder, const ScribeContext* ids,
+                                  std::string& member) {
   if (param.paramType == ZEB_PARAMTYPE_SCALAR) {
     const Zeb_Scalar_t& scalar = param.scalarParam;
     const ScalarKind* kind = findScalarKind(scalar.dataType);
     if (kind == nullptr) {
       zeb::log::error("Invalid Zeb_DataType_t provided: %ld", static_cast<long>(scalar.dataType));
-      code = ZEB_BACKEND_ERROR_INVALID_ARGUMENT;
-      return std::nullopt;
+      return ZEB_BACKEND_ERROR_INVALID_ARGUMENT;
     }
-    const std::string scalarName = name + "_scalar";
-    builder.writeStructInitializer(
-        "Zeb_Scalar_t", scalarName,
-        {enumToText("Zeb_DataType_t", scalar.dataType), kind->designator + kind->value(scalar)});
-    return ".scalarParam = " + scalarName;
+    const std::string& scalarName = composeName(builder, name, "scalar");
+    std::string& fields = builder.scratch();
+    appendEnum(fields, "Zeb_DataType_t", scalar.dataType);
+    appendAll(fields, ", ", kind->designator);
+    kind->append(fields, scalar);
+    builder.writeStructInitializer("Zeb_Scalar_t", scalarName, {fields});
+    appendAll(member, ".scalarParam = ", scalarName);
+    return ZEB_SUCCESS;
   }
   if (param.paramType == ZEB_PARAMTYPE_TENSOR) {
-    const std::string tensorName = name + "_tensor";
-    code = writeTensor(param.tensorParam, tensorName, builder, "fp", ids);
-    if (code != ZEB_SUCCESS) return std::nullopt;
-    return ".tensorParam = " + tensorName;
+    const std::string& tensorName = composeName(builder, name, "tensor");
+    if (auto code = writeTensor(param.tensorParam, tensorName, builder, "fp", ids)) return code;
+    appendAll(member, ".tensorParam = ", tensorName);
+    return ZEB_SUCCESS;
   }
   zeb::log::error("Invalid Zeb_ParamType_t provided: %ld\n", static_cast<long>(param.paramType));
-  code = ZEB_BACKEND_ERROR_INVALID_ARGUMENT;
-  return std::nullopt;
+  return ZEB_BACKEND_ERROR_INVALID_ARGUMENT;
 }
 
-Zeb_ErrorHandle_t writeParam(const Zeb_Param_t& param, const std::string& name,
+Zeb_ErrorHandle_t writeParam(const Zeb_Param_t& param, std::string_view name,
                              StatementBuilder& builder, const ScribeContext* ids) {
-  Zeb_ErrorHandle_t code = ZEB_SUCCESS;
-  const auto value = writeParamValue(param, name, builder, ids, code);
-  if (!value) return code;
-  builder.writeStructInitializer(
-      "Zeb_Param_t", name,
-      {enumToText("Zeb_ParamType_t", param.paramType), stringToText(param.name), *value});
+  std::string& fields = builder.scratch();
+  appendEnum(fields, "Zeb_ParamType_t", param.paramType);
+  fields += ", ";
+  appendString(fields, param.name);
+  fields += ", ";
+  if (auto code = writeParamValue(param, name, builder, ids, fields)) return code;
+  builder.writeStructInitializer("Zeb_Param_t", name, {fields});
   return ZEB_SUCCESS;
 }
 
-Zeb_ErrorHandle_t writeParams(const Zeb_OpConfigV1_t& v1, bool readable, const std::string& op,
+Zeb_ErrorHandle_t writeParams(const Zeb_OpConfigV1_t& v1, bool readable, std::string_view op,
                               StatementBuilder& builder, const ScribeContext* ids) {
-  const std::string array = op + "_params";
+  const std::string& array = composeName(builder, op, "params");
   if (!readable || v1.params == nullptr) {
     builder.writeNullDeclaration("Zeb_Param_t*", array);
     return ZEB_SUCCESS;
   }
-  std::vector<std::string> names;
+  std::string& names = builder.scratch();
   for (uint32_t i = 0; i < v1.numOfParams; ++i) {
-    names.push_back(op + "_param_" + uintToText(i));
-    if (auto code = writeParam(v1.params[i], names.back(), builder, ids)) return code;
+    std::string& name = composeName(builder, op, "param_");
+    appendInteger(name, i);
+    if (auto code = writeParam(v1.params[i], name, builder, ids)) return code;
     builder.writeBlankLine();
+    appendAll(names, i > 0 ? ", " : "", name);
   }
-  builder.writeArrayInitializer("Zeb_Param_t", array, names);
+  builder.writeJoinedArray("Zeb_Param_t", array, names);
   return ZEB_SUCCESS;
 }
 
 Zeb_ErrorHandle_t writeTensors(const Zeb_Tensor_t* tensors, uint32_t count, bool readable,
-                               const std::string& array, const std::string& element,
+                               std::string_view array, std::string_view element,
                                StatementBuilder& builder, const ScribeContext* ids) {
   if (!readable || tensors == nullptr) {
     builder.writeNullDeclaration("Zeb_Tensor_t*", array);
     return ZEB_SUCCESS;
   }
-  std::vector<std::string> names;
+  std::string& names = builder.scratch();
   if (auto code = writeTensorList(tensors, count, element, builder, ids, names)) return code;
-  builder.writeArrayInitializer("Zeb_Tensor_t", array, names);
+  builder.writeJoinedArray("Zeb_Tensor_t", array, names);
   return ZEB_SUCCESS;
 }
 
 // Declares `Zeb_OpConfig_t {op}` with its parameters, inputs and outputs.
 // Tensor ids that ids knows are written as references to their variables.
-Zeb_ErrorHandle_t writeOpConfig(const Zeb_OpConfig_t& config, const std::string& op,
+Zeb_ErrorHandle_t writeOpConfig(const Zeb_OpConfig_t& config, std::string_view op,
                                 StatementBuilder& builder, const ScribeContext* ids) {
   const bool readable = config.version == ZEB_OPCONFIG_VERSION_1;
   const Zeb_OpConfigV1_t& v1 = config.v1;
   if (auto code = writeParams(v1, readable, op, builder, ids)) return code;
-  if (auto code = writeTensors(v1.inputTensors, v1.numOfInputs, readable, op + "_inputs",
-                               op + "_input_", builder, ids))
+  const std::string& inputs = composeName(builder, op, "inputs");
+  if (auto code = writeTensors(v1.inputTensors, v1.numOfInputs, readable, inputs,
+                               composeName(builder, op, "input_"), builder, ids))
     return code;
-  if (auto code = writeTensors(v1.outputTensors, v1.numOfOutputs, readable, op + "_outputs",
-                               op + "_output_", builder, ids))
+  const std::string& outputs = composeName(builder, op, "outputs");
+  if (auto code = writeTensors(v1.outputTensors, v1.numOfOutputs, readable, outputs,
+                               composeName(builder, op, "output_"), builder, ids))
     return code;
   if (!readable) {
     zeb::log::error("Unsupported opconfig version: %d.\n", static_cast<int>(config.version));
     return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   }
-  builder.writeStructInitializer(
-      "Zeb_OpConfigV1_t", op + "_v1",
-      {stringToText(v1.name), stringToText(v1.packageName), stringToText(v1.typeName),
-       v1.numOfParams, op + "_params", v1.numOfInputs, op + "_inputs", v1.numOfOutputs,
-       op + "_outputs"});
-  builder.writeStructInitializer("Zeb_OpConfig_t", op,
-                                 {enumToText("Zeb_OpConfigVersion_t", config.version),
-                                  ".v1 = " + op + "_v1"});
+  std::string& fields = builder.scratch();
+  appendString(fields, v1.name);
+  fields += ", ";
+  appendString(fields, v1.packageName);
+  fields += ", ";
+  appendString(fields, v1.typeName);
+  appendAll(fields, ", ", v1.numOfParams, ", ", op, "_params, ", v1.numOfInputs, ", ", inputs,
+            ", ", v1.numOfOutputs, ", ", outputs);
+  const std::string& body = composeName(builder, op, "v1");
+  builder.writeStructInitializer("Zeb_OpConfigV1_t", body, {fields});
+  std::string& header = builder.scratch();
+  appendEnum(header, "Zeb_OpConfigVersion_t", config.version);
+  appendAll(header, ", .v1 = ", body);
+  builder.writeStructInitializer("Zeb_OpConfig_t", op, {header});
   return ZEB_SUCCESS;
 }
 
-// The node's name as an identifier, or "opConfig" when it has none.
-std::string opBaseName(const Zeb_OpConfig_t& config) {
-  if (config.version == ZEB_OPCONFIG_VERSION_1 && config.v1.name != nullptr)
-    return makeIdentifier(config.v1.name);
-  return "opConfig";
+// The node's name as an identifier, or "opConfig" when it has none, in a
+// scratch string of the builder.
+const std::string& opBaseName(const Zeb_OpConfig_t& config, StatementBuilder& builder) {
+  std::string& name = builder.scratch();
+  if (config.version == ZEB_OPCONFIG_VERSION_1 && config.v1.name != nullptr) {
+    appendIdentifier(name, config.v1.name);
+  } else {
+    name = "opConfig";
+  }
+  return name;
 }
 
 }  // namespace
@@ -154,8 +171,8 @@ std::string opBaseName(const Zeb_OpConfig_t& config) {
 Zeb_ErrorHandle_t graphAddNode(Recorder& recorder, ScribeGraph& graph,
                                const Zeb_OpConfig_t& opConfig) {
   StatementBuilder builder(3);
-  const std::string name = graphVariable(graph, builder);
-  const std::string op = recorder.makeVariableName(graph.name + "_" + opBaseName(opConfig));
+  const std::string& name = graphVariable(graph, builder);
+  const std::string& op = graphDerivedName(graph, opBaseName(opConfig, builder), builder);
   if (auto code = writeOpConfig(opConfig, op, builder, graph.context)) return code;
   builder.writeApiCall("graphAddNode", {name, op});
   return writeGraphBlock(recorder, builder, graph, kNodeCodes);
@@ -166,7 +183,9 @@ Zeb_ErrorHandle_t graphAddNode(Recorder& recorder, ScribeGraph& graph,
 Zeb_ErrorHandle_t backendValidateOpConfig(Recorder& recorder, uint64_t backend,
                                           const Zeb_OpConfig_t& opConfig) {
   StatementBuilder builder(3);
-  const std::string op = recorder.makeVariableName(opBaseName(opConfig));
+  std::string& op = builder.scratch();
+  op = opBaseName(opConfig, builder);
+  recorder.numberName(op);
   if (auto code = writeOpConfig(opConfig, op, builder, nullptr)) return code;
   const auto backendName = backendVariable(recorder, backend);
   if (!backendName) return ZEB_BACKEND_ERROR_INVALID_HANDLE;

@@ -1,7 +1,6 @@
 #include "record/profile.h"
 
 #include <string>
-#include <vector>
 
 #include "ZebScribe.h"
 #include "emit/statement_builder.h"
@@ -39,15 +38,17 @@ Zeb_ErrorHandle_t profileCreate(Recorder& recorder, ScribeProfile& profile, uint
   if (!backendName) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
   StatementBuilder builder(3);
   builder.writeDeclaration("Zeb_ProfileHandle_t", profile.name);
-  builder.writeApiCall("profileCreate", {*backendName, enumToText("ZebProfile_Level_t", level),
-                                         "&" + profile.name});
+  std::string& levelText = builder.scratch();
+  appendEnum(levelText, "ZebProfile_Level_t", level);
+  builder.writeApiCall("profileCreate",
+                       {*backendName, levelText, addressOf(builder, profile.name)});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_PROFILE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t profileSetConfig(Recorder& recorder, ScribeProfile& profile,
                                    const ZebProfile_Config_t** config) {
   StatementBuilder builder(3);
-  std::vector<std::string> elements;
+  std::string& elements = builder.scratch();
   for (; config != nullptr && *config != nullptr; ++config) {
     if (auto result = serializeProfileConfig(recorder, profile, **config, elements, builder)) {
       return result;
@@ -55,9 +56,12 @@ Zeb_ErrorHandle_t profileSetConfig(Recorder& recorder, ScribeProfile& profile,
     builder.writeBlankLine();
   }
   // Without any written configuration the call passes no array at all.
-  std::string array = "NULL";
-  if (!elements.empty()) {
-    array = recorder.makeVariableName(profile.name + "_config");
+  std::string& array = builder.scratch();
+  if (elements.empty()) {
+    array = "NULL";
+  } else {
+    appendAll(array, profile.name, "_config");
+    appendNumber(array, profile.wordCounters[ProfileWord::config]);
     writeConfigArray(builder, "const ZebProfile_Config_t*", array, elements);
   }
   builder.writeApiCall("profileSetConfig", {profile.name, array});

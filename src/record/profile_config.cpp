@@ -9,21 +9,21 @@ namespace {
 // The backend identifier under which the client means this library itself.
 constexpr uint32_t kScribeBackendId = 2;
 
-void declareConfig(Recorder& recorder, const ScribeProfile& profile, const char* kind,
-                   const char* option, const std::string& value,
-                   std::vector<std::string>& elements, StatementBuilder& builder) {
-  const std::string name = recorder.makeVariableName(profile.name + "_" + kind);
+void declareConfig(ScribeProfile& profile, const char* kind, ProfileWord counter,
+                   const char* option, std::string_view value, std::string& elements,
+                   StatementBuilder& builder) {
+  std::string& name = composeName(builder, profile.name, kind);
+  appendNumber(name, profile.wordCounters[counter]);
   writeConfigEntry(builder, "ZebProfile_Config_t", name, option, value, elements);
 }
 
 // A custom configuration's content is opaque: only its absence can be written.
-Zeb_ErrorHandle_t serializeCustomConfig(Recorder& recorder, const ScribeProfile& profile,
+Zeb_ErrorHandle_t serializeCustomConfig(Recorder& recorder, ScribeProfile& profile,
                                         ZebProfile_CustomConfig_t customConfig,
-                                        std::vector<std::string>& elements,
-                                        StatementBuilder& builder) {
+                                        std::string& elements, StatementBuilder& builder) {
   if (customConfig == nullptr) {
-    declareConfig(recorder, profile, "customConfig", "ZEB_PROFILE_CONFIG_OPTION_CUSTOM",
-                  ".customConfig=NULL", elements, builder);
+    declareConfig(profile, "customConfig", ProfileWord::customConfig,
+                  "ZEB_PROFILE_CONFIG_OPTION_CUSTOM", ".customConfig=NULL", elements, builder);
     return ZEB_SUCCESS;
   }
   if (dropCustomConfigWithoutBackendId(recorder)) return ZEB_SUCCESS;
@@ -40,16 +40,17 @@ Zeb_ErrorHandle_t serializeCustomConfig(Recorder& recorder, const ScribeProfile&
 
 }  // namespace
 
-Zeb_ErrorHandle_t serializeProfileConfig(Recorder& recorder, const ScribeProfile& profile,
-                                         const ZebProfile_Config_t& config,
-                                         std::vector<std::string>& elements,
+Zeb_ErrorHandle_t serializeProfileConfig(Recorder& recorder, ScribeProfile& profile,
+                                         const ZebProfile_Config_t& config, std::string& elements,
                                          StatementBuilder& builder) {
   switch (config.option) {
-    case ZEB_PROFILE_CONFIG_OPTION_MAX_EVENTS:
-      declareConfig(recorder, profile, "maxEvents", "ZEB_PROFILE_CONFIG_OPTION_MAX_EVENTS",
-                    ".numMaxEvents=" + uint64ToText(config.numMaxEvents) + "ULL", elements,
-                    builder);
+    case ZEB_PROFILE_CONFIG_OPTION_MAX_EVENTS: {
+      std::string& value = builder.scratch();
+      appendAll(value, ".numMaxEvents=", uint64_t{config.numMaxEvents}, "ULL");
+      declareConfig(profile, "maxEvents", ProfileWord::maxEvents,
+                    "ZEB_PROFILE_CONFIG_OPTION_MAX_EVENTS", value, elements, builder);
       return ZEB_SUCCESS;
+    }
     case ZEB_PROFILE_CONFIG_OPTION_CUSTOM:
       return serializeCustomConfig(recorder, profile, config.customConfig, elements, builder);
     default:

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "ZebInterface.h"
 #include "emit/statement_builder.h"
@@ -12,9 +11,9 @@ namespace zeb::record {
 
 // Declares one configuration and appends its address to `elements` (nothing
 // for a dropped custom configuration). Returns 0 or 1004.
-Zeb_ErrorHandle_t serializeProfileConfig(Recorder& recorder, const ScribeProfile& profile,
+Zeb_ErrorHandle_t serializeProfileConfig(Recorder& recorder, ScribeProfile& profile,
                                          const ZebProfile_Config_t& config,
-                                         std::vector<std::string>& elements,
+                                         std::string& elements,
                                          StatementBuilder& builder);
 
 }  // namespace zeb::record

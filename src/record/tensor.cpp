@@ -38,7 +38,7 @@ Zeb_ErrorHandle_t tensorCreateGraphTensor(Recorder& recorder, ScribeGraph& graph
                                           Zeb_Tensor_t& tensor) {
   const std::string& variable = graph.newTensorName();
   StatementBuilder builder(3);
-  const std::string owner = graphVariable(graph, builder);
+  const std::string& owner = graphVariable(graph, builder);
   if (auto code = composeTensorCreate(variable, tensor, "tensorCreateGraphTensor", owner, builder))
     return code;
   if (auto code = writeGraphBlock(recorder, builder, graph, kTensorCodes)) return code;

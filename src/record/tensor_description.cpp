@@ -3,11 +3,10 @@
 #include <vector>
 
 #include "log/logger.h"
+#include "record/family_common.h"
 
 namespace zeb::record {
 namespace {
-
-using Fields = std::vector<StatementBuilder::Field>;
 
 struct DataType {
   int32_t value;
@@ -38,20 +37,22 @@ bool isFourBit(int32_t dataType) {
 // A counted array that the client left NULL is written as NULL rather than read.
 bool missing(const void* items, uint32_t count) { return items == nullptr && count > 0; }
 
-std::string writeDimensions(const uint32_t* dimensions, uint32_t rank, const std::string& name,
-                            StatementBuilder& builder) {
+// The name of the dimensions array, or NULL.
+std::string_view writeDimensions(const uint32_t* dimensions, uint32_t rank, std::string_view base,
+                                 StatementBuilder& builder) {
   if (dimensions == nullptr) return "NULL";
-  std::vector<std::string> elements;
-  for (uint32_t i = 0; i < rank; ++i) elements.push_back(uintToText(dimensions[i]));
-  builder.writeArrayInitializer("uint32_t", name, elements);
+  const std::string& name = composeName(builder, base, "dims");
+  std::string& elements = builder.scratch();
+  for (uint32_t i = 0; i < rank; ++i) appendAll(elements, i > 0 ? ", " : "", dimensions[i]);
+  builder.writeJoinedArray("uint32_t", name, elements);
   return name;
 }
 
-std::string writeAxisScaleOffset(const Zeb_AxisScaleOffset_t& axis, const std::string& quantize,
+std::string writeAxisScaleOffset(const Zeb_AxisScaleOffset_t& axis, std::string_view quantize,
                                  StatementBuilder& builder) {
   std::string pairs = "NULL";
   if (!missing(axis.scaleOffset, axis.numScaleOffsets)) {
-    pairs = quantize + "_scaleOffsets";
+    pairs = composeName(builder, quantize, "scaleOffsets");
     std::vector<std::string> elements;
     for (uint32_t i = 0; i < axis.numScaleOffsets; ++i) {
       const Zeb_ScaleOffset_t& pair = axis.scaleOffset[i];
@@ -59,15 +60,15 @@ std::string writeAxisScaleOffset(const Zeb_AxisScaleOffset_t& axis, const std::s
     }
     builder.writeArrayInitializer("Zeb_ScaleOffset_t", pairs, elements);
   }
-  const std::string name = quantize + "_axisScaleOffset";
+  const std::string name = composeName(builder, quantize, "axisScaleOffset");
   builder.writeStructInitializer("Zeb_AxisScaleOffset_t", name,
                                  {axis.axis, axis.numScaleOffsets, pairs});
   return name;
 }
 
 std::string writeBwAxisScaleOffset(const Zeb_BwAxisScaleOffset_t& axis,
-                                   const std::string& quantize, StatementBuilder& builder) {
-  const std::string name = quantize + "_bwAxisScaleOffset";
+                                   std::string_view quantize, StatementBuilder& builder) {
+  const std::string name = composeName(builder, quantize, "bwAxisScaleOffset");
   std::string scales = "NULL";
   if (!missing(axis.scales, axis.numElements)) {
     scales = name + "_scales";
@@ -85,51 +86,59 @@ std::string writeBwAxisScaleOffset(const Zeb_BwAxisScaleOffset_t& axis,
   return name;
 }
 
-// The designated union member of the encoding, declaring its arrays first;
-// nothing for an encoding that cannot be written.
-std::optional<std::string> encodingMember(const Zeb_QuantizeParams_t& params,
-                                          const std::string& name, StatementBuilder& builder) {
+// Appends the designated union member of the encoding to member, declaring
+// its arrays first; false for an encoding that cannot be written.
+bool appendEncodingMember(std::string& member, const Zeb_QuantizeParams_t& params,
+                          std::string_view name, StatementBuilder& builder) {
   switch (params.quantizationEncoding) {
     case ZEB_QUANTIZATION_ENCODING_SCALE_OFFSET: {
       const Zeb_ScaleOffset_t& so = params.scaleOffsetEncoding;
-      return ".scaleOffsetEncoding = {" + floatToText(so.scale) + ", " + intToText(so.offset) + "}";
+      member += ".scaleOffsetEncoding = {";
+      appendFloat(member, so.scale);
+      appendAll(member, ", ", so.offset, "}");
+      return true;
     }
     case ZEB_QUANTIZATION_ENCODING_AXIS_SCALE_OFFSET:
-      return ".axisScaleOffsetEncoding = " +
-             writeAxisScaleOffset(params.axisScaleOffsetEncoding, name, builder);
+      appendAll(member, ".axisScaleOffsetEncoding = ",
+                writeAxisScaleOffset(params.axisScaleOffsetEncoding, name, builder));
+      return true;
     case ZEB_QUANTIZATION_ENCODING_BW_SCALE_OFFSET: {
       const Zeb_BwScaleOffset_t& bw = params.bwScaleOffsetEncoding;
-      return ".bwScaleOffsetEncoding = {" + uintToText(bw.bitwidth) + ", " +
-             floatToText(bw.scale) + ", " + intToText(bw.offset) + "}";
+      appendAll(member, ".bwScaleOffsetEncoding = {", bw.bitwidth, ", ");
+      appendFloat(member, bw.scale);
+      appendAll(member, ", ", bw.offset, "}");
+      return true;
     }
     case ZEB_QUANTIZATION_ENCODING_BW_AXIS_SCALE_OFFSET:
-      return ".bwAxisScaleOffsetEncoding = " +
-             writeBwAxisScaleOffset(params.bwAxisScaleOffsetEncoding, name, builder);
+      appendAll(member, ".bwAxisScaleOffsetEncoding = ",
+                writeBwAxisScaleOffset(params.bwAxisScaleOffsetEncoding, name, builder));
+      return true;
     case ZEB_QUANTIZATION_ENCODING_UNDEFINED:
-      return std::string(".scaleOffsetEncoding = {0.0, 0}");
+      member += ".scaleOffsetEncoding = {0.0, 0}";
+      return true;
   }
-  return std::nullopt;
+  return false;
 }
 
-Zeb_ErrorHandle_t writeQuantizeParams(const Zeb_QuantizeParams_t& params, const std::string& name,
+Zeb_ErrorHandle_t writeQuantizeParams(const Zeb_QuantizeParams_t& params, std::string_view name,
                                       StatementBuilder& builder) {
-  const auto member = encodingMember(params, name, builder);
-  if (!member) {
+  std::string& fields = builder.scratch();
+  appendEnum(fields, "Zeb_Definition_t", params.encodingDefinition);
+  fields += ", ";
+  appendEnum(fields, "Zeb_QuantizationEncoding_t", params.quantizationEncoding);
+  fields += ", ";
+  if (!appendEncodingMember(fields, params, name, builder)) {
     zeb::log::error("Unsupported quantization encoding: %d.\n",
                     static_cast<int>(params.quantizationEncoding));
     return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   }
-  builder.writeStructInitializer(
-      "Zeb_QuantizeParams_t", name,
-      {enumToText("Zeb_Definition_t", params.encodingDefinition),
-       enumToText("Zeb_QuantizationEncoding_t", params.quantizationEncoding), *member});
+  builder.writeStructInitializer("Zeb_QuantizeParams_t", name, {fields});
   return ZEB_SUCCESS;
 }
 
 Zeb_ErrorHandle_t writeClientBuffer(const Zeb_ClientBuffer_t& buffer, int32_t dataType,
-                                    const std::string& base, const std::string& fileVariable,
-                                    StatementBuilder& builder) {
-  const std::string name = base + "_clientBuf";
+                                    std::string_view base, std::string_view name,
+                                    std::string_view fileVariable, StatementBuilder& builder) {
   if (buffer.data == nullptr) {
     builder.writeStructInitializer("Zeb_ClientBuffer_t", name, {"NULL", "0"});
     return ZEB_SUCCESS;
@@ -141,82 +150,100 @@ Zeb_ErrorHandle_t writeClientBuffer(const Zeb_ClientBuffer_t& buffer, int32_t da
   }
   if (isFourBit(dataType)) builder.writeLine(kFourBitComment);
   // Trailing bytes that do not fill an element are neither written nor read.
-  const std::string data = base + "_data";
+  const std::string& data = composeName(builder, base, "data");
   builder.writeBlobRead(element->cType, data, element->size, buffer.dataSize / element->size,
                         fileVariable, buffer.data);
-  builder.writeStructInitializer("Zeb_ClientBuffer_t", name,
-                                 {"(void*)" + data, buffer.dataSize});
+  std::string& pointer = builder.scratch();
+  appendAll(pointer, "(void*)", data);
+  builder.writeStructInitializer("Zeb_ClientBuffer_t", name, {pointer, buffer.dataSize});
   return ZEB_SUCCESS;
 }
 
 // The texts of one tensor that its versioned body needs.
 struct BodyTexts {
-  std::string id;
-  std::string dimensions;
-  std::string quantizeParams;
-  std::string clientBuffer;
+  std::string_view id;
+  std::string_view dimensions;
+  std::string_view quantizeParams;
+  std::string_view clientBuffer;
 };
 
 // The fields both versions begin with, in declaration order.
 template <class Body>
-Fields commonFields(const Body& body, const BodyTexts& texts) {
-  return {texts.id,
-          stringToText(body.name),
-          enumToText("Zeb_TensorType_t", body.type),
-          body.dataFormat,
-          enumToText("Zeb_DataType_t", body.dataType),
-          texts.quantizeParams,
-          body.rank,
-          texts.dimensions,
-          enumToText("Zeb_TensorMemType_t", body.memType),
-          texts.clientBuffer};
+void appendCommonFields(std::string& text, const Body& body, const BodyTexts& texts) {
+  appendAll(text, texts.id, ", ");
+  appendString(text, body.name);
+  text += ", ";
+  appendEnum(text, "Zeb_TensorType_t", body.type);
+  appendAll(text, ", ", body.dataFormat, ", ");
+  appendEnum(text, "Zeb_DataType_t", body.dataType);
+  appendAll(text, ", ", texts.quantizeParams, ", ", body.rank, ", ", texts.dimensions, ", ");
+  appendEnum(text, "Zeb_TensorMemType_t", body.memType);
+  appendAll(text, ", ", texts.clientBuffer);
 }
 
-std::string sparseText(const Zeb_SparseParams_t& sparse) {
-  return "{" + enumToText("Zeb_SparseLayoutType_t", sparse.type) + ",{" +
-         uintToText(sparse.hybridCoo.numSpecifiedElements) + "," +
-         uintToText(sparse.hybridCoo.numSparseDimensions) + "}}";
+void appendSparse(std::string& text, const Zeb_SparseParams_t& sparse) {
+  text += "{";
+  appendEnum(text, "Zeb_SparseLayoutType_t", sparse.type);
+  appendAll(text, ",{", sparse.hybridCoo.numSpecifiedElements, ",",
+            sparse.hybridCoo.numSparseDimensions, "}}");
 }
 
-void writeBodyV1(const Zeb_TensorV1_t& body, const BodyTexts& texts, const std::string& name,
+void writeBodyV1(const Zeb_TensorV1_t& body, const BodyTexts& texts, std::string_view name,
                  StatementBuilder& builder) {
-  builder.writeStructInitializer("Zeb_TensorV1_t", name, commonFields(body, texts));
+  std::string& fields = builder.scratch();
+  appendCommonFields(fields, body, texts);
+  builder.writeStructInitializer("Zeb_TensorV1_t", name, {fields});
 }
 
-void writeBodyV2(const Zeb_TensorV2_t& body, const BodyTexts& texts, const std::string& base,
-                 const std::string& name, StatementBuilder& builder) {
-  std::string dynamic = "NULL";
-  if (body.isDynamicDimensions != nullptr) {
-    dynamic = base + "_isDynamicDimensions";
-    std::vector<std::string> flags;
-    for (uint32_t i = 0; i < body.rank; ++i) flags.push_back(uintToText(body.isDynamicDimensions[i]));
-    builder.writeArrayInitializer("uint8_t", dynamic, flags);
+void writeBodyV2(const Zeb_TensorV2_t& body, const BodyTexts& texts, std::string_view base,
+                 std::string_view name, StatementBuilder& builder) {
+  std::string& dynamic = builder.scratch();
+  if (body.isDynamicDimensions == nullptr) {
+    dynamic = "NULL";
+  } else {
+    appendAll(dynamic, base, "_isDynamicDimensions");
+    std::string& flags = builder.scratch();
+    for (uint32_t i = 0; i < body.rank; ++i)
+      appendAll(flags, i > 0 ? ", " : "", uint32_t{body.isDynamicDimensions[i]});
+    builder.writeJoinedArray("uint8_t", dynamic, flags);
   }
-  Fields fields = commonFields(body, texts);
-  fields.insert(fields.end(), {dynamic, sparseText(body.sparseParams), uintToText(body.isProduced)});
-  builder.writeStructInitializer("Zeb_TensorV2_t", name, fields);
+  std::string& fields = builder.scratch();
+  appendCommonFields(fields, body, texts);
+  appendAll(fields, ", ", dynamic, ", ");
+  appendSparse(fields, body.sparseParams);
+  appendAll(fields, ", ", uint32_t{body.isProduced});
+  builder.writeStructInitializer("Zeb_TensorV2_t", name, {fields});
 }
 
-std::string idText(uint32_t id, const ScribeContext* ids, const std::string& suffix) {
+// The tensor's id, or a reference to the variable registered under it.
+std::string_view idText(uint32_t id, const ScribeContext* ids, std::string_view suffix,
+                        StatementBuilder& builder) {
+  std::string& text = builder.scratch();
   const std::string* variable = ids ? ids->findTensorName(id) : nullptr;
-  return variable ? *variable + "." + suffix + ".id" : uintToText(id);
+  if (variable) {
+    appendAll(text, *variable, ".", suffix, ".id");
+  } else {
+    appendInteger(text, id);
+  }
+  return text;
 }
 
 // The statements shared by both versions, up to the versioned body.
 template <class Body>
-Zeb_ErrorHandle_t writeParts(const Body& body, const std::string& base,
-                             const std::string& fileVariable, StatementBuilder& builder,
+Zeb_ErrorHandle_t writeParts(const Body& body, std::string_view base,
+                             std::string_view fileVariable, StatementBuilder& builder,
                              BodyTexts& texts) {
-  texts.dimensions = writeDimensions(body.dimensions, body.rank, base + "_dims", builder);
-  texts.quantizeParams = base + "_quantizeParams";
+  texts.dimensions = writeDimensions(body.dimensions, body.rank, base, builder);
+  texts.quantizeParams = composeName(builder, base, "quantizeParams");
   if (auto code = writeQuantizeParams(body.quantizeParams, texts.quantizeParams, builder))
     return code;
   if (body.memType != ZEB_TENSORMEMTYPE_RAW) {
     zeb::log::error("Failed to parse Zeb_Tensor_t, MemHandle is not supported.");
     return ZEB_GRAPH_ERROR_INVALID_TENSOR;
   }
-  texts.clientBuffer = base + "_clientBuf";
-  return writeClientBuffer(body.clientBuf, body.dataType, base, fileVariable, builder);
+  texts.clientBuffer = composeName(builder, base, "clientBuf");
+  return writeClientBuffer(body.clientBuf, body.dataType, base, texts.clientBuffer, fileVariable,
+                           builder);
 }
 
 }  // namespace
@@ -228,8 +255,8 @@ std::optional<ElementType> dataTypeToCType(int32_t dataType) {
   return std::nullopt;
 }
 
-Zeb_ErrorHandle_t writeTensor(const Zeb_Tensor_t& tensor, const std::string& baseName,
-                              StatementBuilder& builder, const std::string& fileVariable,
+Zeb_ErrorHandle_t writeTensor(const Zeb_Tensor_t& tensor, std::string_view baseName,
+                              StatementBuilder& builder, std::string_view fileVariable,
                               const ScribeContext* ids) {
   BodyTexts texts;
   // Both versions share the leading fields, so version 1's view reads them
@@ -241,27 +268,30 @@ Zeb_ErrorHandle_t writeTensor(const Zeb_Tensor_t& tensor, const std::string& bas
     zeb::log::error("Unsupported tensor version: %d.\n", static_cast<int>(version));
     return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   }
-  const std::string suffix = version == ZEB_TENSOR_VERSION_1 ? "v1" : "v2";
-  const std::string body = baseName + "_" + suffix;
-  texts.id = idText(tensor.v1.id, ids, suffix);
+  const std::string_view suffix = version == ZEB_TENSOR_VERSION_1 ? "v1" : "v2";
+  const std::string& body = composeName(builder, baseName, suffix);
+  texts.id = idText(tensor.v1.id, ids, suffix, builder);
   if (version == ZEB_TENSOR_VERSION_1) {
     writeBodyV1(tensor.v1, texts, body, builder);
   } else {
     writeBodyV2(tensor.v2, texts, baseName, body, builder);
   }
-  builder.writeStructInitializer(
-      "Zeb_Tensor_t", baseName,
-      {enumToText("Zeb_TensorVersion_t", version), "." + suffix + " = " + body});
+  std::string& fields = builder.scratch();
+  appendEnum(fields, "Zeb_TensorVersion_t", version);
+  appendAll(fields, ", .", suffix, " = ", body);
+  builder.writeStructInitializer("Zeb_Tensor_t", baseName, {fields});
   return ZEB_SUCCESS;
 }
 
 Zeb_ErrorHandle_t writeTensorList(const Zeb_Tensor_t* tensors, uint32_t count,
-                                  const std::string& prefix, StatementBuilder& builder,
-                                  const ScribeContext* ids, std::vector<std::string>& names) {
+                                  std::string_view prefix, StatementBuilder& builder,
+                                  const ScribeContext* ids, std::string& names) {
   for (uint32_t i = 0; i < count; ++i) {
-    names.push_back(prefix + uintToText(i));
-    if (auto code = writeTensor(tensors[i], names.back(), builder, "fp", ids)) return code;
+    std::string& name = builder.scratch();
+    appendAll(name, prefix, i);
+    if (auto code = writeTensor(tensors[i], name, builder, "fp", ids)) return code;
     builder.writeBlankLine();
+    appendAll(names, i > 0 ? ", " : "", name);
   }
   return ZEB_SUCCESS;
 }

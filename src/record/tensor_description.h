@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "ZebInterface.h"
 #include "emit/statement_builder.h"
@@ -27,14 +27,15 @@ std::optional<ElementType> dataTypeToCType(int32_t dataType);
 // the context knows is written as a reference to the variable registered
 // under it. Returns 0, or 1000, 6004 or 7999 (the builder is then to be
 // discarded).
-Zeb_ErrorHandle_t writeTensor(const Zeb_Tensor_t& tensor, const std::string& baseName,
-                              StatementBuilder& builder, const std::string& fileVariable,
+Zeb_ErrorHandle_t writeTensor(const Zeb_Tensor_t& tensor, std::string_view baseName,
+                              StatementBuilder& builder, std::string_view fileVariable,
                               const ScribeContext* ids);
 
 // writeTensor for each of count tensors, named prefix followed by the index,
-// each followed by an empty line; names receives the variables in order.
+// each followed by an empty line; names receives the variables in order,
+// joined by ", ".
 Zeb_ErrorHandle_t writeTensorList(const Zeb_Tensor_t* tensors, uint32_t count,
-                                  const std::string& prefix, StatementBuilder& builder,
-                                  const ScribeContext* ids, std::vector<std::string>& names);
+                                  std::string_view prefix, StatementBuilder& builder,
+                                  const ScribeContext* ids, std::string& names);
 
 }  // namespace zeb::record

@@ -105,7 +105,7 @@ ModelFile::~ModelFile() {
 
 bool ModelFile::open() { return openWithMode(writeHeader ? "wb" : "ab"); }
 
-bool ModelFile::writeString(const std::string& text) {
+bool ModelFile::writeString(std::string_view text) {
   return writeAndFlush(text.data(), 1, text.size(), true);
 }
 

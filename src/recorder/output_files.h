@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace zeb {
 
@@ -54,7 +55,7 @@ class ModelFile : public OutputFile {
 
   // "wb" with the header on, "ab" without.
   bool open();
-  bool writeString(const std::string& text);
+  bool writeString(std::string_view text);
   // The model header naming the data file; nothing (and true) when writeHeader is clear.
   bool writeModelHeader(const std::string& dataFileName);
   // The model footer; nothing (and true) when writeFooter is clear.

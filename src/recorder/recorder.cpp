@@ -27,6 +27,16 @@ struct ProcessRecorder {
   ~ProcessRecorder() { processRecorderDestroyed = true; }
 };
 
+// A record held through a shared pointer, or a unique one.
+template <class Record>
+void makeRecord(std::shared_ptr<Record>& held, std::string name) {
+  held = std::make_shared<Record>(std::move(name));
+}
+template <class Record>
+void makeRecord(std::unique_ptr<Record>& held, std::string name) {
+  held = std::make_unique<Record>(std::move(name));
+}
+
 }  // namespace
 
 Recorder* Recorder::instance() {
@@ -58,7 +68,9 @@ Zeb_ErrorHandle_t Recorder::start() {
 }
 
 std::string Recorder::makeVariableName(const std::string& prefix) {
-  return prefix + "_" + std::to_string(nameCounters_[prefix]++);
+  std::string name = prefix;
+  names_.number(name);
+  return name;
 }
 
 bool Recorder::openModelFile() {
@@ -92,20 +104,20 @@ void Recorder::continueNamesOf(const std::string& program) {
     const auto parsed = std::from_chars(digits, word.data() + word.size(), number);
     if (parsed.ec != std::errc() || parsed.ptr != word.data() + word.size() || digits == parsed.ptr)
       continue;
-    uint32_t& counter = nameCounters_[std::string(word.substr(0, underscore))];
-    counter = std::max(counter, number + 1);
+    names_.reserve(word.substr(0, underscore), number);
   }
 }
 
-template <class Record>
-uint64_t Recorder::registerRecord(Registry<Record>& map, std::mutex& mutex,
-                                  const std::string& prefix) {
-  const std::string name = makeVariableName(prefix);
+template <class Record, class Map>
+uint64_t Recorder::registerRecord(Map& map, std::mutex& mutex, const char* prefix) {
+  std::string name = prefix;
   try {
-    const auto record = std::make_shared<Record>(name);
+    names_.number(name);
+    typename Map::mapped_type record;
+    makeRecord(record, std::move(name));
     std::lock_guard<std::mutex> lock(mutex);
     const uint64_t handle = makeHandle(record.get());
-    map[handle] = record;
+    map[handle] = std::move(record);
     return handle;
   } catch (const std::bad_alloc&) {
     return 0;
@@ -120,16 +132,25 @@ std::shared_ptr<Record> Recorder::findRecord(Registry<Record>& map, std::mutex& 
   return found == map.end() ? nullptr : found->second;
 }
 
-uint64_t Recorder::createContext() { return registerRecord(contexts_, contextsMutex_, "context"); }
-uint64_t Recorder::createDevice() { return registerRecord(devices_, devicesMutex_, "device"); }
-uint64_t Recorder::createProfile() { return registerRecord(profiles_, profilesMutex_, "profile"); }
+uint64_t Recorder::createContext() {
+  return registerRecord<ScribeContext>(contexts_, contextsMutex_, "context");
+}
+uint64_t Recorder::createDevice() {
+  return registerRecord<ScribeDevice>(devices_, devicesMutex_, "device");
+}
+uint64_t Recorder::createProfile() {
+  return registerRecord<ScribeProfile>(profiles_, profilesMutex_, "profile");
+}
 
 std::shared_ptr<ScribeContext> Recorder::findContext(uint64_t handle) {
   return findRecord(contexts_, contextsMutex_, handle);
 }
 
 std::shared_ptr<ScribeDevice> Recorder::findDevice(uint64_t handle) {
-  return findRecord(devices_, devicesMutex_, handle);
+  std::lock_guard<std::mutex> lock(devicesMutex_);
+  const auto found = devices_.find(handle);
+  if (found == devices_.end()) return nullptr;
+  return std::shared_ptr<ScribeDevice>(std::shared_ptr<ScribeDevice>(), found->second.get());
 }
 
 std::shared_ptr<ScribeProfile> Recorder::findProfile(uint64_t handle) {
@@ -189,32 +210,58 @@ Zeb_ErrorHandle_t Recorder::releaseProfile(
                        recordFree, [] {});
 }
 
-std::string Recorder::findBackendName(uint64_t handle) const {
+ScribeBackend* Recorder::findBackend(uint64_t handle) {
   const auto found = backends_.find(handle);
-  return found == backends_.end() ? std::string() : found->second;
+  return found == backends_.end() ? nullptr : &found->second;
 }
 
-uint64_t Recorder::addBackend(const std::string& name) {
+uint64_t Recorder::addBackend(ScribeBackend backend) {
   const uint64_t handle = nextBackendHandle_++;
-  backends_[handle] = name;
+  backends_[handle] = std::move(backend);
   return handle;
 }
 
 bool Recorder::eraseBackend(uint64_t handle) { return backends_.erase(handle) > 0; }
 
-Recorder::BlockWrite Recorder::writeBlock(const std::string& block, const std::vector<Blob>& blobs) {
+Recorder::BlockWrite Recorder::writeBlock(std::string_view block, const std::vector<Blob>& blobs) {
   const uint64_t dataLength = dataFile_.length();
-  for (const Blob& blob : blobs) {
-    if (!dataFile_.writeElements(blob.data, blob.elementSize, blob.elementCount)) {
-      dataFile_.cutBack(dataLength);
-      return BlockWrite::DataNotWritten;
-    }
+  if (!writeBlobs(blobs)) {
+    dataFile_.cutBack(dataLength);
+    return BlockWrite::DataNotWritten;
   }
   if (!modelFile_.writeString(block)) {
     if (!blobs.empty()) dataFile_.cutBack(dataLength);
     return BlockWrite::ModelNotWritten;
   }
   return BlockWrite::Written;
+}
+
+// A blob goes from the client's buffer to the file. Only small ones of a
+// block with several are copied, to travel in one write: a write costs far
+// more than copying a few kilobytes.
+bool Recorder::writeBlobs(const std::vector<Blob>& blobs) {
+  if (blobs.size() == 1) {
+    return dataFile_.writeElements(blobs[0].data, blobs[0].elementSize, blobs[0].elementCount);
+  }
+  constexpr uint64_t kGatheredBlobLimit = 16 * 1024;
+  gathered_.clear();
+  for (const Blob& blob : blobs) {
+    const uint64_t bytes = blob.elementSize * blob.elementCount;
+    if (bytes <= kGatheredBlobLimit) {
+      gathered_.append(static_cast<const char*>(blob.data), static_cast<std::size_t>(bytes));
+    } else if (!writeGathered() ||
+               !dataFile_.writeElements(blob.data, blob.elementSize, blob.elementCount)) {
+      return false;
+    }
+  }
+  return writeGathered();
+}
+
+bool Recorder::writeGathered() {
+  if (gathered_.empty()) return true;
+  const bool written = dataFile_.writeElements(gathered_.data(), 1, gathered_.size());
+  gathered_.clear();
+  return written;
 }
 
 bool Recorder::writeModel(const std::string& block) { return modelFile_.writeString(block); }

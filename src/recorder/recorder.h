@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -42,8 +43,11 @@ class Recorder {
   Zeb_ErrorHandle_t start();
   bool started() const { return started_; }
 
-  // prefix + "_" + the prefix's next counter value.
+  // prefix + "_" + the prefix's next counter value. These counters number
+  // the names that derive from no record (a record numbers its own).
   std::string makeVariableName(const std::string& prefix);
+  // The same in place: name holds the prefix.
+  void numberName(std::string& name) { names_.number(name); }
 
   // Opens the model file. A file continued without a header already holds
   // an earlier run's blocks: the names it declares are not handed out again.
@@ -69,15 +73,15 @@ class Recorder {
       uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeProfile&)>& recordFree);
 
   // Backends: handles count up from 1.
-  std::string findBackendName(uint64_t handle) const;  // empty when unknown
-  uint64_t addBackend(const std::string& name);        // returns the new handle
+  ScribeBackend* findBackend(uint64_t handle);  // null when unknown
+  uint64_t addBackend(ScribeBackend backend);  // returns the new handle
   bool eraseBackend(uint64_t handle);
 
   // Output. A block and the blobs it reads are written together or not at
   // all: the blobs first, in order, then the block; on any failure both files
   // are cut back to where they stood, so every fread reads its own blob.
   enum class BlockWrite { Written, DataNotWritten, ModelNotWritten };
-  BlockWrite writeBlock(const std::string& block, const std::vector<Blob>& blobs);
+  BlockWrite writeBlock(std::string_view block, const std::vector<Blob>& blobs);
   bool writeModel(const std::string& block);
   bool writeData(const void* buffer, uint64_t elementSize, uint64_t elementCount);
 
@@ -94,12 +98,17 @@ class Recorder {
 
  private:
   void continueNamesOf(const std::string& program);
+  bool writeBlobs(const std::vector<Blob>& blobs);
+  bool writeGathered();
 
   template <class Record>
   using Registry = std::unordered_map<uint64_t, std::shared_ptr<Record>>;
+  // Devices are never erased: each keeps only its record, and lookups hand
+  // out references that own nothing.
+  using DeviceRegistry = std::unordered_map<uint64_t, std::unique_ptr<ScribeDevice>>;
 
-  template <class Record>
-  uint64_t registerRecord(Registry<Record>& map, std::mutex& mutex, const std::string& prefix);
+  template <class Record, class Map>
+  uint64_t registerRecord(Map& map, std::mutex& mutex, const char* prefix);
   template <class Record>
   std::shared_ptr<Record> findRecord(Registry<Record>& map, std::mutex& mutex, uint64_t handle);
 
@@ -122,10 +131,10 @@ class Recorder {
   std::mutex contextsMutex_;
   Registry<ScribeProfile> profiles_;
   std::mutex profilesMutex_;
-  Registry<ScribeDevice> devices_;
+  DeviceRegistry devices_;
   std::mutex devicesMutex_;
   std::unordered_map<uint64_t, uint64_t> graphOwners_;
-  std::unordered_map<std::string, uint32_t> nameCounters_;
+  NameCounters names_;
   std::string outputDirectory_ = kDefaultOutputDirectory;
   std::string modelFileName_ = kDefaultModelFileName;
   std::string dataFileName_ = kDefaultDataFileName;
@@ -133,7 +142,9 @@ class Recorder {
   DataFile dataFile_;
   uint32_t backendId_ = 0;
   uint64_t nextBackendHandle_ = 1;
-  std::unordered_map<uint64_t, std::string> backends_;
+  std::unordered_map<uint64_t, ScribeBackend> backends_;
+  // The small blobs of one block, written together.
+  std::string gathered_;
 };
 
 }  // namespace zeb

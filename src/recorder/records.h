@@ -2,8 +2,9 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <array>
 #include <functional>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -12,6 +13,7 @@
 #include <unordered_map>
 
 #include "ZebInterface.h"
+#include "recorder/name_counters.h"
 
 namespace zeb {
 
@@ -26,7 +28,33 @@ class TensorNames {
 
  private:
   uint32_t counter_ = 0;
-  std::deque<std::string> names_;
+  std::list<std::string> names_;
+};
+
+// The words of the names a context derives for its own configurations,
+// `{context}_{word}_{n}`: each word counts on its own.
+enum class ContextWord {
+  config,
+  customConfig,
+  priority,
+  errorConfig,
+  oemString,
+  asyncExeQueueDepth,
+  enableGraphs,
+  memoryLimitHint,
+  isPersistentBinary,
+  count
+};
+
+// Likewise for devices, `{device}_{word}_{n}`, and profiles.
+enum class DeviceWord { config, hardwareInfo, customConfig, count };
+enum class ProfileWord { config, maxEvents, customConfig, count };
+
+// One counter per word of an owner's fixed list.
+template <class Word>
+struct WordCounters {
+  uint32_t& operator[](Word word) { return values[static_cast<std::size_t>(word)]; }
+  std::array<uint32_t, static_cast<std::size_t>(Word::count)> values{};
 };
 
 class ScribeGraph {
@@ -55,6 +83,10 @@ class ScribeContext {
 
   const std::string name;  // variable name in the written program
   std::set<std::string> graphNames;
+  // Numbers the names derived from the context's own and from its graphs'
+  // (whose names derive from the context's): they go when the context goes.
+  WordCounters<ContextWord> wordCounters;
+  NameCounters graphDerivedNames;
 
   // Context binaries: the variable that receives the binary's size once a
   // size was asked for, and which variables of the binary queries the written
@@ -89,14 +121,22 @@ class ScribeContext {
   std::map<uint32_t, const std::string*> tensorIds_;
 };
 
+struct ScribeBackend {
+  std::string name;
+  uint32_t configCounter = 0;  // numbers `{backend}_config_{n}`
+};
+
+// Devices stay registered after their free, so their records are kept small.
 struct ScribeDevice {
   explicit ScribeDevice(std::string name) : name(std::move(name)) {}
   const std::string name;
+  WordCounters<DeviceWord> wordCounters;
 };
 
 struct ScribeProfile {
   explicit ScribeProfile(std::string name) : name(std::move(name)) {}
   const std::string name;
+  WordCounters<ProfileWord> wordCounters;
 };
 
 // Handle of a record: the bytes of its address reversed, exclusive-or one mask.

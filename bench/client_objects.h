@@ -1,0 +1,53 @@
+// What a client hands the API in the benchmarked calls: configurations,
+// tensors and op configurations, built the way a client builds them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "ZebInterface.h"
+
+namespace zeb::bench {
+
+// A float tensor of the given dimensions; data may be null (no client buffer).
+Zeb_Tensor_t floatTensor(const char* name, Zeb_TensorType_t type, const uint32_t* dims,
+                         uint32_t rank, const float* data, uint32_t bytes);
+
+// A static uint32 tensor parameter holding count values.
+Zeb_Param_t tensorParam(const char* name, const uint32_t* dims, uint32_t rank,
+                        const uint32_t* data, uint32_t count);
+Zeb_Param_t uintScalarParam(const char* name, uint32_t value);
+Zeb_Param_t floatScalarParam(const char* name, float value);
+Zeb_Param_t boolScalarParam(const char* name, uint8_t value);
+
+Zeb_OpConfig_t opConfig(const char* name, const char* typeName, Zeb_Param_t* params,
+                        uint32_t numParams, Zeb_Tensor_t* inputs, uint32_t numInputs,
+                        Zeb_Tensor_t* outputs, uint32_t numOutputs);
+
+// The three context configurations of the context benchmark: priority,
+// error reporting, memory limit hint; NULL-terminated.
+struct ContextConfigs {
+  ContextConfigs();
+  ZebContext_Config_t priority{}, reporting{}, memoryLimit{};
+  const ZebContext_Config_t* list[4];
+};
+
+// The two backend configurations of the backend benchmark: error reporting
+// and platform option; NULL-terminated.
+struct BackendConfigs {
+  BackendConfigs();
+  ZebBackend_Config_t reporting{}, platform{};
+  const ZebBackend_Config_t* list[3];
+};
+
+// One device configuration: a platform of one hardware device with two cores.
+struct DeviceConfigs {
+  DeviceConfigs();
+  ZebDevice_CoreInfo_t cores[2]{};
+  ZebDevice_HardwareDeviceInfo_t hardware{};
+  ZebDevice_PlatformInfo_t platform{};
+  ZebDevice_Config_t config{};
+  const ZebDevice_Config_t* list[2];
+};
+
+}  // namespace zeb::bench

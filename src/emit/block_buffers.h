@@ -1,0 +1,31 @@
+// The memory a statement builder composes its block in, handed from one
+// block to the next: once the first blocks have grown it, composing a block
+// allocates nothing.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "emit/blob.h"
+
+namespace zeb {
+
+struct BlockBuffers {
+  std::string text;
+  std::vector<Blob> blobs;
+  // Strings for the parts of a block composed apart from its text; a deque,
+  // so handing out one more leaves the others where they are.
+  std::deque<std::string> scratch;
+  std::size_t scratchInUse = 0;
+};
+
+// Buffers as the last block left them (or new ones), emptied.
+std::unique_ptr<BlockBuffers> takeBlockBuffers();
+// Keeps the buffers for the next block. Several builders may live at once
+// (a client's log callback may call the API while a block is composed), so
+// each takes its own.
+void returnBlockBuffers(std::unique_ptr<BlockBuffers> buffers);
+
+}  // namespace zeb

@@ -1,0 +1,32 @@
+// Counters that number the variables of the written program: the first
+// name made from a prefix ends "_0", the next "_1", and so on.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace zeb {
+
+// Appends "_" and the counter's value to name, which holds the prefix, and
+// moves the counter on.
+void appendNumber(std::string& name, uint32_t& counter);
+
+// Counters for prefixes not known in advance, one per prefix.
+class NameCounters {
+ public:
+  // name holds a prefix: appends "_" and the prefix's next number.
+  void number(std::string& name);
+  // Moves the prefix's counter past number.
+  void reserve(std::string_view prefix, uint32_t number);
+
+ private:
+  uint32_t& counterOf(std::string_view prefix);
+
+  // Ordered, so a prefix can be looked up without making a string of it.
+  std::map<std::string, uint32_t, std::less<>> counters_;
+};
+
+}  // namespace zeb
