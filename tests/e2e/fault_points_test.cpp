@@ -23,15 +23,17 @@ const Toolchain& tools() {
 struct FaultedRun {
   CallCodes codes;
   unsigned long operations = 0;
+  std::string kinds;  // of the operations, as fault_runner.cpp prints them
 };
 
-void runFaulted(const fs::path& dir, const std::string& scenario, unsigned long fault,
+void runFaulted(const fs::path& dir, const std::string& scenario, const std::string& fault,
                 FaultedRun& run) {
   const fs::path outcomes = dir / "codes.txt";
   const CommandResult result = runFaultedIn(ZEB_E2E_FAULT_RUNNER, dir, scenario, fault, outcomes);
   ASSERT_EQ(result.exitCode, 0) << result.output;
   run.codes = readCallCodes(outcomes.string());
-  run.operations = std::stoul(result.output.substr(result.output.find('\n') + 1));
+  std::istringstream(result.output.substr(result.output.find('\n') + 1)) >> run.operations >>
+      run.kinds;
 }
 
 // The calls that the fault kept out of the recording, with what they answered.
@@ -58,7 +60,7 @@ bool answersDiffer(const CallCodes& clean, const CallCodes& faulted) {
 }
 
 void checkFault(const fs::path& dir, const std::string& scenario, const FaultedRun& clean,
-                unsigned long fault) {
+                const std::string& fault) {
   FaultedRun faulted;
   ASSERT_NO_FATAL_FAILURE(runFaulted(dir, scenario, fault, faulted));
   EXPECT_TRUE(answersDiffer(clean.codes, faulted.codes)) << "no call reported the fault";
@@ -97,12 +99,30 @@ class FaultPoints : public testing::TestWithParam<std::string> {};
 TEST_P(FaultPoints, EachFailedOperationLeavesARecordingOfTheCallsThatSucceeded) {
   ScratchDir scratch;
   FaultedRun clean;
-  ASSERT_NO_FATAL_FAILURE(runFaulted(sub(scratch, "clean"), GetParam(), 0, clean));
+  ASSERT_NO_FATAL_FAILURE(runFaulted(sub(scratch, "clean"), GetParam(), "0", clean));
   ASSERT_GT(clean.operations, 0u);
   for (unsigned long fault = 1; fault <= clean.operations; ++fault) {
     SCOPED_TRACE("stream operation " + std::to_string(fault) + " of " +
                  std::to_string(clean.operations) + " failed");
-    checkFault(sub(scratch, "fault_" + std::to_string(fault)), GetParam(), clean, fault);
+    checkFault(sub(scratch, "fault_" + std::to_string(fault)), GetParam(), clean,
+               std::to_string(fault));
+  }
+}
+
+// Real faults: the file-size limit met inside the first block and inside the
+// first blob, and an output directory that no one can write to at the first call.
+TEST_P(FaultPoints, RealFaultsLeaveARecordingOfTheCallsThatSucceeded) {
+  ScratchDir scratch;
+  FaultedRun clean;
+  ASSERT_NO_FATAL_FAILURE(runFaulted(sub(scratch, "clean"), GetParam(), "0", clean));
+  std::vector<std::string> faults{"directory:1"};
+  for (const char kind : {'m', 'd'}) {
+    const std::size_t at = clean.kinds.find(kind);
+    if (at != std::string::npos) faults.push_back("fsize:" + std::to_string(at + 1));
+  }
+  for (const std::string& fault : faults) {
+    SCOPED_TRACE(fault);
+    checkFault(sub(scratch, fault.substr(0, fault.find(':'))), GetParam(), clean, fault);
   }
 }
 
