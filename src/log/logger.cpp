@@ -1,5 +1,6 @@
 #include "log/logger.h"
 
+#include <cstdio>
 #include <mutex>
 #include <new>
 #include <unordered_map>
@@ -45,11 +46,41 @@ void eraseCurrent(Registry& registry) {
   registry.loggers.erase(registry.currentKey);
 }
 
+thread_local HeldMessages* heldMessages = nullptr;
+
 void logWith(int32_t level, const char* format, va_list args) {
+  if (heldMessages != nullptr) {
+    heldMessages->hold(level, format, args);
+    return;
+  }
   if (const auto logger = current()) logger->log(level, format, args);
 }
 
+void deliver(int32_t level, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  logWith(level, format, args);
+  va_end(args);
+}
+
 }  // namespace
+
+HeldMessages::HeldMessages() : outer_(heldMessages) { heldMessages = this; }
+
+HeldMessages::~HeldMessages() {
+  heldMessages = outer_;
+  for (const auto& [level, text] : messages_) deliver(level, "%s", text.c_str());
+}
+
+void HeldMessages::hold(int32_t level, const char* format, va_list args) {
+  va_list measuring;
+  va_copy(measuring, args);
+  const int length = std::vsnprintf(nullptr, 0, format, measuring);
+  va_end(measuring);
+  std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+  std::vsnprintf(text.data(), text.size() + 1, format, args);
+  messages_.emplace_back(level, std::move(text));
+}
 
 Logger::Logger(ZebLog_Callback_t callback, int32_t level, uint64_t epochNanoseconds)
     : callback_(callback), level_(level), epoch_(epochNanoseconds) {}

@@ -203,6 +203,7 @@ uint64_t Recorder::addBackend(const std::string& name) {
 bool Recorder::eraseBackend(uint64_t handle) { return backends_.erase(handle) > 0; }
 
 Recorder::BlockWrite Recorder::writeBlock(const std::string& block, const std::vector<Blob>& blobs) {
+  const log::HeldMessages held;
   const uint64_t dataLength = dataFile_.length();
   for (const Blob& blob : blobs) {
     if (!dataFile_.writeElements(blob.data, blob.elementSize, blob.elementCount)) {
@@ -215,12 +216,6 @@ Recorder::BlockWrite Recorder::writeBlock(const std::string& block, const std::v
     return BlockWrite::ModelNotWritten;
   }
   return BlockWrite::Written;
-}
-
-bool Recorder::writeModel(const std::string& block) { return modelFile_.writeString(block); }
-
-bool Recorder::writeData(const void* buffer, uint64_t elementSize, uint64_t elementCount) {
-  return dataFile_.writeElements(buffer, elementSize, elementCount);
 }
 
 void Recorder::setFileNames(const std::string& model, const std::string& data) {
