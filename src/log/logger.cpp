@@ -104,10 +104,10 @@ Zeb_ErrorHandle_t create(ZebLog_Callback_t callback, ZebLog_Level_t level, Zeb_L
     std::lock_guard<std::mutex> lock(registry->mutex);
     registry->loggers[key] = logger;
     registry->currentKey = key;
+    ++registry->outstandingHandles;
   } catch (const std::bad_alloc&) {
     return ZEB_LOG_ERROR_INVALID_HANDLE;
   }
-  ++registry->outstandingHandles;
   *handle = reinterpret_cast<Zeb_LogHandle_t>(uintptr_t{1});
   return ZEB_SUCCESS;
 }
@@ -120,12 +120,14 @@ Zeb_ErrorHandle_t setLevel(ZebLog_Level_t level) {
   return ZEB_SUCCESS;
 }
 
+// Under the registry's lock, as logCreate and logFree may come from several threads.
 Zeb_ErrorHandle_t release() {
   Registry* registry = liveRegistry();
-  if (!registry || !find(*registry) || registry->outstandingHandles == 0) {
+  if (!registry) return ZEB_LOG_ERROR_INVALID_HANDLE;
+  std::lock_guard<std::mutex> lock(registry->mutex);
+  if (registry->loggers.count(registry->currentKey) == 0 || registry->outstandingHandles == 0)
     return ZEB_LOG_ERROR_INVALID_HANDLE;
-  }
-  if (--registry->outstandingHandles == 0) eraseCurrent(*registry);
+  if (--registry->outstandingHandles == 0) registry->loggers.erase(registry->currentKey);
   return ZEB_SUCCESS;
 }
 

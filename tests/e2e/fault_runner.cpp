@@ -10,7 +10,8 @@
 //                  (/proc/self/) until the N-th call has returned.
 // Writes what every call answered, and whether its block reached the model
 // file, to the outcomes file, and prints how many stream operations the
-// scenario made before the library is unloaded and their kinds: o(pen),
+// scenario made before the library is unloaded and their kinds (a scenario's
+// file switch continues in second.c and second.bin): o(pen),
 // h(eader write), m(odel write), d(ata write), f(lush), c(lose).
 #include <cstdio>
 #include <cstdlib>
@@ -54,6 +55,15 @@ void setOutputDirectory(const char* directory) {
   ZebScribe_Config_t option{};
   option.option = ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY;
   option.outputDirectory = directory;
+  const ZebScribe_Config_t* options[] = {&option, nullptr};
+  ZebScribe_initialize(options);
+}
+
+// A scenario's file switch: closes both files, opens second.c and second.bin.
+void switchToSecondFiles() {
+  ZebScribe_Config_t option{};
+  option.option = ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG;
+  option.fileConfig = {"second.c", "second.bin"};
   const ZebScribe_Config_t* options[] = {&option, nullptr};
   ZebScribe_initialize(options);
 }
@@ -131,6 +141,7 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
   if (fault == Fault::UnwritableDirectory) setOutputDirectory("/proc/self/");
+  zeb::e2e::setFileSwitch(switchToSecondFiles);
   real = pal::streamOps();
   pal::streamOps() = {open, write, flush, close, real.truncate};
 
