@@ -12,7 +12,8 @@
 // file, to the outcomes file, and prints how many stream operations the
 // scenario made before the library is unloaded and their kinds (a scenario's
 // file switch continues in second.c and second.bin): o(pen),
-// h(eader write), m(odel write), d(ata write), f(lush), c(lose).
+// h(eader write), m(odel write), d(ata write), f(lush), c(lose), and what the
+// file switch answered (0 when there was none).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +40,7 @@ unsigned long operations = 0;
 unsigned long faultAt = 0;
 unsigned long calls = 0;
 std::string kinds;
+Zeb_ErrorHandle_t switchAnswer = 0;  // what the scenario's file switch answered
 
 // The model file, and whether a block (not the header) went into it since the
 // last call ended.
@@ -65,7 +67,7 @@ void switchToSecondFiles() {
   option.option = ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG;
   option.fileConfig = {"second.c", "second.bin"};
   const ZebScribe_Config_t* options[] = {&option, nullptr};
-  ZebScribe_initialize(options);
+  switchAnswer = ZebScribe_initialize(options);
 }
 
 // A write of the fault-th operation meets a file-size limit half way through.
@@ -154,6 +156,6 @@ int main(int argc, char** argv) {
       zeb::e2e::observe(providers[0]->ZEB_INTERFACE_VER_NAME, outcomes);
   if (!zeb::e2e::runScenario(argv[1], api)) return 2;
   if (!zeb::e2e::writeCallCodes(argv[3], outcomes.results)) return 1;
-  std::printf("%lu %s\n", operations, kinds.c_str());
+  std::printf("%lu %s %u\n", operations, kinds.c_str(), static_cast<unsigned>(switchAnswer));
   return 0;
 }

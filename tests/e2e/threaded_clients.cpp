@@ -166,4 +166,11 @@ std::vector<std::vector<std::string>> splitByThread(const std::vector<std::strin
   return lines;
 }
 
+std::vector<std::string> numberedAfresh(const std::vector<std::string>& lines) {
+  Renumbering numbering;
+  std::vector<std::string> numbered;
+  for (const std::string& line : lines) numbered.push_back(numbering.apply(line));
+  return numbered;
+}
+
 }  // namespace zeb::e2e

@@ -30,4 +30,7 @@ unsigned long runThreadedClients(const ZebApi& api, const ThreadedRun& run);
 std::vector<std::vector<std::string>> splitByThread(const std::vector<std::string>& log,
                                                     unsigned threads);
 
+// Lines with their handles and tensors numbered afresh in the order met.
+std::vector<std::string> numberedAfresh(const std::vector<std::string>& lines);
+
 }  // namespace zeb::e2e
