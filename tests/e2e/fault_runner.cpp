@@ -61,15 +61,6 @@ void setOutputDirectory(const char* directory) {
   ZebScribe_initialize(options);
 }
 
-// A scenario's file switch: closes both files, opens second.c and second.bin.
-void switchToSecondFiles() {
-  ZebScribe_Config_t option{};
-  option.option = ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG;
-  option.fileConfig = {"second.c", "second.bin"};
-  const ZebScribe_Config_t* options[] = {&option, nullptr};
-  switchAnswer = ZebScribe_initialize(options);
-}
-
 // A write of the fault-th operation meets a file-size limit half way through.
 std::size_t writeUnderLimit(const void* buffer, std::size_t size, std::size_t count,
                             std::FILE* file) {
@@ -113,6 +104,16 @@ int flush(std::FILE* file) {
   if (file == modelFile && blockPending && result == 0) blockWritten = true;
   blockPending = false;
   return result;
+}
+
+// A scenario's file switch: closes both files, opens second.c and second.bin.
+void switchToSecondFiles() {
+  ZebScribe_Config_t option{};
+  option.option = ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG;
+  option.fileConfig = {"second.c", "second.bin"};
+  const ZebScribe_Config_t* options[] = {&option, nullptr};
+  switchAnswer = ZebScribe_initialize(options);
+  blockWritten = false;  // the old file's footer is no call's block
 }
 
 bool recordedSince() {
