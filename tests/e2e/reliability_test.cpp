@@ -81,7 +81,7 @@ TEST(ConcurrentClients, EachThreadsCallsReplayInThatThreadsOrder) {
   // A crash, a sanitizer's report or a call that did not answer 0 ends it otherwise.
   ASSERT_EQ(ran.exitCode, 0) << ran.output.substr(0, 8000);
   expectThreads(expected, replayedCalls(recorded / "scribe_output", 8), true);
-  std::printf("concurrent calls recorded and replayed: %u threads x %u rounds x 12 calls\n", 8,
+  std::printf("concurrent calls recorded and replayed: %u threads x %u rounds x 9 calls\n", 8,
               rounds);
 }
 

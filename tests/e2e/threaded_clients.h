@@ -1,6 +1,6 @@
 // Clients on several threads, each making in every round a backend, a device,
-// a context and a graph with tensors, a node and an execution of its own, and
-// freeing them again. A thread's number is in its backend's platform option
+// a context and a graph with a tensor and an execution of its own, and freeing
+// them again: nine calls. A thread's number is in its backend's platform option
 // and its device's id, so that a call log can be split by thread.
 #pragma once
 
