@@ -53,12 +53,16 @@ bool strikes(char kind) {
   return ++operations == faultAt && fault == Fault::Simulated;
 }
 
+Zeb_ErrorHandle_t initializeWith(ZebScribe_Config_t option) {
+  const ZebScribe_Config_t* options[] = {&option, nullptr};
+  return ZebScribe_initialize(options);
+}
+
 void setOutputDirectory(const char* directory) {
   ZebScribe_Config_t option{};
   option.option = ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY;
   option.outputDirectory = directory;
-  const ZebScribe_Config_t* options[] = {&option, nullptr};
-  ZebScribe_initialize(options);
+  initializeWith(option);
 }
 
 // A write of the fault-th operation meets a file-size limit half way through.
@@ -91,7 +95,8 @@ std::FILE* open(const char* path, const char* mode) {
 
 std::size_t write(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
   const bool header = std::strncmp(static_cast<const char*>(buffer), "//=", 3) == 0;
-  const std::size_t wanted = strikes(file != modelFile ? 'd' : header ? 'h' : 'm') ? count / 2 : count;
+  const char kind = file != modelFile ? 'd' : header ? 'h' : 'm';
+  const std::size_t wanted = strikes(kind) ? count / 2 : count;
   const bool limited = fault == Fault::FileSizeLimit && operations == faultAt;
   const std::size_t written = limited ? writeUnderLimit(buffer, size, count, file)
                                       : real.write(buffer, size, wanted, file);
@@ -111,13 +116,13 @@ void switchToSecondFiles() {
   ZebScribe_Config_t option{};
   option.option = ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG;
   option.fileConfig = {"second.c", "second.bin"};
-  const ZebScribe_Config_t* options[] = {&option, nullptr};
-  switchAnswer = ZebScribe_initialize(options);
+  switchAnswer = initializeWith(option);
   blockWritten = false;  // the old file's footer is no call's block
 }
 
 bool recordedSince() {
-  if (fault == Fault::UnwritableDirectory && ++calls == faultAt) setOutputDirectory("./scribe_output/");
+  if (fault == Fault::UnwritableDirectory && ++calls == faultAt)
+    setOutputDirectory("./scribe_output/");
   const bool recorded = blockWritten;
   blockWritten = false;
   return recorded;
@@ -137,7 +142,8 @@ int main(int argc, char** argv) {
   }
   const std::string faultText = argv[2];
   const std::size_t colon = faultText.find(':');
-  faultAt = std::strtoul(faultText.c_str() + (colon == std::string::npos ? 0 : colon + 1), nullptr, 10);
+  faultAt = std::strtoul(faultText.c_str() + (colon == std::string::npos ? 0 : colon + 1),
+                        nullptr, 10);
   if (faultText.rfind("fsize:", 0) == 0) fault = Fault::FileSizeLimit;
   if (faultText.rfind("directory:", 0) == 0) fault = Fault::UnwritableDirectory;
 #ifndef _WIN32

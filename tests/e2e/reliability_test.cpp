@@ -40,7 +40,8 @@ std::string run(const char* kind, unsigned threads, unsigned rounds) {
 
 // Each thread's clients one after another, straight against the echo backend.
 ByThread directCalls(const fs::path& dir, unsigned threads, unsigned rounds) {
-  const CommandResult ran = runScenarioIn(tools(), dir, tools().echoLibrary, run("serial", threads, rounds));
+  const CommandResult ran =
+      runScenarioIn(tools(), dir, tools().echoLibrary, run("serial", threads, rounds));
   EXPECT_EQ(ran.exitCode, 0) << ran.output;
   return splitByThread(recordedCalls(readLines(dir / kEchoLogName)), threads);
 }
@@ -89,7 +90,8 @@ TEST(ConcurrentClients, EachThreadsCallsReplayInThatThreadsOrder) {
 // with SIGKILL $1 seconds later.
 constexpr char kKiller[] =
     R"(sh -c 'delay=$1; shift; "$@" & pid=$!; i=0;)"
-    R"( while [ ! -s scribe_output/scribe_output.c ] && [ $i -lt 1000 ]; do sleep 0.01; i=$((i+1)); done;)"
+    R"( while [ ! -s scribe_output/scribe_output.c ] && [ $i -lt 1000 ];)"
+    R"( do sleep 0.01; i=$((i+1)); done;)"
     R"( sleep $delay; kill -KILL $pid; wait $pid' killer )";
 
 // The kernel stops a write at a page boundary once SIGKILL is pending, so
@@ -135,8 +137,8 @@ TEST(KilledRecordings, EndWithAWholeBlockAndReplayTheCallsMadeBeforeTheKill) {
     Toolchain killing = tools();
     killing.runnerPrefix = kKiller + std::to_string(milliseconds(random) / 1000.0);
     const fs::path dir = sub(scratch, "run_" + std::to_string(number));
-    if (runScenarioIn(killing, dir, tools().scribeLibrary, run("threads", 2, kKilledRounds)).exitCode != 137)
-      continue;
+    const std::string scenario = run("threads", 2, kKilledRounds);
+    if (runScenarioIn(killing, dir, tools().scribeLibrary, scenario).exitCode != 137) continue;
     ++killed;
     ASSERT_NO_FATAL_FAILURE(checkKilled(dir / "scribe_output", expected, whole));
   }

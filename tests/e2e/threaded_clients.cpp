@@ -153,7 +153,8 @@ std::vector<std::vector<std::string>> splitByThread(const std::vector<std::strin
   std::vector<std::vector<std::string>> lines(threads + 1);
   static const std::regex handle(R"(\b[a-z]+#\d+\b)");
   for (const std::string& line : log) {
-    const std::size_t thread = std::min<std::size_t>(threadOf(line, owners).value_or(threads), threads);
+    const std::size_t thread =
+        std::min<std::size_t>(threadOf(line, owners).value_or(threads), threads);
     for (std::sregex_iterator it(line.begin(), line.end(), handle), end; it != end; ++it)
       owners[it->str()] = thread;
     lines[thread].push_back(numbering[thread].apply(line));

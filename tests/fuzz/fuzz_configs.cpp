@@ -22,7 +22,9 @@ ZebContext_Config_t contextConfig(Builder& build) {
   ZebContext_Config_t config{};
   config.option = ZebContext_ConfigOption_t(build.choose({0, 1, 2, 3, 4, 5, 6, 7}));
   switch (config.option) {
-    case ZEB_CONTEXT_CONFIG_OPTION_CUSTOM: config.customConfig = build.opaque<ZebContext_CustomConfig_t>(); break;
+    case ZEB_CONTEXT_CONFIG_OPTION_CUSTOM:
+      config.customConfig = build.opaque<ZebContext_CustomConfig_t>();
+      break;
     case ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING:
       config.errorConfig = {Zeb_ErrorReportingLevel_t(build.choose({0, 1, 2})), build.count(1000)};
       break;

@@ -19,7 +19,9 @@ ZebScribe_Config_t option(zeb::fuzz::Builder& build) {
   switch (record.option) {
     case ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY: record.outputDirectory = directory(build); break;
     case ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID: record.backendId = build.count(4); break;
-    case ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG: record.fileConfig = {build.string(), build.string()}; break;
+    case ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG:
+      record.fileConfig = {build.string(), build.string()};
+      break;
     default: record.appendTimestamp = build.data.ConsumeIntegral<uint8_t>();  // the flags share it
   }
   return record;
@@ -31,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   FuzzedDataProvider data(bytes, size);
   zeb::fuzz::Builder build(data);
   for (int i = 0; i < 4 && data.remaining_bytes() > 0; ++i) {
-    ZebScribe_initialize(build.list<ZebScribe_Config_t>(build.count(6), [&] { return option(build); }));
+    ZebScribe_initialize(
+        build.list<ZebScribe_Config_t>(build.count(6), [&] { return option(build); }));
     if (data.ConsumeBool()) zeb::fuzz::api().propertyHasCapability(1);  // starts the recording
   }
   return 0;
