@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds ZebScribe and runs every test in three stages:
+# Builds ZebScribe and runs every test in five stages:
 #   linux     native build + ctest
 #   sanitize  native build with AddressSanitizer and UBSan + ctest
+#   threads   ThreadSanitizer build; 8 client threads x 500 rounds recorded and replayed
+#   fuzz      clang build of the libFuzzer harnesses (ASan+UBSan); each fuzzes 15 s
 #   windows   64-bit Windows cross build (MinGW-w64) + ctest under wine
-# Usage: scripts/run_all_tests.sh [linux|sanitize|windows]...   (no argument: all three)
+# Usage: scripts/run_all_tests.sh [linux|sanitize|threads|fuzz|windows]...   (no argument: all)
 # Build trees go to build-ci/ in the source tree (ZEB_CI_BUILD_ROOT overrides).
 # Exits non-zero when any stage fails.
 set -uo pipefail
@@ -16,6 +18,8 @@ WINE_SERVER=/usr/lib/wine/wineserver
 
 # libbenchmark-dev: the bench suite is built (never run) in the native stages.
 NATIVE_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev)
+FUZZ_PACKAGES=(clang)
+FUZZ_HARNESSES=(zeb_fuzz_initialize zeb_fuzz_tensors zeb_fuzz_op_configs zeb_fuzz_configs)
 WINDOWS_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix wine64)
 
 declare -a STAGES SUMMARY CTEST_LINES
@@ -69,11 +73,15 @@ configure_and_build() {
 
 # Runs ctest in a build tree and adds its counts to the totals.
 run_ctest() {
-  local stage=$1 dir=$2 status summary retry=()
-  # Wine has been seen, once, to end a program with code 1 before it started;
-  # a test under wine gets a second run, so only a fault that repeats fails it.
-  [ "$stage" = windows ] && retry=(--repeat until-pass:2)
-  ctest --test-dir "$dir" --output-on-failure -j "$JOBS" "${retry[@]}" 2>&1 | tee "$dir/ctest.log"
+  local stage=$1 dir=$2 status summary options=()
+  case $stage in
+    # Wine has been seen, once, to end a program with code 1 before it started;
+    # a test under wine gets a second run, so only a fault that repeats fails it.
+    windows) options=(--repeat until-pass:2) ;;
+    threads) options=(-R '^concurrent_clients$') ;;
+    fuzz) options=(-R '^fuzz_') ;;
+  esac
+  ctest --test-dir "$dir" --output-on-failure -j "$JOBS" "${options[@]}" 2>&1 | tee "$dir/ctest.log"
   status=${PIPESTATUS[0]}
   summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$dir/ctest.log" | tail -n 1)
   if [ -z "$summary" ]; then
@@ -114,6 +122,13 @@ build_linux() { configure_and_build "$1"; }
 
 build_sanitize() { configure_and_build "$1" -DZEB_SANITIZE=ON; }
 
+build_threads() { configure_and_build "$1" -DZEB_TSAN=ON -- zeb_e2e_tests; }
+
+build_fuzz() {
+  configure_and_build "$1" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZEB_FUZZ=ON \
+    -- "${FUZZ_HARNESSES[@]}"
+}
+
 # The Windows tests use host programs (the end-to-end orchestrator, the native
 # scenario runner and library, zebscribe) from the native tree, so those are built first.
 build_windows() {
@@ -141,13 +156,14 @@ stop_wine() {
 
 main() {
   STAGES=("$@")
-  [ ${#STAGES[@]} -eq 0 ] && STAGES=(linux sanitize windows)
+  [ ${#STAGES[@]} -eq 0 ] && STAGES=(linux sanitize threads fuzz windows)
   local stage packages=("${NATIVE_PACKAGES[@]}")
   for stage in "${STAGES[@]}"; do
     case $stage in
-      linux | sanitize) ;;
+      linux | sanitize | threads) ;;
+      fuzz) packages+=("${FUZZ_PACKAGES[@]}") ;;
       windows) packages+=("${WINDOWS_PACKAGES[@]}") ;;
-      *) echo "unknown stage: $stage (linux, sanitize, windows)" >&2; exit 2 ;;
+      *) echo "unknown stage: $stage (linux, sanitize, threads, fuzz, windows)" >&2; exit 2 ;;
     esac
   done
   ensure_packages "${packages[@]}" || exit 1

@@ -15,7 +15,7 @@ Resolved<Record> resolve(uint64_t handle, const HandleRule& rule, Find find) {
     log::error("%s", rule.unknownMessage);
     return Resolved<Record>::refused(rule.unknownCode);
   }
-  return {handle, std::move(record), 0};
+  return {handle, std::move(record), 0, nullptr};
 }
 
 template <class Record>
@@ -24,7 +24,7 @@ Resolved<Record> created(uint64_t handle, std::shared_ptr<Record> record, const 
     log::error("%s", message);
     return Resolved<Record>::refused(ZEB_COMMON_ERROR_MEM_ALLOC);
   }
-  return {handle, std::move(record), 0};
+  return {handle, std::move(record), 0, nullptr};
 }
 
 }  // namespace
@@ -48,8 +48,13 @@ Resolved<ScribeContext> resolveContext(Recorder& recorder, uint64_t handle,
   return resolve<ScribeContext>(handle, rule, [&](uint64_t h) { return recorder.findContext(h); });
 }
 
+// A client's log callback may free the context while a graph call runs.
 Resolved<ScribeGraph> resolveGraph(Recorder& recorder, uint64_t handle) {
-  return resolve<ScribeGraph>(handle, kGraph, [&](uint64_t h) { return recorder.findGraph(h); });
+  std::shared_ptr<ScribeContext> owner = recorder.findContext(recorder.graphOwner(handle));
+  auto resolved = resolve<ScribeGraph>(
+      handle, kGraph, [&](uint64_t h) { return owner ? owner->findGraph(h) : nullptr; });
+  resolved.owner = std::move(owner);
+  return resolved;
 }
 
 Resolved<ScribeDevice> resolveDevice(Recorder& recorder, uint64_t handle) {

@@ -55,8 +55,10 @@ struct Resolved {
   uint64_t handle = 0;
   std::shared_ptr<Record> record;
   Zeb_ErrorHandle_t refusal = 0;
+  // A graph's context, held with it: the graph names it by a plain pointer.
+  std::shared_ptr<ScribeContext> owner;
 
-  static Resolved refused(Zeb_ErrorHandle_t code) { return {0, nullptr, code}; }
+  static Resolved refused(Zeb_ErrorHandle_t code) { return {0, nullptr, code, nullptr}; }
   explicit operator bool() const { return record != nullptr; }
 };
 

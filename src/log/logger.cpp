@@ -1,5 +1,6 @@
 #include "log/logger.h"
 
+#include <cstdio>
 #include <mutex>
 #include <new>
 #include <unordered_map>
@@ -45,11 +46,41 @@ void eraseCurrent(Registry& registry) {
   registry.loggers.erase(registry.currentKey);
 }
 
+thread_local HeldMessages* heldMessages = nullptr;
+
 void logWith(int32_t level, const char* format, va_list args) {
+  if (heldMessages != nullptr) {
+    heldMessages->hold(level, format, args);
+    return;
+  }
   if (const auto logger = current()) logger->log(level, format, args);
 }
 
+void deliver(int32_t level, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  logWith(level, format, args);
+  va_end(args);
+}
+
 }  // namespace
+
+HeldMessages::HeldMessages() : outer_(heldMessages) { heldMessages = this; }
+
+HeldMessages::~HeldMessages() {
+  heldMessages = outer_;
+  for (const auto& [level, text] : messages_) deliver(level, "%s", text.c_str());
+}
+
+void HeldMessages::hold(int32_t level, const char* format, va_list args) {
+  va_list measuring;
+  va_copy(measuring, args);
+  const int length = std::vsnprintf(nullptr, 0, format, measuring);
+  va_end(measuring);
+  std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+  std::vsnprintf(text.data(), text.size() + 1, format, args);
+  messages_.emplace_back(level, std::move(text));
+}
 
 Logger::Logger(ZebLog_Callback_t callback, int32_t level, uint64_t epochNanoseconds)
     : callback_(callback), level_(level), epoch_(epochNanoseconds) {}
@@ -73,10 +104,10 @@ Zeb_ErrorHandle_t create(ZebLog_Callback_t callback, ZebLog_Level_t level, Zeb_L
     std::lock_guard<std::mutex> lock(registry->mutex);
     registry->loggers[key] = logger;
     registry->currentKey = key;
+    ++registry->outstandingHandles;
   } catch (const std::bad_alloc&) {
     return ZEB_LOG_ERROR_INVALID_HANDLE;
   }
-  ++registry->outstandingHandles;
   *handle = reinterpret_cast<Zeb_LogHandle_t>(uintptr_t{1});
   return ZEB_SUCCESS;
 }
@@ -89,12 +120,14 @@ Zeb_ErrorHandle_t setLevel(ZebLog_Level_t level) {
   return ZEB_SUCCESS;
 }
 
+// Under the registry's lock, as logCreate and logFree may come from several threads.
 Zeb_ErrorHandle_t release() {
   Registry* registry = liveRegistry();
-  if (!registry || !find(*registry) || registry->outstandingHandles == 0) {
+  if (!registry) return ZEB_LOG_ERROR_INVALID_HANDLE;
+  std::lock_guard<std::mutex> lock(registry->mutex);
+  if (registry->loggers.count(registry->currentKey) == 0 || registry->outstandingHandles == 0)
     return ZEB_LOG_ERROR_INVALID_HANDLE;
-  }
-  if (--registry->outstandingHandles == 0) eraseCurrent(*registry);
+  if (--registry->outstandingHandles == 0) registry->loggers.erase(registry->currentKey);
   return ZEB_SUCCESS;
 }
 

@@ -5,6 +5,9 @@
 #include <cstdarg>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "ZebInterface.h"
 
@@ -56,6 +59,23 @@ void warning(const char* format, ...)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
+
+// Messages logged on this thread while one lives are delivered when it goes.
+// The recorder holds them while a failed write is cut back: a client's
+// callback that calls the API again then finds whole files.
+class HeldMessages {
+ public:
+  HeldMessages();
+  ~HeldMessages();
+  HeldMessages(const HeldMessages&) = delete;
+  HeldMessages& operator=(const HeldMessages&) = delete;
+
+  void hold(int32_t level, const char* format, va_list args);
+
+ private:
+  std::vector<std::pair<int32_t, std::string>> messages_;
+  HeldMessages* outer_;
+};
 
 // The callback used when logCreate is given none: prints to standard output.
 void defaultCallback(const char* format, ZebLog_Level_t level, uint64_t timestamp, va_list args);

@@ -186,9 +186,17 @@ Zeb_ErrorHandle_t switchFiles(Recorder& recorder, const Pending& pending) {
   data.setLocation(recorder.outputDirectory(), recorder.dataFileName());
   applyFileFlags(recorder, pending);
   if (!recorder.openModelFile()) return switchFailed("Failure when opening model file");
-  if (!model.writeModelHeader(recorder.dataFileName()))
+  // A program without its header or its data file could not be replayed: the
+  // new model file is finished at once, and the calls that follow fail to write.
+  if (!model.writeModelHeader(recorder.dataFileName())) {
+    model.close();
     return switchFailed("Failure when writing model header");
-  if (!data.open()) return switchFailed("Failure when opening data file");
+  }
+  if (!data.open()) {
+    model.writeModelFooter();
+    model.close();
+    return switchFailed("Failure when opening data file");
+  }
   return 0;
 }
 

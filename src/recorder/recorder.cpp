@@ -224,6 +224,7 @@ uint64_t Recorder::addBackend(ScribeBackend backend) {
 bool Recorder::eraseBackend(uint64_t handle) { return backends_.erase(handle) > 0; }
 
 Recorder::BlockWrite Recorder::writeBlock(std::string_view block, const std::vector<Blob>& blobs) {
+  const log::HeldMessages held;
   const uint64_t dataLength = dataFile_.length();
   if (!writeBlobs(blobs)) {
     dataFile_.cutBack(dataLength);
@@ -262,12 +263,6 @@ bool Recorder::writeGathered() {
   const bool written = dataFile_.writeElements(gathered_.data(), 1, gathered_.size());
   gathered_.clear();
   return written;
-}
-
-bool Recorder::writeModel(const std::string& block) { return modelFile_.writeString(block); }
-
-bool Recorder::writeData(const void* buffer, uint64_t elementSize, uint64_t elementCount) {
-  return dataFile_.writeElements(buffer, elementSize, elementCount);
 }
 
 void Recorder::setFileNames(const std::string& model, const std::string& data) {

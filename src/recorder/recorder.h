@@ -80,10 +80,9 @@ class Recorder {
   // Output. A block and the blobs it reads are written together or not at
   // all: the blobs first, in order, then the block; on any failure both files
   // are cut back to where they stood, so every fread reads its own blob.
+  // Messages about a failure come once both files are cut back.
   enum class BlockWrite { Written, DataNotWritten, ModelNotWritten };
   BlockWrite writeBlock(std::string_view block, const std::vector<Blob>& blobs);
-  bool writeModel(const std::string& block);
-  bool writeData(const void* buffer, uint64_t elementSize, uint64_t elementCount);
 
   // Configuration (set through ZebScribe_initialize).
   uint32_t backendIdentifier() const { return backendId_; }

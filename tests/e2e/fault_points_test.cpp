@@ -11,6 +11,7 @@
 
 #include "observed_api.h"
 #include "replay_harness.h"
+#include "threaded_clients.h"
 
 namespace zeb::e2e {
 namespace {
@@ -23,15 +24,18 @@ const Toolchain& tools() {
 struct FaultedRun {
   CallCodes codes;
   unsigned long operations = 0;
+  std::string kinds;  // of the operations, as fault_runner.cpp prints them
+  unsigned switchAnswer = 0;  // of the scenario's file switch, which is not a table call
 };
 
-void runFaulted(const fs::path& dir, const std::string& scenario, unsigned long fault,
+void runFaulted(const fs::path& dir, const std::string& scenario, const std::string& fault,
                 FaultedRun& run) {
   const fs::path outcomes = dir / "codes.txt";
   const CommandResult result = runFaultedIn(ZEB_E2E_FAULT_RUNNER, dir, scenario, fault, outcomes);
   ASSERT_EQ(result.exitCode, 0) << result.output;
   run.codes = readCallCodes(outcomes.string());
-  run.operations = std::stoul(result.output.substr(result.output.find('\n') + 1));
+  std::istringstream(result.output.substr(result.output.find('\n') + 1)) >> run.operations >>
+      run.kinds >> run.switchAnswer;
 }
 
 // The calls that the fault kept out of the recording, with what they answered.
@@ -58,10 +62,12 @@ bool answersDiffer(const CallCodes& clean, const CallCodes& faulted) {
 }
 
 void checkFault(const fs::path& dir, const std::string& scenario, const FaultedRun& clean,
-                unsigned long fault) {
+                const std::string& fault) {
   FaultedRun faulted;
   ASSERT_NO_FATAL_FAILURE(runFaulted(dir, scenario, fault, faulted));
-  EXPECT_TRUE(answersDiffer(clean.codes, faulted.codes)) << "no call reported the fault";
+  EXPECT_TRUE(answersDiffer(clean.codes, faulted.codes) ||
+              faulted.switchAnswer != clean.switchAnswer)
+      << "no call reported the fault";
   const CallCodes lost = lostBy(clean.codes, faulted.codes);
   for (const auto& [number, outcome] : lost)
     EXPECT_NE(outcome.code, clean.codes.at(number).code) << "call " << number << " lost silently";
@@ -76,20 +82,34 @@ void checkFault(const fs::path& dir, const std::string& scenario, const FaultedR
   ASSERT_EQ(ran.exitCode, 0) << ran.output;
   const auto expected = recordedCalls(readLines(direct / kEchoLogName));
 
+  // Each program that started (a switch makes a second one) is replayed in turn.
   const fs::path output = dir / "scribe_output";
-  const auto program = readLines(output / "scribe_output.c");
-  if (program.empty() || program[0].rfind("//", 0) != 0) {
-    // No header, so the recording never started and holds no call.
-    EXPECT_TRUE(expected.empty());
-    return;
+  std::vector<std::size_t> ends;  // of each program's calls in the echo log
+  for (const std::string name : {"scribe_output", "second"}) {
+    const auto program = readLines(output / (name + ".c"));
+    if (program.empty() || program[0].rfind("//", 0) != 0) continue;
+    const std::string data = name == "second" ? "second.bin" : "params.bin";
+    EXPECT_EQ(bytesReadBack(program), readFile(output / data).size()) << name;
+    const CommandResult compiled =
+        compileProgram(tools(), output / (name + ".c"), output / name, tools().echoLinkFlags);
+    ASSERT_EQ(compiled.exitCode, 0) << compiled.output;
+    runProgramIn(tools(), output, output / name);
+    ends.push_back(readLines(output / kEchoLogName).size());
   }
-  EXPECT_EQ(bytesReadBack(program), readFile(output / "params.bin").size());
-  const CommandResult compiled =
-      compileProgram(tools(), output / "scribe_output.c", output / "replay", tools().echoLinkFlags);
-  ASSERT_EQ(compiled.exitCode, 0) << compiled.output;
-  const CommandResult replayed = runProgramIn(tools(), output, output / "replay");
   if (deliversLost(lost)) return;
-  EXPECT_EQ(firstDifference(expected, readLines(output / kEchoLogName)), "") << replayed.output;
+  // Each program's process numbers its handles from 1, so each part is
+  // compared with handles numbered afresh.
+  const auto replayed = readLines(output / kEchoLogName);
+  EXPECT_EQ(expected.size(), replayed.size());
+  std::size_t begin = 0;
+  for (const std::size_t end : ends) {
+    if (end > expected.size()) break;
+    const auto part = [&](const std::vector<std::string>& lines) {
+      return numberedAfresh({lines.begin() + begin, lines.begin() + end});
+    };
+    EXPECT_EQ(firstDifference(part(expected), part(replayed)), "");
+    begin = end;
+  }
 }
 
 class FaultPoints : public testing::TestWithParam<std::string> {};
@@ -97,12 +117,32 @@ class FaultPoints : public testing::TestWithParam<std::string> {};
 TEST_P(FaultPoints, EachFailedOperationLeavesARecordingOfTheCallsThatSucceeded) {
   ScratchDir scratch;
   FaultedRun clean;
-  ASSERT_NO_FATAL_FAILURE(runFaulted(sub(scratch, "clean"), GetParam(), 0, clean));
+  ASSERT_NO_FATAL_FAILURE(runFaulted(sub(scratch, "clean"), GetParam(), "0", clean));
   ASSERT_GT(clean.operations, 0u);
   for (unsigned long fault = 1; fault <= clean.operations; ++fault) {
     SCOPED_TRACE("stream operation " + std::to_string(fault) + " of " +
                  std::to_string(clean.operations) + " failed");
-    checkFault(sub(scratch, "fault_" + std::to_string(fault)), GetParam(), clean, fault);
+    checkFault(sub(scratch, "fault_" + std::to_string(fault)), GetParam(), clean,
+               std::to_string(fault));
+  }
+}
+
+// Real faults: the file-size limit met inside the first block and inside the
+// first blob, and an output directory that no one can write to at the first call.
+TEST_P(FaultPoints, RealFaultsLeaveARecordingOfTheCallsThatSucceeded) {
+  ScratchDir scratch;
+  FaultedRun clean;
+  ASSERT_NO_FATAL_FAILURE(runFaulted(sub(scratch, "clean"), GetParam(), "0", clean));
+  std::vector<std::string> faults{"directory:1"};
+  for (const char kind : {'m', 'd'}) {
+    const std::size_t at = clean.kinds.find(kind);
+    if (at != std::string::npos) faults.push_back("fsize:" + std::to_string(at + 1));
+  }
+  for (const std::string& fault : faults) {
+    SCOPED_TRACE(fault);
+    const std::size_t colon = fault.find(':');
+    checkFault(sub(scratch, fault.substr(0, colon) + "_" + fault.substr(colon + 1)), GetParam(),
+               clean, fault);
   }
 }
 

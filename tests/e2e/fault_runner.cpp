@@ -1,26 +1,46 @@
 // zeb_fault_runner <scenario-name|random:SEED> <fault> <outcomes-file>
 //
-// Runs a scenario against ZebScribe linked into this process, with the
-// fault-th stream operation of its output files failing (0: none): an open
-// finds nothing, a write stops half way, a flush or close reports failure.
+// Runs a scenario against ZebScribe linked into this process, with a fault:
+//   N              the N-th stream operation of its output files fails (0: none):
+//                  an open finds nothing, a write stops half way, a flush or
+//                  close reports failure;
+//   fsize:N        the N-th operation, a write, meets a real file-size limit
+//                  (RLIMIT_FSIZE, SIGXFSZ ignored) half way; lifted after it;
+//   directory:N    the output directory is one no process can write to
+//                  (/proc/self/) until the N-th call has returned.
 // Writes what every call answered, and whether its block reached the model
 // file, to the outcomes file, and prints how many stream operations the
-// scenario made before the library is unloaded.
+// scenario made before the library is unloaded and their kinds (a scenario's
+// file switch continues in second.c and second.bin): o(pen),
+// h(eader write), m(odel write), d(ata write), f(lush), c(lose), and what the
+// file switch answered (0 when there was none).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 #include "ZebInterface.h"
+#include "ZebScribe.h"
 #include "observed_api.h"
 #include "pal/pal.h"
 #include "scenarios.h"
 
 namespace {
 
+enum class Fault { Simulated, FileSizeLimit, UnwritableDirectory };
+
 pal::StreamOps real;
+Fault fault = Fault::Simulated;
 unsigned long operations = 0;
 unsigned long faultAt = 0;
+unsigned long calls = 0;
+std::string kinds;
+Zeb_ErrorHandle_t switchAnswer = 0;  // what the scenario's file switch answered
 
 // The model file, and whether a block (not the header) went into it since the
 // last call ended.
@@ -28,7 +48,39 @@ std::FILE* modelFile = nullptr;
 bool blockPending = false;
 bool blockWritten = false;
 
-bool strikes() { return ++operations == faultAt; }
+bool strikes(char kind) {
+  kinds += kind;
+  return ++operations == faultAt && fault == Fault::Simulated;
+}
+
+Zeb_ErrorHandle_t initializeWith(ZebScribe_Config_t option) {
+  const ZebScribe_Config_t* options[] = {&option, nullptr};
+  return ZebScribe_initialize(options);
+}
+
+void setOutputDirectory(const char* directory) {
+  ZebScribe_Config_t option{};
+  option.option = ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY;
+  option.outputDirectory = directory;
+  initializeWith(option);
+}
+
+// A write of the fault-th operation meets a file-size limit half way through.
+std::size_t writeUnderLimit(const void* buffer, std::size_t size, std::size_t count,
+                            std::FILE* file) {
+#ifdef _WIN32
+  return real.write(buffer, size, count, file);
+#else
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit limit = saved;
+  limit.rlim_cur = static_cast<rlim_t>(std::ftell(file)) + size * count / 2;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  const std::size_t written = real.write(buffer, size, count, file);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  return written;
+#endif
+}
 
 bool endsWith(const char* text, const char* suffix) {
   const std::size_t length = std::strlen(text), suffixLength = std::strlen(suffix);
@@ -36,27 +88,41 @@ bool endsWith(const char* text, const char* suffix) {
 }
 
 std::FILE* open(const char* path, const char* mode) {
-  std::FILE* file = strikes() ? nullptr : real.open(path, mode);
+  std::FILE* file = strikes('o') ? nullptr : real.open(path, mode);
   if (endsWith(path, ".c")) modelFile = file;
   return file;
 }
 
 std::size_t write(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
-  const std::size_t wanted = strikes() ? count / 2 : count;
-  const std::size_t written = real.write(buffer, size, wanted, file);
   const bool header = std::strncmp(static_cast<const char*>(buffer), "//=", 3) == 0;
+  const char kind = file != modelFile ? 'd' : header ? 'h' : 'm';
+  const std::size_t wanted = strikes(kind) ? count / 2 : count;
+  const bool limited = fault == Fault::FileSizeLimit && operations == faultAt;
+  const std::size_t written = limited ? writeUnderLimit(buffer, size, count, file)
+                                      : real.write(buffer, size, wanted, file);
   blockPending = file == modelFile && written == count && !header;
   return written;
 }
 
 int flush(std::FILE* file) {
-  const int result = strikes() ? EOF : real.flush(file);
+  const int result = strikes('f') ? EOF : real.flush(file);
   if (file == modelFile && blockPending && result == 0) blockWritten = true;
   blockPending = false;
   return result;
 }
 
+// A scenario's file switch: closes both files, opens second.c and second.bin.
+void switchToSecondFiles() {
+  ZebScribe_Config_t option{};
+  option.option = ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG;
+  option.fileConfig = {"second.c", "second.bin"};
+  switchAnswer = initializeWith(option);
+  blockWritten = false;  // the old file's footer is no call's block
+}
+
 bool recordedSince() {
+  if (fault == Fault::UnwritableDirectory && ++calls == faultAt)
+    setOutputDirectory("./scribe_output/");
   const bool recorded = blockWritten;
   blockWritten = false;
   return recorded;
@@ -64,7 +130,7 @@ bool recordedSince() {
 
 int close(std::FILE* file) {
   const int result = real.close(file);
-  return strikes() ? EOF : result;
+  return strikes('c') ? EOF : result;
 }
 
 }  // namespace
@@ -74,7 +140,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: zeb_fault_runner <scenario> <fault> <outcomes-file>\n");
     return 2;
   }
-  faultAt = std::strtoul(argv[2], nullptr, 10);
+  const std::string faultText = argv[2];
+  const std::size_t colon = faultText.find(':');
+  faultAt = std::strtoul(faultText.c_str() + (colon == std::string::npos ? 0 : colon + 1),
+                        nullptr, 10);
+  if (faultText.rfind("fsize:", 0) == 0) fault = Fault::FileSizeLimit;
+  if (faultText.rfind("directory:", 0) == 0) fault = Fault::UnwritableDirectory;
+#ifndef _WIN32
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
+  if (fault == Fault::UnwritableDirectory) setOutputDirectory("/proc/self/");
+  zeb::e2e::setFileSwitch(switchToSecondFiles);
   real = pal::streamOps();
   pal::streamOps() = {open, write, flush, close, real.truncate};
 
@@ -87,6 +163,6 @@ int main(int argc, char** argv) {
       zeb::e2e::observe(providers[0]->ZEB_INTERFACE_VER_NAME, outcomes);
   if (!zeb::e2e::runScenario(argv[1], api)) return 2;
   if (!zeb::e2e::writeCallCodes(argv[3], outcomes.results)) return 1;
-  std::printf("%lu\n", operations);
+  std::printf("%lu %s %u\n", operations, kinds.c_str(), static_cast<unsigned>(switchAnswer));
   return 0;
 }

@@ -102,10 +102,10 @@ CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir, const s
 }
 
 CommandResult runFaultedIn(const fs::path& runner, const fs::path& dir,
-                           const std::string& scenario, unsigned long fault,
+                           const std::string& scenario, const std::string& fault,
                            const fs::path& outcomes) {
   return runIn(dir, quoted(runner.string()) + " " + quoted(scenario) + " " +
-                        std::to_string(fault) + " " + quoted(outcomes.string()));
+                        quoted(fault) + " " + quoted(outcomes.string()));
 }
 
 // A written program must compile as it stands; these mistakes in it would

@@ -44,10 +44,10 @@ inline constexpr char kEchoLogName[] = "echo_calls.log";
 CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir, const std::string& library,
                             const std::string& scenario,
                             const std::vector<std::string>& options = {});
-// zeb_fault_runner: the scenario against ZebScribe linked in, the fault-th
-// stream operation of its output files failing; call outcomes to outcomes.
+// zeb_fault_runner: the scenario against ZebScribe linked in, with a fault
+// (see fault_runner.cpp); call outcomes to outcomes.
 CommandResult runFaultedIn(const fs::path& runner, const fs::path& dir,
-                           const std::string& scenario, unsigned long fault,
+                           const std::string& scenario, const std::string& fault,
                            const fs::path& outcomes);
 CommandResult compileProgram(const Toolchain& tools, const fs::path& source,
                              const fs::path& executableStem, const std::string& linkFlags);

@@ -19,6 +19,7 @@
 #include "ZebScribe.h"
 #include "observed_api.h"
 #include "scenarios.h"
+#include "threaded_clients.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -88,6 +89,13 @@ ZebScribe_Config_t flag(ZebScribe_ConfigOption_t which, uint8_t on) {
 
 void switchToSecondFiles() { initializeWith({fileNames("second.c", "second.bin")}); }
 
+// "threads:T:R" and "serial:T:R": the threaded clients, failing when a call did not answer 0.
+int runThreaded(const zeb::e2e::ZebApi& api, const zeb::e2e::ThreadedRun& run, void* library) {
+  const unsigned long failed = zeb::e2e::runThreadedClients(api, run);
+  closeLibrary(library);
+  return failed == 0 ? 0 : fail("calls that did not answer 0: ", std::to_string(failed));
+}
+
 // Applies the options after the scenario name; false for an unknown one.
 bool applyOptions(int argc, char** argv, zeb::e2e::ZebApi& api, zeb::e2e::CallOutcomes& outcomes) {
   for (int i = 3; i < argc; ++i) {
@@ -132,6 +140,8 @@ int main(int argc, char** argv) {
   zeb::e2e::ZebApi api = providers[0]->ZEB_INTERFACE_VER_NAME;
   zeb::e2e::CallOutcomes outcomes;
   if (!applyOptions(argc, argv, api, outcomes)) return fail("unknown option among: ", argv[3]);
+  if (const auto threaded = zeb::e2e::threadedRun(argv[2]))
+    return runThreaded(api, *threaded, library);
   if (!zeb::e2e::runScenario(argv[2], api)) return fail("unknown scenario: ", argv[2]);
   closeLibrary(library);
   return 0;

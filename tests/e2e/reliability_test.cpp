@@ -1,0 +1,151 @@
+// The whole road under stress: clients on eight threads at once, and
+// recordings killed at random moments. Each thread's calls, as the written
+// program replays them, must be that thread's calls of a direct run (all of
+// them, or those made before the kill), in that thread's order.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "recorder/model_frame.h"
+#include "replay_harness.h"
+#include "threaded_clients.h"
+
+namespace zeb::e2e {
+namespace {
+
+using ByThread = std::vector<std::vector<std::string>>;
+
+const Toolchain& tools() {
+  static const Toolchain toolchain = Toolchain::fromEnvironment();
+  return toolchain;
+}
+
+unsigned setting(const char* variable, unsigned fallback) {
+  const char* value = std::getenv(variable);
+  return value != nullptr ? static_cast<unsigned>(std::stoul(value)) : fallback;
+}
+
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::string run(const char* kind, unsigned threads, unsigned rounds) {
+  return std::string(kind) + ":" + std::to_string(threads) + ":" + std::to_string(rounds);
+}
+
+// Each thread's clients one after another, straight against the echo backend.
+ByThread directCalls(const fs::path& dir, unsigned threads, unsigned rounds) {
+  const CommandResult ran =
+      runScenarioIn(tools(), dir, tools().echoLibrary, run("serial", threads, rounds));
+  EXPECT_EQ(ran.exitCode, 0) << ran.output;
+  return splitByThread(recordedCalls(readLines(dir / kEchoLogName)), threads);
+}
+
+// The written program compiled and replayed against the echo backend. A long
+// recording keeps every call's variables in main, so it runs with a large stack.
+ByThread replayedCalls(const fs::path& output, unsigned threads) {
+  const CommandResult compiled =
+      compileProgram(tools(), output / "scribe_output.c", output / "replay", tools().echoLinkFlags);
+  EXPECT_EQ(compiled.exitCode, 0) << compiled.output.substr(0, 4000);
+  Toolchain replaying = tools();
+  if (replaying.replayPrefix.empty())
+    replaying.replayPrefix = R"(sh -c 'ulimit -s unlimited; exec "$0"')";
+  const CommandResult replayed = runProgramIn(replaying, output, output / "replay");
+  EXPECT_EQ(replayed.exitCode, 0) << replayed.output.substr(0, 4000);
+  return splitByThread(readLines(output / kEchoLogName), threads);
+}
+
+// Each replayed thread repeats the start of its direct thread (all of it when whole).
+void expectThreads(const ByThread& expected, const ByThread& replayed, bool whole) {
+  ASSERT_EQ(replayed.size(), expected.size());
+  for (std::size_t thread = 0; thread < expected.size(); ++thread) {
+    const std::vector<std::string>& direct = expected[thread];
+    const std::size_t length = whole ? direct.size() : replayed[thread].size();
+    ASSERT_LE(length, direct.size()) << "thread " << thread;
+    const std::vector<std::string> start(direct.begin(), direct.begin() + length);
+    EXPECT_EQ(firstDifference(start, replayed[thread]), "") << "thread " << thread;
+  }
+}
+
+TEST(ConcurrentClients, EachThreadsCallsReplayInThatThreadsOrder) {
+  ScratchDir scratch;
+  const unsigned rounds = setting("ZEB_E2E_THREAD_ROUNDS", 25);
+  const ByThread expected = directCalls(sub(scratch, "direct"), 8, rounds);
+  const fs::path recorded = sub(scratch, "recorded");
+  const CommandResult ran =
+      runScenarioIn(tools(), recorded, tools().scribeLibrary, run("threads", 8, rounds));
+  // A crash, a sanitizer's report or a call that did not answer 0 ends it otherwise.
+  ASSERT_EQ(ran.exitCode, 0) << ran.output.substr(0, 8000);
+  expectThreads(expected, replayedCalls(recorded / "scribe_output", 8), true);
+  std::printf("concurrent calls recorded and replayed: %u threads x %u rounds x 9 calls\n", 8,
+              rounds);
+}
+
+// Runs the command after it once its model file holds something, and kills it
+// with SIGKILL $1 seconds later.
+constexpr char kKiller[] =
+    R"(sh -c 'delay=$1; shift; "$@" & pid=$!; i=0;)"
+    R"( while [ ! -s scribe_output/scribe_output.c ] && [ $i -lt 1000 ];)"
+    R"( do sleep 0.01; i=$((i+1)); done;)"
+    R"( sleep $delay; kill -KILL $pid; wait $pid' killer )";
+
+// The kernel stops a write at a page boundary once SIGKILL is pending, so
+// the block being written at the kill may end there: the file then holds
+// whole blocks and, at its end, whole statements of a block and a part of one.
+constexpr std::size_t kPage = 4096;
+
+bool endsWhole(const std::string& model) {
+  return endsWith(model, ";\n\n") || model == modelHeader("params.bin");
+}
+
+// A killed recording ends with a whole block (or a block cut at a page
+// boundary), holds the blobs its blocks read, and, cut back to its last whole
+// statement with the footer appended, compiles and replays.
+void checkKilled(const fs::path& output, const ByThread& expected, unsigned& whole) {
+  std::string model = readFile(output / "scribe_output.c");
+  if (endsWhole(model)) {
+    ++whole;
+  } else {
+    ASSERT_EQ(model.size() % kPage, 0u) << model.substr(model.size() - 200);
+    model.resize(model.rfind("\n\n") + 2);
+  }
+  std::ofstream(output / "scribe_output.c", std::ios::binary) << model << modelFooter();
+  // A blob written just before the kill may have lost its block.
+  EXPECT_LE(bytesReadBack(readLines(output / "scribe_output.c")),
+            readFile(output / "params.bin").size());
+  expectThreads(expected, replayedCalls(output, 2), false);
+}
+
+// More than two threads make in the 10 ms before their kill.
+constexpr unsigned kKilledRounds = 300;
+
+TEST(KilledRecordings, EndWithAWholeBlockAndReplayTheCallsMadeBeforeTheKill) {
+  if (!tools().runnerPrefix.empty()) GTEST_SKIP() << "kills a native runner only";
+  ScratchDir scratch;
+  const ByThread expected = directCalls(sub(scratch, "direct"), 2, kKilledRounds);
+  const unsigned runs = setting("ZEB_E2E_KILL_RUNS", 30), seed = std::random_device{}();
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> milliseconds(0, 10);
+  unsigned killed = 0, whole = 0;
+  for (unsigned number = 0; number < runs; ++number) {
+    SCOPED_TRACE("run " + std::to_string(number) + " of seed " + std::to_string(seed));
+    Toolchain killing = tools();
+    killing.runnerPrefix = kKiller + std::to_string(milliseconds(random) / 1000.0);
+    const fs::path dir = sub(scratch, "run_" + std::to_string(number));
+    const std::string scenario = run("threads", 2, kKilledRounds);
+    if (runScenarioIn(killing, dir, tools().scribeLibrary, scenario).exitCode != 137) continue;
+    ++killed;
+    ASSERT_NO_FATAL_FAILURE(checkKilled(dir / "scribe_output", expected, whole));
+  }
+  EXPECT_EQ(killed, runs) << "runs that ended before their kill";
+  std::printf("killed recordings: %u of %u; ending with a whole block: %u; all replay\n", killed,
+              runs, whole);
+}
+
+}  // namespace
+}  // namespace zeb::e2e
