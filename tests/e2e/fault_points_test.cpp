@@ -6,8 +6,6 @@
 
 #include <cstdlib>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "observed_api.h"
 #include "replay_harness.h"
@@ -15,80 +13,52 @@
 namespace zeb::e2e {
 namespace {
 
-const Toolchain& tools() {
-  static const Toolchain toolchain = Toolchain::fromEnvironment();
-  return toolchain;
-}
-
-struct FaultedRun {
-  CallCodes codes;
-  unsigned long operations = 0;
-};
-
-void runFaulted(const fs::path& dir, const std::string& scenario, unsigned long fault,
-                FaultedRun& run) {
+// The scenario against ZebScribe linked in, the fault-th output-file operation
+// failing; what every call answered, and how many operations there were.
+CallCodes runFaulted(const fs::path& dir, const std::string& scenario, unsigned long fault,
+                     unsigned long* operations = nullptr) {
   const fs::path outcomes = dir / "codes.txt";
-  const CommandResult result = runFaultedIn(ZEB_E2E_FAULT_RUNNER, dir, scenario, fault, outcomes);
-  ASSERT_EQ(result.exitCode, 0) << result.output;
-  run.codes = readCallCodes(outcomes.string());
-  run.operations = std::stoul(result.output.substr(result.output.find('\n') + 1));
+  const CommandResult result =
+      runIn(dir, run("", {ZEB_E2E_FAULT_RUNNER, scenario, std::to_string(fault), outcomes.string()}));
+  EXPECT_EQ(result.exitCode, 0) << result.output;
+  if (operations) *operations = std::stoul(result.output.substr(result.output.find('\n') + 1));
+  return readCallCodes(outcomes.string());
 }
 
-// The calls that the fault kept out of the recording, with what they answered.
-CallCodes lostBy(const CallCodes& clean, const CallCodes& faulted) {
+void checkFault(const fs::path& dir, const std::string& scenario, const CallCodes& clean, unsigned long fault) {
+  const CallCodes faulted = runFaulted(dir, scenario, fault);
+  // The calls the fault kept out of the recording, each answering an error.
   CallCodes lost;
+  bool reported = false, deliversLost = false;
   for (const auto& [number, outcome] : faulted) {
-    if (clean.at(number).recorded && !outcome.recorded) lost[number] = outcome;
+    reported |= clean.at(number).code != outcome.code;
+    if (!clean.at(number).recorded || outcome.recorded) continue;
+    lost[number] = outcome;
+    deliversLost |= deliversWhenLost(outcome.name);
+    EXPECT_NE(outcome.code, clean.at(number).code) << "call " << number << " lost silently";
   }
-  return lost;
-}
-
-bool deliversLost(const CallCodes& lost) {
-  for (const auto& entry : lost) {
-    if (deliversWhenLost(entry.second.name)) return true;
-  }
-  return false;
-}
-
-bool answersDiffer(const CallCodes& clean, const CallCodes& faulted) {
-  for (const auto& [number, outcome] : faulted) {
-    if (clean.at(number).code != outcome.code) return true;
-  }
-  return false;
-}
-
-void checkFault(const fs::path& dir, const std::string& scenario, const FaultedRun& clean,
-                unsigned long fault) {
-  FaultedRun faulted;
-  ASSERT_NO_FATAL_FAILURE(runFaulted(dir, scenario, fault, faulted));
-  EXPECT_TRUE(answersDiffer(clean.codes, faulted.codes)) << "no call reported the fault";
-  const CallCodes lost = lostBy(clean.codes, faulted.codes);
-  for (const auto& [number, outcome] : lost)
-    EXPECT_NE(outcome.code, clean.codes.at(number).code) << "call " << number << " lost silently";
+  EXPECT_TRUE(reported) << "no call reported the fault";
 
   // The direct run, with the calls that the recording lost failing alike.
   const fs::path direct = dir / "direct";
   fs::create_directories(direct);
   ASSERT_TRUE(writeCallCodes((dir / "skipped.txt").string(), lost));
   const CommandResult ran =
-      runScenarioIn(tools(), direct, tools().echoLibrary, scenario,
-                    {"--skip", (dir / "skipped.txt").string()});
+      runScenarioIn(direct, tools().echoLibrary, scenario, {"--skip", (dir / "skipped.txt").string()});
   ASSERT_EQ(ran.exitCode, 0) << ran.output;
   const auto expected = recordedCalls(readLines(direct / kEchoLogName));
 
   const fs::path output = dir / "scribe_output";
   const auto program = readLines(output / "scribe_output.c");
   if (program.empty() || program[0].rfind("//", 0) != 0) {
-    // No header, so the recording never started and holds no call.
-    EXPECT_TRUE(expected.empty());
+    EXPECT_TRUE(expected.empty());  // no header: the recording never started
     return;
   }
   EXPECT_EQ(bytesReadBack(program), readFile(output / "params.bin").size());
-  const CommandResult compiled =
-      compileProgram(tools(), output / "scribe_output.c", output / "replay", tools().echoLinkFlags);
+  const CommandResult compiled = compileProgram(output / "scribe_output.c", output / "replay", tools().echoLinkFlags);
   ASSERT_EQ(compiled.exitCode, 0) << compiled.output;
-  const CommandResult replayed = runProgramIn(tools(), output, output / "replay");
-  if (deliversLost(lost)) return;
+  const CommandResult replayed = runProgramIn(output, output / "replay");
+  if (deliversLost) return;
   EXPECT_EQ(firstDifference(expected, readLines(output / kEchoLogName)), "") << replayed.output;
 }
 
@@ -96,12 +66,11 @@ class FaultPoints : public testing::TestWithParam<std::string> {};
 
 TEST_P(FaultPoints, EachFailedOperationLeavesARecordingOfTheCallsThatSucceeded) {
   ScratchDir scratch;
-  FaultedRun clean;
-  ASSERT_NO_FATAL_FAILURE(runFaulted(sub(scratch, "clean"), GetParam(), 0, clean));
-  ASSERT_GT(clean.operations, 0u);
-  for (unsigned long fault = 1; fault <= clean.operations; ++fault) {
-    SCOPED_TRACE("stream operation " + std::to_string(fault) + " of " +
-                 std::to_string(clean.operations) + " failed");
+  unsigned long operations = 0;
+  const CallCodes clean = runFaulted(sub(scratch, "clean"), GetParam(), 0, &operations);
+  ASSERT_GT(operations, 0u);
+  for (unsigned long fault = 1; fault <= operations; ++fault) {
+    SCOPED_TRACE("stream operation " + std::to_string(fault) + " of " + std::to_string(operations) + " failed");
     checkFault(sub(scratch, "fault_" + std::to_string(fault)), GetParam(), clean, fault);
   }
 }
@@ -110,19 +79,13 @@ TEST_P(FaultPoints, EachFailedOperationLeavesARecordingOfTheCallsThatSucceeded) 
 // random:SEED) for any others.
 std::vector<std::string> faultScenarios() {
   std::vector<std::string> names{"data-path"};
-  if (const char* more = std::getenv("ZEB_E2E_FAULT_SCENARIOS")) {
-    std::stringstream list(more);
-    for (std::string name; std::getline(list, name, ',');) names.push_back(name);
-  }
+  std::stringstream more(std::getenv("ZEB_E2E_FAULT_SCENARIOS") ? std::getenv("ZEB_E2E_FAULT_SCENARIOS") : "");
+  for (std::string name; std::getline(more, name, ',');) names.push_back(name);
   return names;
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, FaultPoints, testing::ValuesIn(faultScenarios()),
-                         [](const auto& info) {
-                           std::string name = info.param;
-                           for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           return name;
-                         });
+                         [](const auto& info) { return asTestName(info.param); });
 
 }  // namespace
 }  // namespace zeb::e2e

@@ -3,7 +3,7 @@
 // one that only starts the recorder.
 #include <cstdint>
 
-#include "config_builders.h"
+#include "builders.h"
 #include "scenarios.h"
 
 namespace zeb::e2e {

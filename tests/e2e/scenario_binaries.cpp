@@ -3,7 +3,7 @@
 // without its optional arguments.
 #include <cstdint>
 
-#include "config_builders.h"
+#include "builders.h"
 #include "scenarios.h"
 
 namespace zeb::e2e {

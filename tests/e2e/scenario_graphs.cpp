@@ -5,9 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "config_builders.h"
+#include "builders.h"
 #include "scenarios.h"
-#include "tensor_builders.h"
 
 namespace zeb::e2e {
 namespace {
@@ -70,27 +69,15 @@ Zeb_GraphHandle_t createGraph(const ZebApi& api, Zeb_ContextHandle_t context) {
 
 // Every scalar kind a node parameter can hold.
 std::vector<Zeb_Param_t> scalarParams() {
-  std::vector<Zeb_Scalar_t> scalars;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_INT_8));
-  scalars.back().int8Value = -3;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_INT_16));
-  scalars.back().int16Value = -32768;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_INT_32));
-  scalars.back().int32Value = 2147483647;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_UINT_8));
-  scalars.back().uint8Value = 255;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_UINT_16));
-  scalars.back().uint16Value = 65535;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_UINT_32));
-  scalars.back().uint32Value = 4294967295u;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_FLOAT_32));
-  scalars.back().floatValue = 0.1f;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_BOOL_8));
-  scalars.back().bool8Value = 1;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_STRING));
-  scalars.back().stringValue = "SAME padding";
+  using S = Zeb_Scalar_t;
+  const Zeb_Scalar_t scalars[] = {
+      scalar(ZEB_DATATYPE_INT_8, &S::int8Value, -3),        scalar(ZEB_DATATYPE_INT_16, &S::int16Value, -32768),
+      scalar(ZEB_DATATYPE_INT_32, &S::int32Value, INT32_MAX), scalar(ZEB_DATATYPE_UINT_8, &S::uint8Value, 255),
+      scalar(ZEB_DATATYPE_UINT_16, &S::uint16Value, 65535), scalar(ZEB_DATATYPE_UINT_32, &S::uint32Value, UINT32_MAX),
+      scalar(ZEB_DATATYPE_FLOAT_32, &S::floatValue, 0.1f),  scalar(ZEB_DATATYPE_BOOL_8, &S::bool8Value, 1),
+      scalar(ZEB_DATATYPE_STRING, &S::stringValue, "SAME padding")};
   std::vector<Zeb_Param_t> params;
-  for (const Zeb_Scalar_t& scalar : scalars) params.push_back(scalarParam("scalar", scalar));
+  for (const Zeb_Scalar_t& value : scalars) params.push_back(scalarParam("scalar", value));
   params.back().name = nullptr;
   return params;
 }
