@@ -40,33 +40,27 @@ struct Prng {
   uint32_t below(uint32_t bound) { return static_cast<uint32_t>(next() % bound); }
   uint32_t next32() { return static_cast<uint32_t>(next() >> 32); }
   bool oneIn(uint32_t n) { return below(n) == 0; }
-  template <class T, std::size_t N>
-  T pick(const T (&values)[N]) { return values[below(N)]; }
+  template <class T, std::size_t N> T pick(const T (&values)[N]) { return values[below(N)]; }
 };
 
 // Owns what the arguments point into: for one call, or for the whole scenario.
+// A list is NULL when empty unless addressed: a counted array without elements
+// is not the same argument as NULL.
 struct Arena {
   std::vector<std::shared_ptr<void>> items;
-  // NULL for an empty list unless addressed: a counted array without
-  // elements is not the same argument as NULL.
-  template <class T>
-  T* keep(std::vector<T> values, bool addressed = false) {
+  template <class T> T* keep(std::vector<T> values, bool addressed = false) {
     if (values.empty() && !addressed) return nullptr;
     if (values.empty()) values.resize(1);
-    auto owned = std::make_shared<std::vector<T>>(std::move(values));
-    items.push_back(owned);
-    return owned->data();
+    return static_cast<std::vector<T>*>(items.emplace_back(std::make_shared<std::vector<T>>(std::move(values))).get())->data();
   }
   const char* text(std::string value) {
-    auto owned = std::make_shared<std::string>(std::move(value));
-    items.push_back(owned);
-    return owned->c_str();
+    return static_cast<std::string*>(items.emplace_back(std::make_shared<std::string>(std::move(value))).get())->c_str();
   }
 };
 
+template <class Handle> struct Live { uint32_t id; Handle handle; };
 struct LiveContext { uint32_t id; Zeb_ContextHandle_t handle; uint32_t backend, device; Zeb_ContextBinarySize_t binarySize; };
 struct LiveProfile { uint32_t id; Zeb_ProfileHandle_t handle; uint32_t backend; };
-template <class Handle> struct Live { uint32_t id; Handle handle; };
 struct LiveGraph { Zeb_GraphHandle_t handle; uint32_t context; std::string name; bool byName; };
 // A registered tensor as the backend left it; what it points to is kept.
 struct LiveTensor { uint32_t context; bool ofGraph; Zeb_Tensor_t description; };
@@ -75,7 +69,7 @@ struct World {
   World(const ZebApi& zebApi, uint64_t seed) : api(zebApi), rng{seed} {}
   const ZebApi& api;
   Prng rng;
-  bool withQueries = rng.oneIn(2) == 0;
+  bool withQueries = !rng.oneIn(2);
   Arena arena, kept;
   Zeb_LogHandle_t logger = nullptr;
   bool logging = false;  // not the handle's value: scenarios never branch on results
@@ -87,41 +81,37 @@ struct World {
   std::vector<LiveGraph> graphs;
   std::vector<LiveTensor> tensors;
 
-  template <class T> T& any(std::vector<T>& items) { return items[rng.below(static_cast<uint32_t>(items.size()))]; }
+  template <class T> T& any(std::vector<T>& items) { return items[rng.below(uint32_t(items.size()))]; }
   template <class T, class Pred> std::vector<T> where(const std::vector<T>& items, Pred pred) {
     std::vector<T> chosen;
     std::copy_if(items.begin(), items.end(), std::back_inserter(chosen), pred);
     return chosen;
   }
   template <class T> T take(std::vector<T>& items) {
-    const auto at = items.begin() + rng.below(static_cast<uint32_t>(items.size()));
-    T item = *at;
+    const auto at = items.begin() + rng.below(uint32_t(items.size()));
+    const T item = *at;
     items.erase(at);
     return item;
   }
   // A handle of the list, or NULL when it is empty or now and then.
   template <class T> auto anyOrNull(std::vector<T>& items, uint32_t nullOneIn) -> decltype(items[0].handle) {
-    if (items.empty() || rng.oneIn(nullOneIn)) return nullptr;
-    return any(items).handle;
+    return items.empty() || rng.oneIn(nullOneIn) ? nullptr : any(items).handle;
   }
-  // count values of draw(), kept for this call.
+  template <class T> T* maybeOutput(T& output) { return rng.oneIn(3) ? nullptr : &output; }
+  // count values of draw(), kept for this call unless told otherwise.
   template <class T, class Draw> T* some(uint32_t count, Draw draw, bool addressed = true, Arena* in = nullptr) {
     std::vector<T> values;
-    for (uint32_t i = 0; i < count; ++i) values.push_back(draw());
+    while (values.size() < count) values.push_back(draw());
     return (in ? in : &arena)->keep(std::move(values), addressed);
   }
-  template <class Config> const Config** nullTerminated(std::vector<Config> configs) {
-    const std::size_t count = configs.size();
-    const Config* stored = arena.keep(std::move(configs));
+  // A NULL-terminated list of atLeast to most configurations.
+  template <class Config, class Draw> const Config** configs(uint32_t atLeast, uint32_t most, Draw draw) {
+    const uint32_t count = atLeast + rng.below(most - atLeast + 1);
+    const Config* stored = some<Config>(count, draw);
     std::vector<const Config*> pointers;
-    for (std::size_t i = 0; i < count; ++i) pointers.push_back(stored + i);
+    for (uint32_t i = 0; i < count; ++i) pointers.push_back(stored + i);
     pointers.push_back(nullptr);
     return arena.keep(std::move(pointers));
-  }
-  template <class Config, class Draw> const Config** configs(uint32_t most, Draw draw) {
-    std::vector<Config> list;
-    for (uint32_t count = rng.below(most + 1); count > 0; --count) list.push_back(draw());
-    return nullTerminated(std::move(list));
   }
 
   // --- values ---
@@ -140,7 +130,7 @@ struct World {
   const char* maybeText() { return maybeText(arena); }
   int32_t anyInt32() {
     static const int32_t special[] = {0, 1, 2, 100, -1, INT32_MIN, INT32_MAX};
-    return rng.oneIn(2) ? rng.pick(special) : static_cast<int32_t>(rng.next32());
+    return rng.oneIn(2) ? rng.pick(special) : int32_t(rng.next32());
   }
   uint64_t anyUint64() {
     static const uint64_t special[] = {0, 1, 0xFFFFFFFFu, UINT64_C(0x100000000), UINT64_C(1) << 63, UINT64_MAX};
@@ -157,7 +147,8 @@ struct World {
     std::memcpy(&value, &bits, sizeof value);
     return value;
   }
-  uint8_t anyFlag() { return static_cast<uint8_t>(rng.oneIn(4) ? rng.next32() : rng.below(2)); }
+  uint8_t anyFlag() { return uint8_t(rng.oneIn(4) ? rng.next32() : rng.below(2)); }
+  uint8_t anyByte() { return uint8_t(rng.next32()); }
   int32_t anyPriority() {
     static const int32_t priorities[] = {ZEB_PRIORITY_LOW, ZEB_PRIORITY_NORMAL, ZEB_PRIORITY_NORMAL_HIGH, ZEB_PRIORITY_HIGH, -1};
     return rng.oneIn(2) ? rng.pick(priorities) : anyInt32();
@@ -165,69 +156,69 @@ struct World {
   // "net 7/abc", "7-Qx" or "sub 12:k!": a number no other graph name has, a
   // separator and letters, now and then a character the identifier drops.
   std::string graphName(const char* word) {
-    static const char separators[] = " /|-:;.,+", dropped[] = "()[]<>!#$%&'*=@^`{}~";
     std::string name = rng.oneIn(4) ? "" : std::string(word) + " ";
-    name += std::to_string(++lastGraphName) + separators[rng.below(sizeof separators - 1)];
+    name += std::to_string(++lastGraphName) + " /|-:;.,+"[rng.below(9)];
     for (uint32_t letters = 1 + rng.below(5); letters > 0; --letters) name += char('a' + rng.below(26));
-    if (rng.oneIn(4)) name += dropped[rng.below(sizeof dropped - 1)];
+    if (rng.oneIn(4)) name += "()[]<>!#$%&'*=@^`{}~"[rng.below(20)];
     return name;
   }
 
   // --- configurations ---
-  BackendConfig backendConfig() {
-    switch (rng.below(3)) {
-      case 0: return backendCustomNull();
-      case 1: { const int32_t level = anyInt32(); return backendErrorReporting(level, rng.next32()); }
-      default: return backendPlatform(maybeText());
-    }
+  const BackendConfig** backendConfigs() {
+    return configs<BackendConfig>(0, 4, [&] {
+      if (rng.oneIn(3)) return backendCustomNull();
+      if (rng.oneIn(2)) return backendPlatform(maybeText());
+      const int32_t level = anyInt32();
+      return backendErrorReporting(level, rng.next32());
+    });
   }
-  ContextConfig contextConfig() {
-    switch (rng.below(8)) {
-      case 0: return contextCustomNull();
-      case 1: return contextPriority(anyPriority());
-      case 2: { const int32_t level = anyInt32(); return contextErrorReporting(level, rng.next32()); }
-      case 3: return contextOemString(arena.text(awkwardText()));
-      case 4: return contextAsyncDepth(rng.next32());
-      case 5: {
-        if (rng.oneIn(4)) return contextEnableGraphs(nullptr);
-        std::vector<const char*> names;
-        for (uint32_t i = rng.below(4); i > 0; --i) names.push_back(arena.text(awkwardText()));
-        names.push_back(nullptr);
-        return contextEnableGraphs(arena.keep(std::move(names)));
+  const ContextConfig** contextConfigs() {
+    return configs<ContextConfig>(0, 6, [&] {
+      switch (rng.below(8)) {
+        case 0: return contextCustomNull();
+        case 1: return contextPriority(anyPriority());
+        case 2: { const int32_t level = anyInt32(); return contextErrorReporting(level, rng.next32()); }
+        case 3: return contextOemString(arena.text(awkwardText()));
+        case 4: return contextAsyncDepth(rng.next32());
+        case 5: {
+          if (rng.oneIn(4)) return contextEnableGraphs(nullptr);
+          std::vector<const char*> names(rng.below(4) + 1);
+          for (auto& name : names) name = &name == &names.back() ? nullptr : arena.text(awkwardText());
+          return contextEnableGraphs(arena.keep(std::move(names)));
+        }
+        case 6: return contextMemoryLimitHint(anyUint64());
+        default: return contextPersistentBinary(uint8_t(rng.below(256)));
       }
-      case 6: return contextMemoryLimitHint(anyUint64());
-      default: return contextPersistentBinary(static_cast<uint8_t>(rng.below(256)));
-    }
+    });
   }
   // A level of a platform tree: up to 3 nodes; an empty one is NULL or an array without elements.
   template <class Node, class Draw> Node* level(uint32_t& count, Draw draw) {
     count = rng.below(4);
     return some<Node>(count, draw, count == 0 && rng.oneIn(3));
   }
-  ZebDevice_Config_t deviceConfig() {
-    if (rng.oneIn(4)) return deviceCustomNull();
-    if (rng.oneIn(4)) return devicePlatformInfo(nullptr);
-    uint32_t numDevices = 0;
-    auto* devices = level<ZebDevice_HardwareDeviceInfo_t>(numDevices, [&] {
-      const uint32_t id = rng.next32(), type = rng.next32();
-      uint32_t numCores = 0;
-      auto* cores = level<ZebDevice_CoreInfo_t>(numCores, [&] {
-        const uint32_t coreId = rng.next32();
-        return deviceCore(coreId, rng.next32());
+  const ZebDevice_Config_t** deviceConfigs() {
+    return configs<ZebDevice_Config_t>(0, 3, [&] {
+      if (rng.oneIn(4)) return deviceCustomNull();
+      if (rng.oneIn(4)) return devicePlatformInfo(nullptr);
+      uint32_t numDevices = 0;
+      auto* devices = level<ZebDevice_HardwareDeviceInfo_t>(numDevices, [&] {
+        const uint32_t id = rng.next32(), type = rng.next32();
+        uint32_t numCores = 0;
+        auto* cores = level<ZebDevice_CoreInfo_t>(numCores, [&] {
+          const uint32_t coreId = rng.next32();
+          return deviceCore(coreId, rng.next32());
+        });
+        return hardwareDevice(id, type, numCores, cores);
       });
-      return hardwareDevice(id, type, numCores, cores);
+      return devicePlatformInfo(arena.keep(std::vector{platformInfo(numDevices, devices)}));
     });
-    return devicePlatformInfo(arena.keep(std::vector{platformInfo(numDevices, devices)}));
   }
   const ZebProfile_Config_t** profileConfigs() {
     if (rng.oneIn(4)) return nullptr;
-    std::vector<ZebProfile_Config_t> list;
-    for (uint32_t count = 1 + rng.below(3); count > 0; --count)
-      list.push_back(rng.oneIn(3) ? profileCustomNull() : profileMaxEvents(anyUint64()));
-    return nullTerminated(std::move(list));
+    return configs<ZebProfile_Config_t>(1, 3, [&] { return rng.oneIn(3) ? profileCustomNull() : profileMaxEvents(anyUint64()); });
   }
   const ZebGraph_Config_t** graphConfigs() {
-    return configs<ZebGraph_Config_t>(3, [&] { return rng.oneIn(3) ? graphCustomNull() : graphPriority(anyPriority()); });
+    return configs<ZebGraph_Config_t>(0, 3, [&] { return rng.oneIn(3) ? graphCustomNull() : graphPriority(anyPriority()); });
   }
 
   // --- tensors ---
@@ -241,7 +232,7 @@ struct World {
     const uint32_t size = elementSize(dataType);
     if (!withData || size == 0) return {nullptr, rng.oneIn(3) ? rng.below(64) : 0};
     const uint32_t bytes = size * rng.below(17);
-    return {some<uint8_t>(bytes, [&] { return static_cast<uint8_t>(rng.next32()); }, true, &in), bytes};
+    return {some<uint8_t>(bytes, [&] { return anyByte(); }, true, &in), bytes};
   }
   Q quantization(Arena& in) {
     static const Zeb_Definition_t definitions[] = {ZEB_DEFINITION_IMPL_GENERATED, ZEB_DEFINITION_DEFINED, ZEB_DEFINITION_UNDEFINED};
@@ -250,14 +241,13 @@ struct World {
     const auto pair = [&] { const float scale = anyFloat(); return Zeb_ScaleOffset_t{scale, anyInt32()}; };
     Q params = noQuantization();
     const uint32_t count = rng.below(4);
+    const int32_t axis = anyInt32();
     switch (rng.below(5)) {
-      case 0: break;
       case 1: { const auto p = pair(); params = scaleOffset(p.scale, p.offset); break; }
-      case 2: { const int32_t axis = anyInt32(); params = axisScaleOffset(axis, count, rng.oneIn(5) ? nullptr : some<Zeb_ScaleOffset_t>(count, pair, true, &in)); break; }
+      case 2: params = axisScaleOffset(axis, count, rng.oneIn(5) ? nullptr : some<Zeb_ScaleOffset_t>(count, pair, true, &in)); break;
       case 3: { const uint32_t bitwidth = rng.pick(bitwidths); const auto p = pair(); params = bwScaleOffset(bitwidth, p.scale, p.offset); break; }
-      default: {
+      case 4: {
         const uint32_t bitwidth = rng.oneIn(2) ? 4u : rng.next32();
-        const int32_t axis = anyInt32();
         float* scales = rng.oneIn(5) ? nullptr : some<float>(count, [&] { return anyFloat(); }, true, &in);
         int32_t* offsets = rng.oneIn(5) ? nullptr : some<int32_t>(count, [&] { return anyInt32(); }, true, &in);
         params = bwAxisScaleOffset(bitwidth, axis, count, scales, offsets);
@@ -268,21 +258,17 @@ struct World {
   }
   // Version 1 or 2, any type, data type and encoding, NULL or present arrays.
   Zeb_Tensor_t freshTensor(Arena& in) {
-    static const Zeb_DataType_t kSizedTypes[] = {
-        ZEB_DATATYPE_INT_8, ZEB_DATATYPE_INT_16, ZEB_DATATYPE_INT_32, ZEB_DATATYPE_INT_64, ZEB_DATATYPE_UINT_8,
-        ZEB_DATATYPE_UINT_16, ZEB_DATATYPE_UINT_32, ZEB_DATATYPE_UINT_64, ZEB_DATATYPE_FLOAT_32, ZEB_DATATYPE_FLOAT_64,
-        ZEB_DATATYPE_SFIXED_POINT_4, ZEB_DATATYPE_SFIXED_POINT_8, ZEB_DATATYPE_SFIXED_POINT_16, ZEB_DATATYPE_SFIXED_POINT_32,
-        ZEB_DATATYPE_UFIXED_POINT_4, ZEB_DATATYPE_UFIXED_POINT_8, ZEB_DATATYPE_UFIXED_POINT_16, ZEB_DATATYPE_UFIXED_POINT_32};
-    static const Zeb_DataType_t unsized[] = {ZEB_DATATYPE_FLOAT_16, ZEB_DATATYPE_BOOL_8, ZEB_DATATYPE_STRING, ZEB_DATATYPE_UNDEFINED};
-    static const Zeb_TensorType_t types[] = {ZEB_TENSOR_TYPE_APP_WRITE, ZEB_TENSOR_TYPE_APP_READ, ZEB_TENSOR_TYPE_APP_READWRITE,
-                                             ZEB_TENSOR_TYPE_NATIVE, ZEB_TENSOR_TYPE_STATIC, ZEB_TENSOR_TYPE_NULL, ZEB_TENSOR_TYPE_UNDEFINED};
+    static const int32_t sized[] = {0x08, 0x16, 0x32, 0x64, 0x108, 0x116, 0x132, 0x164, 0x232,
+                                    0x264, 0x304, 0x308, 0x316, 0x332, 0x404, 0x408, 0x416, 0x432};
+    static const int32_t unsized[] = {ZEB_DATATYPE_FLOAT_16, ZEB_DATATYPE_BOOL_8, ZEB_DATATYPE_STRING, ZEB_DATATYPE_UNDEFINED};
+    static const int32_t types[] = {0, 1, 2, 3, 4, 5, ZEB_TENSOR_TYPE_UNDEFINED};
     const bool version2 = rng.oneIn(2);
     const uint32_t id = rng.oneIn(4) ? 0x80000000u | rng.next32() : 0;
     const char* name = maybeText(in);
-    const Zeb_TensorType_t type = rng.pick(types);
+    const auto type = Zeb_TensorType_t(rng.pick(types));
     const uint32_t dataFormat = rng.oneIn(4) ? rng.next32() : 0;
     const bool withData = !rng.oneIn(3);
-    const Zeb_DataType_t dataType = !withData && rng.oneIn(4) ? rng.pick(unsized) : rng.pick(kSizedTypes);
+    const auto dataType = Zeb_DataType_t(!withData && rng.oneIn(4) ? rng.pick(unsized) : rng.pick(sized));
     const Q quantizeParams = quantization(in);
     const uint32_t rank = rng.below(5);
     uint32_t* dims = rng.oneIn(5) ? nullptr : some<uint32_t>(rank, [&] {
@@ -305,8 +291,7 @@ struct World {
   // A copy of a tensor registered in the context, with its id, or a fresh one.
   Zeb_Tensor_t nodeTensor(uint32_t context) {
     auto registered = tensorsOf(context, false);
-    if (!registered.empty() && !rng.oneIn(3)) return any(registered).description;
-    return freshTensor(arena);
+    return !registered.empty() && !rng.oneIn(3) ? any(registered).description : freshTensor(arena);
   }
   Zeb_Param_t parameter(uint32_t context) {
     const char* name = maybeText();
@@ -318,7 +303,7 @@ struct World {
       case 2: return scalarParam(name, scalar(ZEB_DATATYPE_INT_32, &S::int32Value, anyInt32()));
       case 3: return scalarParam(name, scalar(ZEB_DATATYPE_UINT_8, &S::uint8Value, rng.next32()));
       case 4: return scalarParam(name, scalar(ZEB_DATATYPE_UINT_16, &S::uint16Value, rng.next32()));
-      case 5: return scalarParam(name, scalar(ZEB_DATATYPE_UINT_32, &S::uint32Value, rng.oneIn(3) ? 0xFFFFFFFFu : rng.next32()));
+      case 5: return scalarParam(name, scalar(ZEB_DATATYPE_UINT_32, &S::uint32Value, rng.oneIn(3) ? UINT32_MAX : rng.next32()));
       case 6: return scalarParam(name, scalar(ZEB_DATATYPE_FLOAT_32, &S::floatValue, anyFloat()));
       case 7: return scalarParam(name, scalar(ZEB_DATATYPE_BOOL_8, &S::bool8Value, anyFlag()));
       default: return scalarParam(name, scalar(ZEB_DATATYPE_STRING, &S::stringValue, maybeText()));
@@ -342,9 +327,7 @@ struct World {
   }
   // An operation whose tensors come from the context (0: fresh ones only).
   Zeb_OpConfig_t operation(uint32_t context) {
-    const char* name = nodeName();
-    const char* package = maybeText();
-    const char* type = maybeText();
+    const char *name = nodeName(), *package = maybeText(), *type = maybeText();
     const uint32_t numParams = rng.below(5);
     Zeb_Param_t* params = rng.oneIn(8) ? nullptr : some<Zeb_Param_t>(numParams, [&] { return parameter(context); });
     const uint32_t numInputs = rng.below(4);
@@ -367,36 +350,35 @@ struct World {
   // A binary the client hands in: random bytes, sometimes none at all.
   const uint8_t* anyBinary(Zeb_ContextBinarySize_t& size) {
     size = rng.below(48);
-    return rng.oneIn(5) ? nullptr : some<uint8_t>(size + 1, [&] { return static_cast<uint8_t>(rng.next32()); });
+    return rng.oneIn(5) ? nullptr : some<uint8_t>(size + 1, [&] { return anyByte(); });
   }
   Live<Zeb_DeviceHandle_t> maybeDevice(bool wanted) {
     return wanted && !devices.empty() ? any(devices) : Live<Zeb_DeviceHandle_t>{0, nullptr};
   }
-  template <class T> T* maybeOutput(T& output) { return rng.oneIn(3) ? nullptr : &output; }
-  // Forgets a context with its graphs and tensors.
-  void forgetContext(uint32_t context) {
-    graphs = where(graphs, [&](const LiveGraph& g) { return g.context != context; });
-    tensors = where(tensors, [&](const LiveTensor& t) { return t.context != context; });
-  }
-  bool inUse(uint32_t id) {
-    return std::any_of(contexts.begin(), contexts.end(), [&](auto& c) { return c.backend == id || c.device == id; }) ||
-           std::any_of(profiles.begin(), profiles.end(), [&](auto& p) { return p.backend == id; });
-  }
   template <class T> std::vector<T> unused(const std::vector<T>& items) {
-    return where(items, [&](const T& item) { return !inUse(item.id); });
-  }
-  void freeContext() {
-    const LiveContext context = take(contexts);
-    auto mine = where(profiles, [&](const LiveProfile& p) { return p.backend == context.backend; });
-    const auto profile = anyOrNull(mine, 2);
-    forgetContext(context.id);
-    api.contextFree(context.handle, profile);
+    return where(items, [&](const T& item) {
+      return std::none_of(contexts.begin(), contexts.end(), [&](auto& c) { return c.backend == item.id || c.device == item.id; }) &&
+             std::none_of(profiles.begin(), profiles.end(), [&](auto& p) { return p.backend == item.id; });
+    });
   }
   template <class T, class Free> void freeUnused(std::vector<T>& items, Free free) {
     auto candidates = unused(items);
     const T item = any(candidates);
     items.erase(std::find_if(items.begin(), items.end(), [&](const T& i) { return i.id == item.id; }));
     free(item.handle);
+  }
+  // A profile of the backend, or NULL.
+  Zeb_ProfileHandle_t profileOf(uint32_t backend) {
+    auto mine = where(profiles, [&](const LiveProfile& p) { return p.backend == backend; });
+    return anyOrNull(mine, 2);
+  }
+  // Forgets the context's graphs and tensors with it.
+  void freeContext() {
+    const LiveContext context = take(contexts);
+    const auto profile = profileOf(context.backend);
+    graphs = where(graphs, [&](const LiveGraph& g) { return g.context != context.id; });
+    tensors = where(tensors, [&](const LiveTensor& t) { return t.context != context.id; });
+    api.contextFree(context.handle, profile);
   }
 };
 
@@ -416,43 +398,39 @@ bool hasGraph(World& w) { return !w.graphs.empty(); }
 bool roomForContext(World& w) { return hasBackend(w) && w.contexts.size() < 4; }
 bool roomForGraph(World& w) { return hasContext(w) && w.graphs.size() < 6; }
 
+// Each row: a query (left out by scenarios that make none), when it is possible, what it does.
 const Action kActions[] = {
-    {kCall, [](World& w) { return w.logging; }, [](World& w) { w.api.logSetLogLevel(w.logger, ZebLog_Level_t(1 + w.rng.below(5))); }},
+    {kCall, [](World& w) { return w.logging; },
+     [](World& w) { w.api.logSetLogLevel(w.logger, ZebLog_Level_t(1 + w.rng.below(5))); }},
     // backends and properties
     {kCall, [](World& w) { return w.backends.size() < 3; }, [](World& w) {
        Zeb_BackendHandle_t backend = nullptr;
-       w.api.backendCreate(w.logger, w.configs<BackendConfig>(4, [&] { return w.backendConfig(); }), &backend);
+       w.api.backendCreate(w.logger, w.backendConfigs(), &backend);
        w.backends.push_back({++w.lastId, backend});
      }},
+    {kCall, hasBackend, [](World& w) { auto b = w.any(w.backends).handle; w.api.backendSetConfig(b, w.backendConfigs()); }},
     {kCall, hasBackend, [](World& w) {
-       const auto backend = w.any(w.backends).handle;
-       w.api.backendSetConfig(backend, w.configs<BackendConfig>(4, [&] { return w.backendConfig(); }));
-     }},
-    {kCall, hasBackend, [](World& w) {
-       const auto backend = w.any(w.backends).handle;
-       const char* path = w.maybeText();
-       const char* provider = w.maybeText();
-       w.api.backendRegisterOpPackage(backend, path, provider, w.maybeText());
+       auto b = w.any(w.backends).handle;
+       const char *path = w.maybeText(), *provider = w.maybeText();
+       w.api.backendRegisterOpPackage(b, path, provider, w.maybeText());
      }},
     {kQuery, hasBackend, [](World& w) {
-       const auto backend = w.any(w.backends).handle;
+       auto b = w.any(w.backends).handle;
        uint32_t count = 0;
        const ZebBackend_OperationName_t* operations = nullptr;
        auto* countOut = w.maybeOutput(count);
-       w.api.backendGetSupportedOperations(backend, countOut, w.maybeOutput(operations));
+       w.api.backendGetSupportedOperations(b, countOut, w.maybeOutput(operations));
      }},
     {kQuery, always, [](World& w) { w.api.propertyHasCapability(w.rng.next32()); }},
     {kCall, [](World& w) { return !w.unused(w.backends).empty(); }, [](World& w) { w.freeUnused(w.backends, w.api.backendFree); }},
     // devices
     {kCall, [](World& w) { return w.devices.size() < 3; }, [](World& w) {
        Zeb_DeviceHandle_t device = nullptr;
-       w.api.deviceCreate(w.logger, w.configs<ZebDevice_Config_t>(3, [&] { return w.deviceConfig(); }), &device);
+       w.api.deviceCreate(w.logger, w.deviceConfigs(), &device);
        w.devices.push_back({++w.lastId, device});
      }},
-    {kCall, hasDevice, [](World& w) {
-       const auto device = w.any(w.devices).handle;
-       w.api.deviceSetConfig(device, w.configs<ZebDevice_Config_t>(3, [&] { return w.deviceConfig(); }));
-     }},
+    {kCall, hasDevice, [](World& w) { auto d = w.any(w.devices).handle; w.api.deviceSetConfig(d, w.deviceConfigs()); }},
+    {kCall, [](World& w) { return !w.unused(w.devices).empty(); }, [](World& w) { w.freeUnused(w.devices, w.api.deviceFree); }},
     // the queries of a family together, each of them now and then
     {kQuery, always, [](World& w) {
        const uint32_t which = 1 + w.rng.below(hasDevice(w) ? 7 : 3);
@@ -460,34 +438,28 @@ const Action kActions[] = {
        ZebDevice_Infrastructure_t infrastructure = nullptr;
        if (which & 1) w.api.deviceGetPlatformInfo(w.logger, w.maybeOutput(info));
        if (which & 2) w.api.deviceGetInfrastructure(w.maybeOutput(infrastructure));
-       if (which & 4) {
-         const auto device = w.any(w.devices).handle;
-         w.api.deviceGetInfo(device, w.maybeOutput(info));
-       }
+       if (!(which & 4)) return;
+       auto d = w.any(w.devices).handle;
+       w.api.deviceGetInfo(d, w.maybeOutput(info));
      }},
-    {kCall, [](World& w) { return !w.unused(w.devices).empty(); }, [](World& w) { w.freeUnused(w.devices, w.api.deviceFree); }},
     // contexts and binaries
     {kCall, roomForContext, [](World& w) {
        const auto backend = w.any(w.backends);
        const auto device = w.maybeDevice(!w.rng.oneIn(3));
-       const auto configs = w.configs<ContextConfig>(6, [&] { return w.contextConfig(); });
+       const auto configs = w.contextConfigs();
        Zeb_ContextHandle_t context = nullptr;
        w.api.contextCreate(backend.handle, device.handle, configs, &context);
        w.contexts.push_back({++w.lastId, context, backend.id, device.id, 512});
      }},
-    {kCall, hasContext, [](World& w) {
-       const auto context = w.any(w.contexts).handle;
-       w.api.contextSetConfig(context, w.configs<ContextConfig>(6, [&] { return w.contextConfig(); }));
-     }},
+    {kCall, hasContext, [](World& w) { auto c = w.any(w.contexts).handle; w.api.contextSetConfig(c, w.contextConfigs()); }},
     {kCall, hasContext, [](World& w) { w.freeContext(); }},
     {kCall, roomForContext, [](World& w) {
        const auto backend = w.any(w.backends);
        const auto device = w.maybeDevice(w.rng.oneIn(2));
-       const auto configs = w.configs<ContextConfig>(6, [&] { return w.contextConfig(); });
+       const auto configs = w.contextConfigs();
        Zeb_ContextBinarySize_t size = 0;
        const uint8_t* binary = w.anyBinary(size);
-       auto mine = w.where(w.profiles, [&](const LiveProfile& p) { return p.backend == backend.id; });
-       const auto profile = w.anyOrNull(mine, 2);
+       const auto profile = w.profileOf(backend.id);
        Zeb_ContextHandle_t context = nullptr;
        if (w.rng.oneIn(2))
          w.api.contextCreateFromBinary(backend.handle, device.handle, configs, binary, size, &context, profile);
@@ -498,7 +470,7 @@ const Action kActions[] = {
     {kCall, hasBackend, [](World& w) {
        const auto backend = w.anyOrNull(w.backends, 2);
        const auto device = w.maybeDevice(w.rng.oneIn(2)).handle;
-       const auto configs = w.configs<ContextConfig>(6, [&] { return w.contextConfig(); });
+       const auto configs = w.contextConfigs();
        Zeb_ContextBinarySize_t size = 0;
        const uint8_t* binary = w.anyBinary(size);
        w.api.contextValidateBinary(backend, device, configs, binary, size);
@@ -520,32 +492,25 @@ const Action kActions[] = {
        w.api.profileCreate(backend.handle, ZebProfile_Level_t(level), &profile);
        w.profiles.push_back({++w.lastId, profile, backend.id});
      }},
-    {kCall, hasProfile, [](World& w) {
-       const auto profile = w.any(w.profiles).handle;
-       w.api.profileSetConfig(profile, w.profileConfigs());
-     }},
+    {kCall, hasProfile, [](World& w) { auto p = w.any(w.profiles).handle; w.api.profileSetConfig(p, w.profileConfigs()); }},
+    {kCall, hasProfile, [](World& w) { w.api.profileFree(w.take(w.profiles).handle); }},
     {kQuery, always, [](World& w) {
        const ZebProfile_EventId_t* events = nullptr;
        uint32_t count = 0;
        if (hasProfile(w) && w.rng.oneIn(2)) {
-         const auto profile = w.any(w.profiles).handle;
+         auto p = w.any(w.profiles).handle;
          auto* eventsOut = w.maybeOutput(events);
-         w.api.profileGetEvents(profile, eventsOut, w.maybeOutput(count));
+         w.api.profileGetEvents(p, eventsOut, w.maybeOutput(count));
        }
        const ZebProfile_EventId_t event = w.anyUint64();
        ZebProfile_EventData_t data{};
        ZebProfile_ExtendedEventData_t extended{};
-       switch (w.rng.below(3)) {
-         case 0: {
-           auto* eventsOut = w.maybeOutput(events);
-           w.api.profileGetSubEvents(event, eventsOut, w.maybeOutput(count));
-           break;
-         }
-         case 1: w.api.profileGetEventData(event, w.maybeOutput(data)); break;
-         default: w.api.profileGetExtendedEventData(event, w.maybeOutput(extended));
-       }
+       const uint32_t which = w.rng.below(3);
+       auto* eventsOut = w.maybeOutput(events);
+       if (which == 0) w.api.profileGetSubEvents(event, eventsOut, w.maybeOutput(count));
+       if (which == 1) w.api.profileGetEventData(event, w.maybeOutput(data));
+       if (which == 2) w.api.profileGetExtendedEventData(event, w.maybeOutput(extended));
      }},
-    {kCall, hasProfile, [](World& w) { w.api.profileFree(w.take(w.profiles).handle); }},
     // tensors and graphs
     {kCall, [](World& w) { return hasContext(w) && w.tensors.size() < 24; }, [](World& w) {
        const auto context = w.any(w.contexts);
@@ -574,10 +539,7 @@ const Action kActions[] = {
        w.api.graphCreateSubgraph(parent.handle, name.c_str(), &subgraph);
        w.graphs.push_back({subgraph, parent.context, name, false});
      }},
-    {kCall, hasGraph, [](World& w) {
-       const auto graph = w.any(w.graphs).handle;
-       w.api.graphSetConfig(graph, w.graphConfigs());
-     }},
+    {kCall, hasGraph, [](World& w) { auto g = w.any(w.graphs).handle; w.api.graphSetConfig(g, w.graphConfigs()); }},
     // by the name of a graph of the context, of another context, or a new name
     {kCall, roomForGraph, [](World& w) {
        const auto context = w.any(w.contexts);
@@ -588,14 +550,8 @@ const Action kActions[] = {
        w.api.graphRetrieve(context.handle, name.c_str(), &graph);
        w.graphs.push_back({graph, context.id, name, true});
      }},
-    {kCall, hasGraph, [](World& w) {
-       const auto graph = w.any(w.graphs);
-       w.api.graphAddNode(graph.handle, w.operation(graph.context));
-     }},
-    {kCall, hasBackend, [](World& w) {
-       const auto backend = w.any(w.backends).handle;
-       w.api.backendValidateOpConfig(backend, w.operation(0));
-     }},
+    {kCall, hasGraph, [](World& w) { auto g = w.any(w.graphs); w.api.graphAddNode(g.handle, w.operation(g.context)); }},
+    {kCall, hasBackend, [](World& w) { auto b = w.any(w.backends).handle; w.api.backendValidateOpConfig(b, w.operation(0)); }},
     {kCall, hasGraph, [](World& w) {
        const auto graph = w.any(w.graphs);
        uint32_t numInputs = 0, numOutputs = 0;
@@ -604,10 +560,7 @@ const Action kActions[] = {
        const auto profile = w.anyOrNull(w.profiles, 2);
        w.api.graphExecute(graph.handle, inputs, numInputs, outputs, numOutputs, profile, nullptr);
      }},
-    {kCall, hasGraph, [](World& w) {
-       const auto graph = w.any(w.graphs).handle;
-       w.api.graphFinalize(graph, w.anyOrNull(w.profiles, 2), nullptr);
-     }},
+    {kCall, hasGraph, [](World& w) { auto g = w.any(w.graphs).handle; w.api.graphFinalize(g, w.anyOrNull(w.profiles, 2), nullptr); }},
 };
 
 }  // namespace
