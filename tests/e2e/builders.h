@@ -3,6 +3,7 @@
 // pointer. Shared by the hand-written and the random scenarios and the unit tests.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "ZebInterface.h"
@@ -20,6 +21,14 @@ Record withOption(Option option, Member Record::*member, Value value) {
   Record record = withOption<Record>(option);
   record.*member = static_cast<Member>(value);
   return record;
+}
+
+// The NULL-terminated list of pointers to the configurations given.
+template <class Config, std::size_t N>
+std::array<const Config*, N + 1> listOf(const Config (&configs)[N]) {
+  std::array<const Config*, N + 1> list{};
+  for (std::size_t i = 0; i < N; ++i) list[i] = &configs[i];
+  return list;
 }
 
 using BackendConfig = ZebBackend_Config_t;

@@ -11,10 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "ZebInterface.h"
 #include "observed_api.h"
 #include "pal/pal.h"
-#include "scenarios.h"
 
 namespace {
 
@@ -30,14 +28,9 @@ bool blockWritten = false;
 
 bool strikes() { return ++operations == faultAt; }
 
-bool endsWith(const char* text, const char* suffix) {
-  const std::size_t length = std::strlen(text), suffixLength = std::strlen(suffix);
-  return length >= suffixLength && std::strcmp(text + length - suffixLength, suffix) == 0;
-}
-
 std::FILE* open(const char* path, const char* mode) {
   std::FILE* file = strikes() ? nullptr : real.open(path, mode);
-  if (endsWith(path, ".c")) modelFile = file;
+  if (std::string(path).rfind(".c") == std::strlen(path) - 2) modelFile = file;
   return file;
 }
 
@@ -70,10 +63,7 @@ int close(std::FILE* file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: zeb_fault_runner <scenario> <fault> <outcomes-file>\n");
-    return 2;
-  }
+  if (argc != 4) return std::fprintf(stderr, "usage: zeb_fault_runner <scenario> <fault> <outcomes-file>\n"), 2;
   faultAt = std::strtoul(argv[2], nullptr, 10);
   real = pal::streamOps();
   pal::streamOps() = {open, write, flush, close, real.truncate};
@@ -83,9 +73,7 @@ int main(int argc, char** argv) {
   if (ZebInterface_getProviders(&providers, &count) != 0 || count == 0) return 1;
   zeb::e2e::CallOutcomes outcomes;
   outcomes.recordedSince = recordedSince;
-  const zeb::e2e::ZebApi api =
-      zeb::e2e::observe(providers[0]->ZEB_INTERFACE_VER_NAME, outcomes);
-  if (!zeb::e2e::runScenario(argv[1], api)) return 2;
+  if (!zeb::e2e::runScenario(argv[1], zeb::e2e::observe(providers[0]->ZEB_INTERFACE_VER_NAME, outcomes))) return 2;
   if (!zeb::e2e::writeCallCodes(argv[3], outcomes.results)) return 1;
   std::printf("%lu\n", operations);
   return 0;

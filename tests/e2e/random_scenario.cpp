@@ -404,8 +404,7 @@ const Action kActions[] = {
      [](World& w) { w.api.logSetLogLevel(w.logger, ZebLog_Level_t(1 + w.rng.below(5))); }},
     // backends and properties
     {kCall, [](World& w) { return w.backends.size() < 3; }, [](World& w) {
-       Zeb_BackendHandle_t backend = nullptr;
-       w.api.backendCreate(w.logger, w.backendConfigs(), &backend);
+       Zeb_BackendHandle_t backend = nullptr; w.api.backendCreate(w.logger, w.backendConfigs(), &backend);
        w.backends.push_back({++w.lastId, backend});
      }},
     {kCall, hasBackend, [](World& w) { auto b = w.any(w.backends).handle; w.api.backendSetConfig(b, w.backendConfigs()); }},
@@ -425,8 +424,7 @@ const Action kActions[] = {
     {kCall, [](World& w) { return !w.unused(w.backends).empty(); }, [](World& w) { w.freeUnused(w.backends, w.api.backendFree); }},
     // devices
     {kCall, [](World& w) { return w.devices.size() < 3; }, [](World& w) {
-       Zeb_DeviceHandle_t device = nullptr;
-       w.api.deviceCreate(w.logger, w.deviceConfigs(), &device);
+       Zeb_DeviceHandle_t device = nullptr; w.api.deviceCreate(w.logger, w.deviceConfigs(), &device);
        w.devices.push_back({++w.lastId, device});
      }},
     {kCall, hasDevice, [](World& w) { auto d = w.any(w.devices).handle; w.api.deviceSetConfig(d, w.deviceConfigs()); }},
@@ -439,8 +437,7 @@ const Action kActions[] = {
        if (which & 1) w.api.deviceGetPlatformInfo(w.logger, w.maybeOutput(info));
        if (which & 2) w.api.deviceGetInfrastructure(w.maybeOutput(infrastructure));
        if (!(which & 4)) return;
-       auto d = w.any(w.devices).handle;
-       w.api.deviceGetInfo(d, w.maybeOutput(info));
+       auto d = w.any(w.devices).handle; w.api.deviceGetInfo(d, w.maybeOutput(info));
      }},
     // contexts and binaries
     {kCall, roomForContext, [](World& w) {
@@ -499,8 +496,7 @@ const Action kActions[] = {
        uint32_t count = 0;
        if (hasProfile(w) && w.rng.oneIn(2)) {
          auto p = w.any(w.profiles).handle;
-         auto* eventsOut = w.maybeOutput(events);
-         w.api.profileGetEvents(p, eventsOut, w.maybeOutput(count));
+         auto* eventsOut = w.maybeOutput(events); w.api.profileGetEvents(p, eventsOut, w.maybeOutput(count));
        }
        const ZebProfile_EventId_t event = w.anyUint64();
        ZebProfile_EventData_t data{};
@@ -514,29 +510,25 @@ const Action kActions[] = {
     // tensors and graphs
     {kCall, [](World& w) { return hasContext(w) && w.tensors.size() < 24; }, [](World& w) {
        const auto context = w.any(w.contexts);
-       Zeb_Tensor_t tensor = w.freshTensor(w.kept);
-       w.api.tensorCreateContextTensor(context.handle, &tensor);
+       Zeb_Tensor_t tensor = w.freshTensor(w.kept); w.api.tensorCreateContextTensor(context.handle, &tensor);
        w.tensors.push_back({context.id, false, tensor});
      }},
     {kCall, [](World& w) { return hasGraph(w) && w.tensors.size() < 24; }, [](World& w) {
        const auto graph = w.any(w.graphs);
-       Zeb_Tensor_t tensor = w.freshTensor(w.kept);
-       w.api.tensorCreateGraphTensor(graph.handle, &tensor);
+       Zeb_Tensor_t tensor = w.freshTensor(w.kept); w.api.tensorCreateGraphTensor(graph.handle, &tensor);
        w.tensors.push_back({graph.context, true, tensor});
      }},
     {kCall, roomForGraph, [](World& w) {
        const auto context = w.any(w.contexts);
        const std::string name = w.graphName("net");
        const auto configs = w.graphConfigs();
-       Zeb_GraphHandle_t graph = nullptr;
-       w.api.graphCreate(context.handle, name.c_str(), configs, &graph);
+       Zeb_GraphHandle_t graph = nullptr; w.api.graphCreate(context.handle, name.c_str(), configs, &graph);
        w.graphs.push_back({graph, context.id, name, true});
      }},
     {kCall, [](World& w) { return hasGraph(w) && w.graphs.size() < 6; }, [](World& w) {
        const auto parent = w.any(w.graphs);
        const std::string name = w.graphName("sub");
-       Zeb_GraphHandle_t subgraph = nullptr;
-       w.api.graphCreateSubgraph(parent.handle, name.c_str(), &subgraph);
+       Zeb_GraphHandle_t subgraph = nullptr; w.api.graphCreateSubgraph(parent.handle, name.c_str(), &subgraph);
        w.graphs.push_back({subgraph, parent.context, name, false});
      }},
     {kCall, hasGraph, [](World& w) { auto g = w.any(w.graphs).handle; w.api.graphSetConfig(g, w.graphConfigs()); }},
@@ -546,8 +538,7 @@ const Action kActions[] = {
        const uint32_t choice = w.rng.below(3);
        auto named = w.where(w.graphs, [&](const LiveGraph& g) { return g.byName && (g.context == context.id) == (choice == 0); });
        const std::string name = choice < 2 && !named.empty() ? w.any(named).name : w.graphName("net");
-       Zeb_GraphHandle_t graph = nullptr;
-       w.api.graphRetrieve(context.handle, name.c_str(), &graph);
+       Zeb_GraphHandle_t graph = nullptr; w.api.graphRetrieve(context.handle, name.c_str(), &graph);
        w.graphs.push_back({graph, context.id, name, true});
      }},
     {kCall, hasGraph, [](World& w) { auto g = w.any(w.graphs); w.api.graphAddNode(g.handle, w.operation(g.context)); }},

@@ -4,9 +4,18 @@
 // build (the Windows one under wine, see tests/windows).
 #pragma once
 
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 #include "support/scoped_temp_dir.h"
 
@@ -30,7 +39,6 @@ struct Toolchain {
   std::string exeSuffix;        // EXE_SUFFIX: of the executables the compiler writes
   std::string replayPrefix;     // REPLAY_PREFIX: put before the compiled program
 };
-const Toolchain& tools();
 
 struct CommandResult {
   int exitCode;
@@ -41,25 +49,137 @@ struct CommandResult {
 // the same file to a process under wine).
 inline constexpr char kEchoLogName[] = "echo_calls.log";
 
-// A command run in dir with ZEB_ECHO_LOG set to kEchoLogName.
-CommandResult runIn(const fs::path& dir, const std::string& command);
-// A tool (or "") followed by its arguments, each quoted for the shell.
-std::string run(const std::string& tool, const std::vector<std::string>& arguments);
-CommandResult runScenarioIn(const fs::path& dir, const std::string& library, const std::string& scenario,
-                            std::vector<std::string> options = {});
-CommandResult compileProgram(const fs::path& source, const fs::path& executableStem, const std::string& linkFlags);
-CommandResult runProgramIn(const fs::path& dir, const fs::path& executableStem);
+inline std::string setting(const char* name, const char* fallback) {
+  const char* value = std::getenv((std::string("ZEB_E2E_") + name).c_str());
+  return value != nullptr ? value : fallback;
+}
 
-std::vector<std::string> readLines(const fs::path& file);
+// One argument for the POSIX shell.
+inline std::string quoted(const std::string& text) {
+  std::string out = "'";
+  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+// Calls that reach ZebScribe but by design never reach its written program:
+// the two it answers itself, and the slots it does not support.
+inline const std::set<std::string> kNeverRecorded = {
+    "backendGetApiVersion", "backendGetBuildId", "graphExecuteAsync", "memRegister", "memDeRegister",
+    "deviceFreePlatformInfo", "signalCreate", "signalSetConfig", "signalTrigger", "signalFree",
+    "errorGetMessage", "errorGetVerboseMessage", "errorFreeVerboseMessage", "graphUpdateInputTensors",
+    "graphUpdateOutputTensors", "graphPrepareExecutionEnvironment"};
+
+// A written program must compile as it stands; these mistakes in it would
+// still replay alike, since the echo backend does not log output values.
+inline constexpr const char* kStrictness =
+    "-std=c11 -Werror=incompatible-pointer-types -Werror=int-conversion -Werror=discarded-qualifiers "
+    "-Werror=implicit-function-declaration";
+
+
+// A tool (or "") followed by its arguments, each quoted for the shell.
+inline std::string run(const std::string& tool, const std::vector<std::string>& arguments) {
+  std::string command = tool;
+  for (const std::string& argument : arguments) command += " " + quoted(argument);
+  return command;
+}
+
+inline const Toolchain& tools() {
+  static const Toolchain toolchain{
+      setting("RUNNER_PREFIX", ""), setting("RUNNER", ZEB_E2E_DEFAULT_RUNNER),
+      setting("SCRIBE_LIB", ZEB_E2E_DEFAULT_SCRIBE_LIB), setting("ECHO_LIB", ZEB_E2E_DEFAULT_ECHO_LIB),
+      setting("CC", ZEB_E2E_DEFAULT_CC), setting("INCLUDE_DIR", ZEB_E2E_DEFAULT_INCLUDE_DIR),
+      setting("ECHO_LINK", ZEB_E2E_DEFAULT_ECHO_LINK), setting("SCRIBE_LINK", ZEB_E2E_DEFAULT_SCRIBE_LINK),
+      setting("EXE_SUFFIX", ZEB_E2E_DEFAULT_EXE_SUFFIX), setting("REPLAY_PREFIX", "")};
+  return toolchain;
+}
+
+// A command run in dir with ZEB_ECHO_LOG set to kEchoLogName.
+inline CommandResult runIn(const fs::path& dir, const std::string& command) {
+  const fs::path output = dir / ".command_output";
+  const std::string line = "cd " + quoted(dir.string()) + " && ZEB_ECHO_LOG=" + kEchoLogName + " " + command +
+                           " > " + quoted(output.string()) + " 2>&1";
+  int status = std::system(line.c_str());
+#ifndef _WIN32
+  status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+#endif
+  CommandResult result{status, "$ " + command + "\n" + readFile(output)};
+  fs::remove(output);
+  return result;
+}
+
+inline CommandResult runScenarioIn(const fs::path& dir, const std::string& library, const std::string& scenario,
+                                   std::vector<std::string> options = {}) {
+  options.insert(options.begin(), {tools().runner, library, scenario});
+  return runIn(dir, run(tools().runnerPrefix, options));
+}
+
+inline CommandResult compileProgram(const fs::path& source, const fs::path& executableStem, const std::string& linkFlags) {
+  const Toolchain& t = tools();
+  return runIn(source.parent_path(),
+               run(t.compiler + " " + kStrictness, {"-I", t.includeDir, source.string(), "-o",
+                                                     executableStem.string() + t.exeSuffix}) + " " + linkFlags);
+}
+
+inline CommandResult runProgramIn(const fs::path& dir, const fs::path& executableStem) {
+  return runIn(dir, run(tools().replayPrefix, {executableStem.string() + tools().exeSuffix}));
+}
+
+inline std::vector<std::string> readLines(const fs::path& file) {
+  std::ifstream in(file);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
 // The bytes that a written program's fread statements read, together.
-uint64_t bytesReadBack(const std::vector<std::string>& program);
+inline uint64_t bytesReadBack(const std::vector<std::string>& program) {
+  uint64_t bytes = 0;
+  for (const std::string& line : program) {
+    const std::size_t call = line.find("fread(");
+    if (call == std::string::npos) continue;
+    std::istringstream arguments(line.substr(line.find(',', call) + 1));
+    uint64_t size = 0, count = 0;
+    char comma = 0;
+    arguments >> size >> comma >> count;
+    bytes += size * count;
+  }
+  return bytes;
+}
+
 // The calls of an echo log that a replayed recording must repeat.
-std::vector<std::string> recordedCalls(const std::vector<std::string>& echoLog);
+inline std::vector<std::string> recordedCalls(const std::vector<std::string>& echoLog) {
+  std::vector<std::string> calls;
+  for (const std::string& line : echoLog) {
+    // The log family is not recorded: the written program makes its own logger.
+    if (line.rfind("log:", 0) != 0 && kNeverRecorded.count(line.substr(0, line.find(' '))) == 0)
+      calls.push_back(line);
+  }
+  return calls;
+}
+
 // Empty when both lists are equal; otherwise the first pair that differs.
-std::string firstDifference(const std::vector<std::string>& expected, const std::vector<std::string>& actual);
-// A fresh subdirectory of the scratch directory.
-fs::path sub(const ScratchDir& scratch, const std::string& name);
-// A parameter's value as a test name.
-std::string asTestName(std::string text);
+inline std::string firstDifference(const std::vector<std::string>& expected, const std::vector<std::string>& actual) {
+  const auto at = [](const std::vector<std::string>& lines, std::size_t i) {
+    return i < lines.size() ? lines[i] : "<no more lines>";
+  };
+  for (std::size_t i = 0; i < expected.size() || i < actual.size(); ++i) {
+    if (at(expected, i) == at(actual, i)) continue;
+    return "first difference at line " + std::to_string(i + 1) + " of " + std::to_string(expected.size()) +
+           " expected and " + std::to_string(actual.size()) + " actual lines\n  expected: " + at(expected, i) +
+           "\n  actual:   " + at(actual, i) + "\n";
+  }
+  return "";
+}
+
+inline fs::path sub(const ScratchDir& scratch, const std::string& name) {
+  const fs::path dir = scratch.path() / name;
+  fs::create_directories(dir);
+  return dir;
+}
+
+inline std::string asTestName(std::string text) {
+  for (char& c : text) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return text;
+}
 
 }  // namespace zeb::e2e

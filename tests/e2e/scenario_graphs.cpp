@@ -69,12 +69,9 @@ Zeb_OpConfig_t convolution(std::vector<Zeb_Param_t>& params, Zeb_Tensor_t* input
 }  // namespace
 
 void graphs(const ZebApi& api) {
-  Zeb_BackendHandle_t backend = nullptr;
-  api.backendCreate(nullptr, kNoBackendConfigs, &backend);
-  Zeb_ContextHandle_t context = nullptr;
-  api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
-  Zeb_ProfileHandle_t profile = nullptr;
-  api.profileCreate(backend, ZEB_PROFILE_LEVEL_BASIC, &profile);
+  Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, kNoBackendConfigs, &backend);
+  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
+  Zeb_ProfileHandle_t profile = nullptr; api.profileCreate(backend, ZEB_PROFILE_LEVEL_BASIC, &profile);
   createContextTensors(api, context);
 
   // Validation comes before the graph exists: the backend sees the client's
@@ -90,8 +87,7 @@ void graphs(const ZebApi& api) {
   const ZebGraph_Config_t *configs[] = {&priority, &custom, nullptr}, *newConfigs[] = {&lower, nullptr}, *none[] = {nullptr};
   Zeb_GraphHandle_t graph = nullptr, head = nullptr;
   api.graphCreate(context, "mobilenet v2/block:1", configs, &graph);
-  api.graphSetConfig(graph, newConfigs);
-  api.graphSetConfig(graph, none);
+  api.graphSetConfig(graph, newConfigs); api.graphSetConfig(graph, none);
   api.graphCreateSubgraph(graph, "head", &head);
 
   // Graph tensors for a convolution: input, weights with data, output.
@@ -107,8 +103,7 @@ void graphs(const ZebApi& api) {
   Zeb_Param_t noParams[1] = {};
   api.graphAddNode(graph, opConfig(nullptr, "zeb.aisw", "Relu", 0, noParams, 1, outputs, 1, outputs));
   api.graphAddNode(graph, opConfig("relu", nullptr, nullptr, 2, nullptr, 0, nullptr, 0, nullptr));
-  api.graphFinalize(graph, profile, nullptr);
-  api.graphFinalize(head, nullptr, nullptr);
+  api.graphFinalize(graph, profile, nullptr); api.graphFinalize(head, nullptr, nullptr);
 
   float inputData[4] = {1.0f, 2.0f, 3.0f, 4.0f}, outputData[4] = {};
   inputs[0].v1.clientBuf = {inputData, sizeof inputData};
@@ -119,18 +114,15 @@ void graphs(const ZebApi& api) {
   api.graphExecute(graph, nullptr, 0, nullptr, 0, nullptr, nullptr);
 
   // A context made from nothing else: the graph comes back by name.
-  Zeb_ContextHandle_t stored = nullptr;
-  api.contextCreate(backend, nullptr, kNoContextConfigs, &stored);
-  Zeb_GraphHandle_t retrieved = nullptr, again = nullptr;
-  api.graphRetrieve(stored, "stored net", &retrieved);
+  Zeb_ContextHandle_t stored = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &stored);
+  Zeb_GraphHandle_t retrieved = nullptr, again = nullptr; api.graphRetrieve(stored, "stored net", &retrieved);
   static uint32_t three[] = {3};
   uint8_t data[3] = {7, 8, 9};
   Zeb_Tensor_t in[] = {tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_UINT_8, 1, three, data, 3)};
   api.graphExecute(retrieved, in, 1, nullptr, 0, nullptr, nullptr);
   api.graphRetrieve(stored, "stored net", &again);
   api.graphFinalize(again, nullptr, nullptr);
-  api.contextFree(stored, nullptr);
-  api.contextFree(context, profile);
+  api.contextFree(stored, nullptr); api.contextFree(context, profile);
   api.profileFree(profile);
   api.backendFree(backend);
 }
@@ -138,16 +130,13 @@ void graphs(const ZebApi& api) {
 // Few calls, each kind that carries data once: every write point of the
 // output files in a short run.
 void dataPath(const ZebApi& api) {
-  Zeb_BackendHandle_t backend = nullptr;
-  api.backendCreate(nullptr, kNoBackendConfigs, &backend);
-  Zeb_ContextHandle_t context = nullptr;
-  api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
+  Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, kNoBackendConfigs, &backend);
+  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
   static uint32_t shape[] = {4};
   Zeb_Tensor_t table = tensorV1("table", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 1, shape, kBytes, 4);
   api.tensorCreateContextTensor(context, &table);
   const ZebGraph_Config_t* noGraphConfigs[] = {nullptr};
-  Zeb_GraphHandle_t graph = nullptr;
-  api.graphCreate(context, "g", noGraphConfigs, &graph);
+  Zeb_GraphHandle_t graph = nullptr; api.graphCreate(context, "g", noGraphConfigs, &graph);
   float weights[4] = {0.5f, -1.0f, 2.0f, 0.25f};
   Zeb_Tensor_t tensors[] = {tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, shape, nullptr, 0),
                             tensorV1("w", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_FLOAT_32, 1, shape, weights, 16)};
@@ -160,8 +149,7 @@ void dataPath(const ZebApi& api) {
   Zeb_Tensor_t inputs[] = {tensors[0]};
   inputs[0].v1.clientBuf = {input, sizeof input};
   api.graphExecute(graph, inputs, 1, nullptr, 0, nullptr, nullptr);
-  Zeb_GraphHandle_t again = nullptr;
-  api.graphRetrieve(context, "g", &again);
+  Zeb_GraphHandle_t again = nullptr; api.graphRetrieve(context, "g", &again);
   api.contextFree(context, nullptr);
   api.backendFree(backend);
 }

@@ -11,6 +11,7 @@
 #include "record/node.h"
 #include "record/tensor.h"
 #include "record/tensor_description.h"
+#include "e2e/builders.h"
 #include "support/session.h"
 
 namespace zeb::test {
@@ -19,42 +20,32 @@ namespace {
 uint8_t bytes[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
 uint32_t dims[] = {1, 4};
 Zeb_ScaleOffset_t pairs[] = {{0.5f, -3}, {0.1f, 7}};
+using Change = void (*)(Zeb_Tensor_t&);
+using Write = std::size_t (*)(const void*, std::size_t, std::size_t, std::FILE*);
 
 // "in", float, dims {1, 4}, scale-offset {0.5, 0}, 16 bytes of data; as the row changes it.
-using Change = void (*)(Zeb_Tensor_t&);
 Zeb_Tensor_t tensor(Change change = [](Zeb_Tensor_t&) {}) {
-  Zeb_Tensor_t t{};
-  t.version = ZEB_TENSOR_VERSION_1;
-  t.v1.name = "in";
-  t.v1.dataType = ZEB_DATATYPE_FLOAT_32;
-  t.v1.quantizeParams = {ZEB_DEFINITION_DEFINED, ZEB_QUANTIZATION_ENCODING_SCALE_OFFSET, {}};
-  t.v1.quantizeParams.scaleOffsetEncoding = {0.5f, 0};
-  t.v1.rank = 2;
-  t.v1.dimensions = dims;
-  t.v1.clientBuf = {bytes, 16};
+  Zeb_Tensor_t t = e2e::tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 2, dims, bytes, 16,
+                                 e2e::scaleOffset(0.5f, 0));
   change(t);
   return t;
 }
+Zeb_Tensor_t bytesTensor(uint8_t* data, uint32_t size, const char* name = "t") {
+  return e2e::tensorV1(name, ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_UINT_8, 0, nullptr, data, size);
+}
 
-// A block as written: each line indented by three blanks, empty lines stay
-// empty, and the empty line that ends every block.
+// A block as written: each line indented by three blanks, and the empty line that ends it.
 std::string block(const std::vector<std::string>& lines) {
   std::string text;
-  for (const auto& line : lines) text += (line.empty() ? "" : "   ") + line + "\n";
+  for (const auto& line : lines) text += "   " + line + "\n";
   return text + "\n";
 }
 
-const std::string kQuantized =
-    "Zeb_QuantizeParams_t B_quantizeParams = {(Zeb_Definition_t)1, (Zeb_QuantizationEncoding_t)0, "
-    ".scaleOffsetEncoding = {0.5, 0}};";
+const std::string kNoData = "Zeb_ClientBuffer_t B_clientBuf = {NULL, 0};";
 std::string body(const std::string& name, const std::string& dims, const std::string& rank = "2") {
   return "Zeb_TensorV1_t B_v1 = {0, " + name + ", (Zeb_TensorType_t)0, 0, (Zeb_DataType_t)562, B_quantizeParams, " +
          rank + ", " + dims + ", (Zeb_TensorMemType_t)0, B_clientBuf};";
 }
-const std::string kData = "static float B_data[4];\nfread(B_data, 4, 4, fp);\n"
-                          "Zeb_ClientBuffer_t B_clientBuf = {(void*)B_data, 16};";
-const std::string kNoData = "Zeb_ClientBuffer_t B_clientBuf = {NULL, 0};";
-const std::string kOuter = "Zeb_Tensor_t B = {(Zeb_TensorVersion_t)1, .v1 = B_v1};";
 
 TEST(TensorDescriptions, EdgeCasesAndRefusals) {
   const struct {
@@ -65,38 +56,25 @@ TEST(TensorDescriptions, EdgeCasesAndRefusals) {
     std::vector<std::string> messages;
   } rows[] = {
       {[](Zeb_Tensor_t& t) { t.v1.dimensions = nullptr, t.v1.name = nullptr; }, 0,
-       {kQuantized, kData, body("NULL", "NULL"), kOuter}, {16}, {}},
-      {[](Zeb_Tensor_t& t) { t.v1.clientBuf = {nullptr, 100}; }, 0,
-       {"uint32_t B_dims[] = {1, 4};", kQuantized, kNoData, body("\"in\"", "B_dims"), kOuter}, {}, {}},
+       {"Zeb_ClientBuffer_t B_clientBuf = {(void*)B_data, 16};", body("NULL", "NULL")}, {16}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.clientBuf = {nullptr, 100}; }, 0, {kNoData, body("\"in\"", "B_dims")}, {}, {}},
       {[](Zeb_Tensor_t& t) { t.v1.clientBuf.dataSize = 10; }, 0,  // trailing bytes that fill no element
        {"static float B_data[2];", "fread(B_data, 4, 2, fp);", "Zeb_ClientBuffer_t B_clientBuf = {(void*)B_data, 10};"},
        {8}, {}},
-      {[](Zeb_Tensor_t& t) {
-         t.v1.quantizeParams = {ZEB_DEFINITION_UNDEFINED, ZEB_QUANTIZATION_ENCODING_UNDEFINED, {}};
-         t.v1.rank = 0, t.v1.clientBuf = {nullptr, 0};
-       }, 0,
+      {[](Zeb_Tensor_t& t) { t.v1.quantizeParams = e2e::noQuantization(), t.v1.rank = 0, t.v1.clientBuf = {nullptr, 0}; }, 0,
        {"uint32_t B_dims[] = {};",
         "Zeb_QuantizeParams_t B_quantizeParams = {(Zeb_Definition_t)2147483647, "
-        "(Zeb_QuantizationEncoding_t)2147483647, .scaleOffsetEncoding = {0.0, 0}};",
-        kNoData, body("\"in\"", "B_dims", "0")}, {}, {}},
-      {[](Zeb_Tensor_t& t) {  // pairs of an empty list are an empty array
-         t.v1.quantizeParams.quantizationEncoding = ZEB_QUANTIZATION_ENCODING_AXIS_SCALE_OFFSET;
-         t.v1.quantizeParams.axisScaleOffsetEncoding = {0, 0, pairs};
-       }, 0,
+        "(Zeb_QuantizationEncoding_t)2147483647, .scaleOffsetEncoding = {0.0, 0}};", kNoData, body("\"in\"", "B_dims", "0")},
+       {}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.quantizeParams = e2e::axisScaleOffset(0, 0, pairs); }, 0,  // an empty list is an empty array
        {"Zeb_ScaleOffset_t B_quantizeParams_scaleOffsets[] = {};",
         "Zeb_AxisScaleOffset_t B_quantizeParams_axisScaleOffset = {0, 0, B_quantizeParams_scaleOffsets};"}, {16}, {}},
-      {[](Zeb_Tensor_t& t) {  // arrays the client left NULL are not read
-         t.v1.quantizeParams.quantizationEncoding = ZEB_QUANTIZATION_ENCODING_AXIS_SCALE_OFFSET;
-         t.v1.quantizeParams.axisScaleOffsetEncoding = {2, 3, nullptr};
-       }, 0, {"uint32_t B_dims[] = {1, 4};", "Zeb_AxisScaleOffset_t B_quantizeParams_axisScaleOffset = {2, 3, NULL};"},
-       {16}, {}},
-      {[](Zeb_Tensor_t& t) {
-         t.v1.quantizeParams.quantizationEncoding = ZEB_QUANTIZATION_ENCODING_BW_AXIS_SCALE_OFFSET;
-         t.v1.quantizeParams.bwAxisScaleOffsetEncoding = {8, 1, 2, nullptr, nullptr};
-       }, 0, {"Zeb_BwAxisScaleOffset_t B_quantizeParams_bwAxisScaleOffset = {8, 1, 2, NULL, NULL};"}, {16}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.quantizeParams = e2e::axisScaleOffset(2, 3, nullptr); }, 0,  // NULL arrays are not read
+       {"uint32_t B_dims[] = {1, 4};", "Zeb_AxisScaleOffset_t B_quantizeParams_axisScaleOffset = {2, 3, NULL};"}, {16}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.quantizeParams = e2e::bwAxisScaleOffset(8, 1, 2, nullptr, nullptr); }, 0,
+       {"Zeb_BwAxisScaleOffset_t B_quantizeParams_bwAxisScaleOffset = {8, 1, 2, NULL, NULL};"}, {16}, {}},
       {[](Zeb_Tensor_t& t) { t.v1.dataType = ZEB_DATATYPE_FLOAT_16, t.v1.clientBuf = {nullptr, 8}; }, 0, {kNoData}, {}, {}},
-      {[](Zeb_Tensor_t& t) { t.v1.dataType = ZEB_DATATYPE_FLOAT_16; }, 7999, {}, {},
-       {"Invalid Zeb_DataType_t provided: 534"}},
+      {[](Zeb_Tensor_t& t) { t.v1.dataType = ZEB_DATATYPE_FLOAT_16; }, 7999, {}, {}, {"Invalid Zeb_DataType_t provided: 534"}},
       {[](Zeb_Tensor_t& t) { t.v1.memType = ZEB_TENSORMEMTYPE_MEMHANDLE; }, 6004, {}, {},
        {"Failed to parse Zeb_Tensor_t, MemHandle is not supported."}},
       {[](Zeb_Tensor_t& t) { t.v1.quantizeParams.quantizationEncoding = Zeb_QuantizationEncoding_t(7); }, 1000, {}, {},
@@ -139,14 +117,6 @@ struct Network : testing::Test {
   const uint64_t contextHandle = r.createContext();
   ScribeContext& context = *r.findContext(contextHandle);
 };
-
-using Write = std::size_t (*)(const void*, std::size_t, std::size_t, std::FILE*);
-
-Zeb_Tensor_t bytesTensor(uint8_t* data, uint32_t size, const char* name = "t") {
-  Zeb_Tensor_t t = tensor([](Zeb_Tensor_t& t) { t.v1.dataType = ZEB_DATATYPE_UINT_8, t.v1.dimensions = nullptr; });
-  t.v1.name = name, t.v1.clientBuf = {data, size};
-  return t;
-}
 
 // Ids come from one process-wide counter and go back to the client; names are
 // per owner; the written description holds the id the client passed, and a
@@ -233,17 +203,11 @@ TEST_F(Network, ExecutionNumbersAfterFailedWrites) {
   EXPECT_EQ(s.data(), std::string("\1\2\3\4\5\6", 6));
 }
 
-ZebGraph_Config_t graphConfig(ZebGraph_ConfigOption_t option, void* custom = nullptr) {
-  ZebGraph_Config_t config{};
-  config.option = option;
-  config.customConfig = static_cast<ZebGraph_CustomConfig_t>(custom);
-  return config;
-}
-
 TEST_F(Network, GraphRefusalsAndFailedWrites) {
   // Custom graph configurations: dropped without a backend id, else refused.
   int opaque = 0;
-  const ZebGraph_Config_t custom = graphConfig(ZEB_GRAPH_CONFIG_OPTION_CUSTOM, &opaque);
+  const auto custom = e2e::withOption(ZEB_GRAPH_CONFIG_OPTION_CUSTOM, &ZebGraph_Config_t::customConfig,
+                                      reinterpret_cast<ZebGraph_CustomConfig_t>(&opaque));
   const ZebGraph_Config_t* customs[] = {&custom, nullptr};
   const std::pair<uint32_t, const char*> backends[] = {
       {2, "Scribe backend ID was provided and a custom config was passed to ZebBackend_Initialize(). Scribe does "
@@ -260,7 +224,7 @@ TEST_F(Network, GraphRefusalsAndFailedWrites) {
     EXPECT_EQ(record::graphSetConfig(r, g, customs), 6000u);
     EXPECT_EQ(lastMessage(), message);
   }
-  const ZebGraph_Config_t unknown = graphConfig(ZebGraph_ConfigOption_t(9));
+  const auto unknown = e2e::withOption<ZebGraph_Config_t>(ZebGraph_ConfigOption_t(9));
   const ZebGraph_Config_t* unknowns[] = {&unknown, nullptr};
   EXPECT_EQ(record::graphSetConfig(r, g, unknowns), 6000u);
   EXPECT_EQ(lastMessage(), "Unknown config option provided: 9");
@@ -295,28 +259,20 @@ TEST_F(Network, GraphRefusalsAndFailedWrites) {
   EXPECT_NE(r.findGraph(sub), nullptr);
 }
 
-Zeb_Param_t param(Zeb_DataType_t dataType, Zeb_ParamType_t type = ZEB_PARAMTYPE_SCALAR) {
-  Zeb_Param_t p{};
-  p.paramType = type;
-  p.name = "p";
-  p.scalarParam.dataType = dataType;
-  return p;
-}
-
 Zeb_OpConfig_t relu(Zeb_Param_t* params, int version = 1) {
-  Zeb_OpConfig_t op{};
+  Zeb_OpConfig_t op = e2e::opConfig("relu", "pkg", "Relu", 1, params, 0, nullptr, 0, nullptr);
   op.version = Zeb_OpConfigVersion_t(version);
-  op.v1 = {"relu", "pkg", "Relu", 1, params, 0, nullptr, 0, nullptr};
   return op;
 }
 
 // The configuration is checked before the backend, and nothing is written.
 TEST_F(Network, NodeRefusals) {
   ScribeGraph& g = graph();
-  Zeb_Param_t text = param(ZEB_DATATYPE_STRING);
+  Zeb_Param_t text = e2e::scalarParam("p", e2e::scalar(ZEB_DATATYPE_STRING, &Zeb_Scalar_t::stringValue, nullptr));
   ASSERT_EQ(record::graphAddNode(r, g, relu(&text)), 0u);
   EXPECT_NE(s.blocks().find("{(Zeb_DataType_t)1544, .stringValue = NULL};"), std::string::npos);
-  Zeb_Param_t oddScalar = param(Zeb_DataType_t(100)), oddType = param(ZEB_DATATYPE_INT_8, Zeb_ParamType_t(5));
+  Zeb_Param_t oddScalar = text, oddType = text;
+  oddScalar.scalarParam.dataType = Zeb_DataType_t(100), oddType.paramType = Zeb_ParamType_t(5);
   const std::string written = s.blocks();
   const std::tuple<Zeb_OpConfig_t, Zeb_ErrorHandle_t, const char*> rows[] = {
       {relu(&oddScalar), 4004, "Invalid Zeb_DataType_t provided: 100"},
