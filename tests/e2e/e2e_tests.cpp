@@ -4,7 +4,7 @@
 // named scenario's recording also equals its checked-in files in tests/golden/.
 //   ZEB_E2E_SEEDS      "FIRST:COUNT" (or "SEED"): random seeds to run instead of 1 to 24
 //   ZEB_UPDATE_GOLDEN  rewrite tests/golden/ from the recordings (scripts/update_golden.sh)
-// (the commands come from the environment too, see Toolchain).
+// (the commands come from the environment too, see tool()).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -20,10 +20,10 @@ namespace {
 // The scenario run directly in direct/ and recorded in recorded/scribe_output/.
 struct Recording {
   explicit Recording(const std::string& scenario) : direct(sub(scratch, "direct")), output(sub(scratch, "recorded")) {
-    const CommandResult ran = runScenarioIn(direct, tools().echoLibrary, scenario);
+    const CommandResult ran = runScenarioIn(direct, tool("ECHO_LIB"), scenario);
     EXPECT_EQ(ran.exitCode, 0) << ran.output;
     EXPECT_FALSE(readLines(direct / kEchoLogName).empty()) << "the echo backend logged nothing";
-    const CommandResult recorded = runScenarioIn(output, tools().scribeLibrary, scenario);
+    const CommandResult recorded = runScenarioIn(output, tool("SCRIBE_LIB"), scenario);
     EXPECT_EQ(recorded.exitCode, 0) << recorded.output;
     output /= "scribe_output";
   }
@@ -36,7 +36,7 @@ struct Recording {
 
 std::vector<std::string> directCallsOf(const ScratchDir& scratch, const std::string& scenario) {
   const fs::path dir = sub(scratch, "direct_" + scenario);
-  const CommandResult ran = runScenarioIn(dir, tools().echoLibrary, scenario);
+  const CommandResult ran = runScenarioIn(dir, tool("ECHO_LIB"), scenario);
   EXPECT_EQ(ran.exitCode, 0) << ran.output;
   return recordedCalls(readLines(dir / kEchoLogName));
 }
@@ -45,7 +45,7 @@ std::vector<std::string> directCallsOf(const ScratchDir& scratch, const std::str
 // returns every call it made (none of the never-recorded ones may be among them).
 std::vector<std::string> replayWithEcho(const fs::path& source, const fs::path& dir) {
   const fs::path stem = source.parent_path() / source.stem();
-  const CommandResult compiled = compileProgram(source, stem, tools().echoLinkFlags);
+  const CommandResult compiled = compileProgram(source, stem, tool("ECHO_LINK"));
   EXPECT_EQ(compiled.exitCode, 0) << compiled.output;
   fs::remove(dir / kEchoLogName);
   const CommandResult replayed = runProgramIn(dir, stem);
@@ -89,7 +89,7 @@ TEST_P(Scenarios, ReplayRepeatsTheDirectRun) {
   if (!scenarioRoundTrips(GetParam())) return;
   const fs::path dir = sub(recording.scratch, "round_trip");
   fs::copy_file(recording.data(), dir / "params.bin");
-  const CommandResult compiled = compileProgram(recording.program(), dir / "replay", tools().scribeLinkFlags);
+  const CommandResult compiled = compileProgram(recording.program(), dir / "replay", tool("SCRIBE_LINK"));
   ASSERT_EQ(compiled.exitCode, 0) << compiled.output;
   const CommandResult replayed = runProgramIn(dir, dir / "replay");
   ASSERT_EQ(replayed.exitCode, 0) << replayed.output;
@@ -106,7 +106,7 @@ class Golden : public testing::TestWithParam<std::string> {};
 // the diff is reviewed like code.
 TEST_P(Golden, RecordingEqualsTheCheckedInFiles) {
   ScratchDir scratch;
-  const CommandResult run = runScenarioIn(scratch.path(), tools().scribeLibrary, GetParam());
+  const CommandResult run = runScenarioIn(scratch.path(), tool("SCRIBE_LIB"), GetParam());
   ASSERT_EQ(run.exitCode, 0) << run.output;
   for (const std::string name : {"scribe_output.c", "params.bin"}) {
     const fs::path recorded = scratch.path() / "scribe_output" / name;
@@ -163,10 +163,10 @@ TEST(RecordingFiles, ASwitchLeavesTwoWholeProgramsEachWithItsOwnData) {
 TEST(RecordingFiles, ALaterRunContinuesTheProgramAndItsData) {
   ScratchDir scratch;
   const fs::path dir = sub(scratch, "recorded"), output = dir / "scribe_output";
-  CommandResult ran = runScenarioIn(dir, tools().scribeLibrary, "data-path", {"--without-footer"});
+  CommandResult ran = runScenarioIn(dir, tool("SCRIBE_LIB"), "data-path", {"--without-footer"});
   ASSERT_EQ(ran.exitCode, 0) << ran.output;
   const std::string firstProgram = readFile(output / "scribe_output.c"), firstData = readFile(output / "params.bin");
-  ran = runScenarioIn(dir, tools().scribeLibrary, "binaries", {"--continue"});
+  ran = runScenarioIn(dir, tool("SCRIBE_LIB"), "binaries", {"--continue"});
   ASSERT_EQ(ran.exitCode, 0) << ran.output;
   const std::string program = readFile(output / "scribe_output.c");
   EXPECT_EQ(program.compare(0, firstProgram.size(), firstProgram), 0);

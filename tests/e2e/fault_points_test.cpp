@@ -44,7 +44,7 @@ void checkFault(const fs::path& dir, const std::string& scenario, const CallCode
   fs::create_directories(direct);
   ASSERT_TRUE(writeCallCodes((dir / "skipped.txt").string(), lost));
   const CommandResult ran =
-      runScenarioIn(direct, tools().echoLibrary, scenario, {"--skip", (dir / "skipped.txt").string()});
+      runScenarioIn(direct, tool("ECHO_LIB"), scenario, {"--skip", (dir / "skipped.txt").string()});
   ASSERT_EQ(ran.exitCode, 0) << ran.output;
   const auto expected = recordedCalls(readLines(direct / kEchoLogName));
 
@@ -55,7 +55,7 @@ void checkFault(const fs::path& dir, const std::string& scenario, const CallCode
     return;
   }
   EXPECT_EQ(bytesReadBack(program), readFile(output / "params.bin").size());
-  const CommandResult compiled = compileProgram(output / "scribe_output.c", output / "replay", tools().echoLinkFlags);
+  const CommandResult compiled = compileProgram(output / "scribe_output.c", output / "replay", tool("ECHO_LINK"));
   ASSERT_EQ(compiled.exitCode, 0) << compiled.output;
   const CommandResult replayed = runProgramIn(output, output / "replay");
   if (deliversLost) return;

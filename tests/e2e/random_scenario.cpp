@@ -98,6 +98,10 @@ struct World {
     return items.empty() || rng.oneIn(nullOneIn) ? nullptr : any(items).handle;
   }
   template <class T> T* maybeOutput(T& output) { return rng.oneIn(3) ? nullptr : &output; }
+  // A counted array: NULL now and then (also with a nonzero count), else count values of draw().
+  template <class T, class Draw> T* maybeList(uint32_t count, Draw draw, Arena& in) {
+    return rng.oneIn(5) ? nullptr : some<T>(count, draw, true, &in);
+  }
   // count values of draw(), kept for this call unless told otherwise.
   template <class T, class Draw> T* some(uint32_t count, Draw draw, bool addressed = true, Arena* in = nullptr) {
     std::vector<T> values;
@@ -244,12 +248,12 @@ struct World {
     const int32_t axis = anyInt32();
     switch (rng.below(5)) {
       case 1: { const auto p = pair(); params = scaleOffset(p.scale, p.offset); break; }
-      case 2: params = axisScaleOffset(axis, count, rng.oneIn(5) ? nullptr : some<Zeb_ScaleOffset_t>(count, pair, true, &in)); break;
+      case 2: params = axisScaleOffset(axis, count, maybeList<Zeb_ScaleOffset_t>(count, pair, in)); break;
       case 3: { const uint32_t bitwidth = rng.pick(bitwidths); const auto p = pair(); params = bwScaleOffset(bitwidth, p.scale, p.offset); break; }
       case 4: {
         const uint32_t bitwidth = rng.oneIn(2) ? 4u : rng.next32();
-        float* scales = rng.oneIn(5) ? nullptr : some<float>(count, [&] { return anyFloat(); }, true, &in);
-        int32_t* offsets = rng.oneIn(5) ? nullptr : some<int32_t>(count, [&] { return anyInt32(); }, true, &in);
+        float* scales = maybeList<float>(count, [&] { return anyFloat(); }, in);
+        int32_t* offsets = maybeList<int32_t>(count, [&] { return anyInt32(); }, in);
         params = bwAxisScaleOffset(bitwidth, axis, count, scales, offsets);
       }
     }
@@ -279,7 +283,7 @@ struct World {
     tensor.v1.id = id;
     tensor.v1.dataFormat = dataFormat;
     if (!version2) return tensor;
-    uint8_t* dynamic = rng.oneIn(5) ? nullptr : some<uint8_t>(rank, [&] { return anyFlag(); }, true, &in);
+    uint8_t* dynamic = maybeList<uint8_t>(rank, [&] { return anyFlag(); }, in);
     const auto layout = rng.oneIn(3) ? ZEB_SPARSE_LAYOUT_UNDEFINED : ZEB_SPARSE_LAYOUT_HYBRID_COO;
     const uint32_t specified = rng.oneIn(2) ? rng.below(16) : rng.next32();
     const uint32_t sparseDimensions = rng.below(5);
@@ -306,7 +310,7 @@ struct World {
       case 5: return scalarParam(name, scalar(ZEB_DATATYPE_UINT_32, &S::uint32Value, rng.oneIn(3) ? UINT32_MAX : rng.next32()));
       case 6: return scalarParam(name, scalar(ZEB_DATATYPE_FLOAT_32, &S::floatValue, anyFloat()));
       case 7: return scalarParam(name, scalar(ZEB_DATATYPE_BOOL_8, &S::bool8Value, anyFlag()));
-      default: return scalarParam(name, scalar(ZEB_DATATYPE_STRING, &S::stringValue, maybeText()));
+      default: return scalarParam(name, scalar(ZEB_DATATYPE_STRING, &S::stringValue, rng.oneIn(2) ? nullptr : maybeText()));
     }
   }
   // count descriptions, or NULL now and then (also with a nonzero count).
@@ -440,29 +444,24 @@ const Action kActions[] = {
        auto d = w.any(w.devices).handle; w.api.deviceGetInfo(d, w.maybeOutput(info));
      }},
     // contexts and binaries
+    {kCall, hasContext, [](World& w) { auto c = w.any(w.contexts).handle; w.api.contextSetConfig(c, w.contextConfigs()); }},
+    {kCall, hasContext, [](World& w) { w.freeContext(); }},
+    // a context made plainly, from a binary, or from a binary with a signal argument
     {kCall, roomForContext, [](World& w) {
        const auto backend = w.any(w.backends);
        const auto device = w.maybeDevice(!w.rng.oneIn(3));
        const auto configs = w.contextConfigs();
-       Zeb_ContextHandle_t context = nullptr;
-       w.api.contextCreate(backend.handle, device.handle, configs, &context);
-       w.contexts.push_back({++w.lastId, context, backend.id, device.id, 512});
-     }},
-    {kCall, hasContext, [](World& w) { auto c = w.any(w.contexts).handle; w.api.contextSetConfig(c, w.contextConfigs()); }},
-    {kCall, hasContext, [](World& w) { w.freeContext(); }},
-    {kCall, roomForContext, [](World& w) {
-       const auto backend = w.any(w.backends);
-       const auto device = w.maybeDevice(w.rng.oneIn(2));
-       const auto configs = w.contextConfigs();
        Zeb_ContextBinarySize_t size = 0;
        const uint8_t* binary = w.anyBinary(size);
        const auto profile = w.profileOf(backend.id);
-       Zeb_ContextHandle_t context = nullptr;
-       if (w.rng.oneIn(2))
-         w.api.contextCreateFromBinary(backend.handle, device.handle, configs, binary, size, &context, profile);
-       else
-         w.api.contextCreateFromBinaryWithSignal(backend.handle, device.handle, configs, binary, size, &context, profile, nullptr);
-       w.contexts.push_back({++w.lastId, context, backend.id, device.id, 512});
+       Zeb_ContextHandle_t c = nullptr;
+       const auto [b, d] = std::pair{backend.handle, device.handle};
+       switch (w.rng.below(3)) {
+         case 0: w.api.contextCreate(b, d, configs, &c); break;
+         case 1: w.api.contextCreateFromBinary(b, d, configs, binary, size, &c, profile); break;
+         default: w.api.contextCreateFromBinaryWithSignal(b, d, configs, binary, size, &c, profile, nullptr);
+       }
+       w.contexts.push_back({++w.lastId, c, backend.id, device.id, 512});
      }},
     {kCall, hasBackend, [](World& w) {
        const auto backend = w.anyOrNull(w.backends, 2);
@@ -494,7 +493,7 @@ const Action kActions[] = {
     {kQuery, always, [](World& w) {
        const ZebProfile_EventId_t* events = nullptr;
        uint32_t count = 0;
-       if (hasProfile(w) && w.rng.oneIn(2)) {
+       if (hasProfile(w)) {
          auto p = w.any(w.profiles).handle;
          auto* eventsOut = w.maybeOutput(events); w.api.profileGetEvents(p, eventsOut, w.maybeOutput(count));
        }
@@ -569,8 +568,11 @@ void runRandomScenario(const ZebApi& api, uint64_t seed) {
     action->perform(w);
     w.arena.items.clear();
   }
-  // Contexts first (they may name a profile, and take their graphs and tensors
+  // A scenario with queries asks each of them once more; then it frees
+  // contexts first (they may name a profile, and take their graphs and tensors
   // with them), then profiles, devices, backends.
+  for (const Action& action : kActions)
+    if (action.isQuery && w.withQueries && action.possible(w)) action.perform(w), w.arena.items.clear();
   while (hasContext(w)) w.freeContext();
   while (hasProfile(w)) w.api.profileFree(w.take(w.profiles).handle);
   while (hasDevice(w)) w.freeUnused(w.devices, w.api.deviceFree);

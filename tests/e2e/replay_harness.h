@@ -1,13 +1,14 @@
 // The whole road of a scenario as shell commands: run it against a backend
 // library, compile ZebScribe's written program, replay it, compare call logs.
-// Every command comes from a Toolchain, so the same steps can drive another
-// build (the Windows one under wine, see tests/windows).
+// Every command comes from tool(), so the same steps can drive another build
+// (the Windows one under wine, see tests/windows).
 #pragma once
 
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -26,19 +27,17 @@ using test::readFile;
 // A fresh directory for one test, removed with everything in it afterwards.
 using ScratchDir = test::ScopedTempDir;
 
-// CMake's defaults, each overridden by the environment variable ZEB_E2E_<NAME>.
-struct Toolchain {
-  std::string runnerPrefix;     // RUNNER_PREFIX: put before the runner, e.g. "wine"
-  std::string runner;           // RUNNER: zeb_scenario_runner
-  std::string scribeLibrary;    // SCRIBE_LIB, as the runner loads it
-  std::string echoLibrary;      // ECHO_LIB
-  std::string compiler;         // CC: for the written program
-  std::string includeDir;       // INCLUDE_DIR: the Zeb API headers
-  std::string echoLinkFlags;    // ECHO_LINK: link the written program with ZebEcho
-  std::string scribeLinkFlags;  // SCRIBE_LINK: or with ZebScribe
-  std::string exeSuffix;        // EXE_SUFFIX: of the executables the compiler writes
-  std::string replayPrefix;     // REPLAY_PREFIX: put before the compiled program
-};
+// A command or path of the build under test: CMake's default, or the environment
+// variable ZEB_E2E_<NAME> (the wine tests in tests/windows set them all).
+inline std::string tool(const std::string& name) {
+  static const std::map<std::string, std::string> defaults = {
+      {"RUNNER_PREFIX", ""}, {"RUNNER", ZEB_E2E_DEFAULT_RUNNER}, {"SCRIBE_LIB", ZEB_E2E_DEFAULT_SCRIBE_LIB},
+      {"ECHO_LIB", ZEB_E2E_DEFAULT_ECHO_LIB}, {"CC", ZEB_E2E_DEFAULT_CC}, {"INCLUDE_DIR", ZEB_E2E_DEFAULT_INCLUDE_DIR},
+      {"ECHO_LINK", ZEB_E2E_DEFAULT_ECHO_LINK}, {"SCRIBE_LINK", ZEB_E2E_DEFAULT_SCRIBE_LINK},
+      {"EXE_SUFFIX", ZEB_E2E_DEFAULT_EXE_SUFFIX}, {"REPLAY_PREFIX", ""}};
+  const char* value = std::getenv(("ZEB_E2E_" + name).c_str());
+  return value != nullptr ? value : defaults.at(name);
+}
 
 struct CommandResult {
   int exitCode;
@@ -49,10 +48,6 @@ struct CommandResult {
 // the same file to a process under wine).
 inline constexpr char kEchoLogName[] = "echo_calls.log";
 
-inline std::string setting(const char* name, const char* fallback) {
-  const char* value = std::getenv((std::string("ZEB_E2E_") + name).c_str());
-  return value != nullptr ? value : fallback;
-}
 
 // One argument for the POSIX shell.
 inline std::string quoted(const std::string& text) {
@@ -83,15 +78,6 @@ inline std::string run(const std::string& tool, const std::vector<std::string>& 
   return command;
 }
 
-inline const Toolchain& tools() {
-  static const Toolchain toolchain{
-      setting("RUNNER_PREFIX", ""), setting("RUNNER", ZEB_E2E_DEFAULT_RUNNER),
-      setting("SCRIBE_LIB", ZEB_E2E_DEFAULT_SCRIBE_LIB), setting("ECHO_LIB", ZEB_E2E_DEFAULT_ECHO_LIB),
-      setting("CC", ZEB_E2E_DEFAULT_CC), setting("INCLUDE_DIR", ZEB_E2E_DEFAULT_INCLUDE_DIR),
-      setting("ECHO_LINK", ZEB_E2E_DEFAULT_ECHO_LINK), setting("SCRIBE_LINK", ZEB_E2E_DEFAULT_SCRIBE_LINK),
-      setting("EXE_SUFFIX", ZEB_E2E_DEFAULT_EXE_SUFFIX), setting("REPLAY_PREFIX", "")};
-  return toolchain;
-}
 
 // A command run in dir with ZEB_ECHO_LOG set to kEchoLogName.
 inline CommandResult runIn(const fs::path& dir, const std::string& command) {
@@ -109,19 +95,18 @@ inline CommandResult runIn(const fs::path& dir, const std::string& command) {
 
 inline CommandResult runScenarioIn(const fs::path& dir, const std::string& library, const std::string& scenario,
                                    std::vector<std::string> options = {}) {
-  options.insert(options.begin(), {tools().runner, library, scenario});
-  return runIn(dir, run(tools().runnerPrefix, options));
+  options.insert(options.begin(), {tool("RUNNER"), library, scenario});
+  return runIn(dir, run(tool("RUNNER_PREFIX"), options));
 }
 
 inline CommandResult compileProgram(const fs::path& source, const fs::path& executableStem, const std::string& linkFlags) {
-  const Toolchain& t = tools();
   return runIn(source.parent_path(),
-               run(t.compiler + " " + kStrictness, {"-I", t.includeDir, source.string(), "-o",
-                                                     executableStem.string() + t.exeSuffix}) + " " + linkFlags);
+               run(tool("CC") + " " + kStrictness, {"-I", tool("INCLUDE_DIR"), source.string(), "-o",
+                                                     executableStem.string() + tool("EXE_SUFFIX")}) + " " + linkFlags);
 }
 
 inline CommandResult runProgramIn(const fs::path& dir, const fs::path& executableStem) {
-  return runIn(dir, run(tools().replayPrefix, {executableStem.string() + tools().exeSuffix}));
+  return runIn(dir, run(tool("REPLAY_PREFIX"), {executableStem.string() + tool("EXE_SUFFIX")}));
 }
 
 inline std::vector<std::string> readLines(const fs::path& file) {
