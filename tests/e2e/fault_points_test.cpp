@@ -16,11 +16,6 @@
 namespace zeb::e2e {
 namespace {
 
-const Toolchain& tools() {
-  static const Toolchain toolchain = Toolchain::fromEnvironment();
-  return toolchain;
-}
-
 struct FaultedRun {
   CallCodes codes;
   unsigned long operations = 0;
@@ -29,13 +24,13 @@ struct FaultedRun {
 };
 
 void runFaulted(const fs::path& dir, const std::string& scenario, const std::string& fault,
-                FaultedRun& run) {
+                FaultedRun& into) {
   const fs::path outcomes = dir / "codes.txt";
-  const CommandResult result = runFaultedIn(ZEB_E2E_FAULT_RUNNER, dir, scenario, fault, outcomes);
+  const CommandResult result = runIn(dir, run("", {ZEB_E2E_FAULT_RUNNER, scenario, fault, outcomes.string()}));
   ASSERT_EQ(result.exitCode, 0) << result.output;
-  run.codes = readCallCodes(outcomes.string());
-  std::istringstream(result.output.substr(result.output.find('\n') + 1)) >> run.operations >>
-      run.kinds >> run.switchAnswer;
+  into.codes = readCallCodes(outcomes.string());
+  std::istringstream(result.output.substr(result.output.find('\n') + 1)) >> into.operations >>
+      into.kinds >> into.switchAnswer;
 }
 
 // The calls that the fault kept out of the recording, with what they answered.
@@ -77,7 +72,7 @@ void checkFault(const fs::path& dir, const std::string& scenario, const FaultedR
   fs::create_directories(direct);
   ASSERT_TRUE(writeCallCodes((dir / "skipped.txt").string(), lost));
   const CommandResult ran =
-      runScenarioIn(tools(), direct, tools().echoLibrary, scenario,
+      runScenarioIn(direct, tool("ECHO_LIB"), scenario,
                     {"--skip", (dir / "skipped.txt").string()});
   ASSERT_EQ(ran.exitCode, 0) << ran.output;
   const auto expected = recordedCalls(readLines(direct / kEchoLogName));
@@ -91,9 +86,9 @@ void checkFault(const fs::path& dir, const std::string& scenario, const FaultedR
     const std::string data = name == "second" ? "second.bin" : "params.bin";
     EXPECT_EQ(bytesReadBack(program), readFile(output / data).size()) << name;
     const CommandResult compiled =
-        compileProgram(tools(), output / (name + ".c"), output / name, tools().echoLinkFlags);
+        compileProgram(output / (name + ".c"), output / name, tool("ECHO_LINK"));
     ASSERT_EQ(compiled.exitCode, 0) << compiled.output;
-    runProgramIn(tools(), output, output / name);
+    runProgramIn(output, output / name);
     ends.push_back(readLines(output / kEchoLogName).size());
   }
   if (deliversLost(lost)) return;
@@ -158,11 +153,7 @@ std::vector<std::string> faultScenarios() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, FaultPoints, testing::ValuesIn(faultScenarios()),
-                         [](const auto& info) {
-                           std::string name = info.param;
-                           for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           return name;
-                         });
+                         [](const auto& info) { return asTestName(info.param); });
 
 }  // namespace
 }  // namespace zeb::e2e

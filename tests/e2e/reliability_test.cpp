@@ -20,11 +20,6 @@ namespace {
 
 using ByThread = std::vector<std::vector<std::string>>;
 
-const Toolchain& tools() {
-  static const Toolchain toolchain = Toolchain::fromEnvironment();
-  return toolchain;
-}
-
 unsigned setting(const char* variable, unsigned fallback) {
   const char* value = std::getenv(variable);
   return value != nullptr ? static_cast<unsigned>(std::stoul(value)) : fallback;
@@ -34,14 +29,14 @@ bool endsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-std::string run(const char* kind, unsigned threads, unsigned rounds) {
+std::string threadedName(const char* kind, unsigned threads, unsigned rounds) {
   return std::string(kind) + ":" + std::to_string(threads) + ":" + std::to_string(rounds);
 }
 
 // Each thread's clients one after another, straight against the echo backend.
 ByThread directCalls(const fs::path& dir, unsigned threads, unsigned rounds) {
   const CommandResult ran =
-      runScenarioIn(tools(), dir, tools().echoLibrary, run("serial", threads, rounds));
+      runScenarioIn(dir, tool("ECHO_LIB"), threadedName("serial", threads, rounds));
   EXPECT_EQ(ran.exitCode, 0) << ran.output;
   return splitByThread(recordedCalls(readLines(dir / kEchoLogName)), threads);
 }
@@ -50,12 +45,12 @@ ByThread directCalls(const fs::path& dir, unsigned threads, unsigned rounds) {
 // recording keeps every call's variables in main, so it runs with a large stack.
 ByThread replayedCalls(const fs::path& output, unsigned threads) {
   const CommandResult compiled =
-      compileProgram(tools(), output / "scribe_output.c", output / "replay", tools().echoLinkFlags);
+      compileProgram(output / "scribe_output.c", output / "replay", tool("ECHO_LINK"));
   EXPECT_EQ(compiled.exitCode, 0) << compiled.output.substr(0, 4000);
-  Toolchain replaying = tools();
-  if (replaying.replayPrefix.empty())
-    replaying.replayPrefix = R"(sh -c 'ulimit -s unlimited; exec "$0"')";
-  const CommandResult replayed = runProgramIn(replaying, output, output / "replay");
+  const std::string prefix = tool("REPLAY_PREFIX").empty() ? R"(sh -c 'ulimit -s unlimited; exec "$0"')"
+                                                            : tool("REPLAY_PREFIX");
+  const CommandResult replayed =
+      runIn(output, run(prefix, {(output / "replay").string() + tool("EXE_SUFFIX")}));
   EXPECT_EQ(replayed.exitCode, 0) << replayed.output.substr(0, 4000);
   return splitByThread(readLines(output / kEchoLogName), threads);
 }
@@ -78,7 +73,7 @@ TEST(ConcurrentClients, EachThreadsCallsReplayInThatThreadsOrder) {
   const ByThread expected = directCalls(sub(scratch, "direct"), 8, rounds);
   const fs::path recorded = sub(scratch, "recorded");
   const CommandResult ran =
-      runScenarioIn(tools(), recorded, tools().scribeLibrary, run("threads", 8, rounds));
+      runScenarioIn(recorded, tool("SCRIBE_LIB"), threadedName("threads", 8, rounds));
   // A crash, a sanitizer's report or a call that did not answer 0 ends it otherwise.
   ASSERT_EQ(ran.exitCode, 0) << ran.output.substr(0, 8000);
   expectThreads(expected, replayedCalls(recorded / "scribe_output", 8), true);
@@ -125,7 +120,7 @@ void checkKilled(const fs::path& output, const ByThread& expected, unsigned& who
 constexpr unsigned kKilledRounds = 300;
 
 TEST(KilledRecordings, EndWithAWholeBlockAndReplayTheCallsMadeBeforeTheKill) {
-  if (!tools().runnerPrefix.empty()) GTEST_SKIP() << "kills a native runner only";
+  if (!tool("RUNNER_PREFIX").empty()) GTEST_SKIP() << "kills a native runner only";
   ScratchDir scratch;
   const ByThread expected = directCalls(sub(scratch, "direct"), 2, kKilledRounds);
   const unsigned runs = setting("ZEB_E2E_KILL_RUNS", 30), seed = std::random_device{}();
@@ -134,11 +129,10 @@ TEST(KilledRecordings, EndWithAWholeBlockAndReplayTheCallsMadeBeforeTheKill) {
   unsigned killed = 0, whole = 0;
   for (unsigned number = 0; number < runs; ++number) {
     SCOPED_TRACE("run " + std::to_string(number) + " of seed " + std::to_string(seed));
-    Toolchain killing = tools();
-    killing.runnerPrefix = kKiller + std::to_string(milliseconds(random) / 1000.0);
+    const std::string killer = kKiller + std::to_string(milliseconds(random) / 1000.0);
     const fs::path dir = sub(scratch, "run_" + std::to_string(number));
-    const std::string scenario = run("threads", 2, kKilledRounds);
-    if (runScenarioIn(killing, dir, tools().scribeLibrary, scenario).exitCode != 137) continue;
+    const std::string scenario = threadedName("threads", 2, kKilledRounds);
+    if (runIn(dir, run(killer, {tool("RUNNER"), tool("SCRIBE_LIB"), scenario})).exitCode != 137) continue;
     ++killed;
     ASSERT_NO_FATAL_FAILURE(checkKilled(dir / "scribe_output", expected, whole));
   }

@@ -1,78 +1,170 @@
 // The whole road of a scenario as shell commands: run it against a backend
 // library, compile ZebScribe's written program, replay it, compare call logs.
-// Every command comes from a Toolchain, so the same steps can drive another
-// build (for instance the Windows one under wine).
+// Every command comes from tool(), so the same steps can drive another build
+// (the Windows one under wine, see tests/windows).
 #pragma once
 
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 #include "support/scoped_temp_dir.h"
 
 namespace zeb::e2e {
 
 namespace fs = std::filesystem;
+using test::readFile;
+// A fresh directory for one test, removed with everything in it afterwards.
+using ScratchDir = test::ScopedTempDir;
 
-struct Toolchain {
-  std::string runnerPrefix;     // put before the runner, e.g. "wine"
-  std::string runner;           // zeb_scenario_runner
-  std::string scribeLibrary;    // as the runner loads it
-  std::string echoLibrary;      // as the runner loads it
-  std::string compiler;         // C compiler command for the written program
-  std::string includeDir;       // the Zeb API headers
-  std::string echoLinkFlags;    // link the written program with ZebEcho
-  std::string scribeLinkFlags;  // link the written program with ZebScribe
-  std::string exeSuffix;        // of the executables the compiler writes
-  std::string replayPrefix;     // put before the compiled program
-
-  // CMake's defaults, each overridable by its environment variable.
-  static Toolchain fromEnvironment();
-};
+// A command or path of the build under test: CMake's default, or the environment
+// variable ZEB_E2E_<NAME> (the wine tests in tests/windows set them all).
+inline std::string tool(const std::string& name) {
+  static const std::map<std::string, std::string> defaults = {
+      {"RUNNER_PREFIX", ""}, {"RUNNER", ZEB_E2E_DEFAULT_RUNNER}, {"SCRIBE_LIB", ZEB_E2E_DEFAULT_SCRIBE_LIB},
+      {"ECHO_LIB", ZEB_E2E_DEFAULT_ECHO_LIB}, {"CC", ZEB_E2E_DEFAULT_CC}, {"INCLUDE_DIR", ZEB_E2E_DEFAULT_INCLUDE_DIR},
+      {"ECHO_LINK", ZEB_E2E_DEFAULT_ECHO_LINK}, {"SCRIBE_LINK", ZEB_E2E_DEFAULT_SCRIBE_LINK},
+      {"EXE_SUFFIX", ZEB_E2E_DEFAULT_EXE_SUFFIX}, {"REPLAY_PREFIX", ""}};
+  const char* value = std::getenv(("ZEB_E2E_" + name).c_str());
+  return value != nullptr ? value : defaults.at(name);
+}
 
 struct CommandResult {
   int exitCode;
   std::string output;  // standard output and error together
 };
 
-// The echo log file name, relative to the directory a process runs in (so
-// that it means the same file to a process run under wine).
+// The echo log, relative to the directory a process runs in (so that it means
+// the same file to a process under wine).
 inline constexpr char kEchoLogName[] = "echo_calls.log";
 
-// The commands run in dir with ZEB_ECHO_LOG set to kEchoLogName (ignored by
-// any backend but the echo backend); executables are named by their stem.
-CommandResult runScenarioIn(const Toolchain& tools, const fs::path& dir, const std::string& library,
-                            const std::string& scenario,
-                            const std::vector<std::string>& options = {});
-// zeb_fault_runner: the scenario against ZebScribe linked in, with a fault
-// (see fault_runner.cpp); call outcomes to outcomes.
-CommandResult runFaultedIn(const fs::path& runner, const fs::path& dir,
-                           const std::string& scenario, const std::string& fault,
-                           const fs::path& outcomes);
-CommandResult compileProgram(const Toolchain& tools, const fs::path& source,
-                             const fs::path& executableStem, const std::string& linkFlags);
-CommandResult runProgramIn(const Toolchain& tools, const fs::path& dir,
-                           const fs::path& executableStem);
 
-// The bytes of a file (empty when it cannot be read).
-std::string readFile(const fs::path& file);
-// The lines of a text file (empty when it cannot be read).
-std::vector<std::string> readLines(const fs::path& file);
+// One argument for the POSIX shell.
+inline std::string quoted(const std::string& text) {
+  std::string out = "'";
+  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+// Calls that reach ZebScribe but by design never reach its written program:
+// the two it answers itself, and the slots it does not support.
+inline const std::set<std::string> kNeverRecorded = {
+    "backendGetApiVersion", "backendGetBuildId", "graphExecuteAsync", "memRegister", "memDeRegister",
+    "deviceFreePlatformInfo", "signalCreate", "signalSetConfig", "signalTrigger", "signalFree",
+    "errorGetMessage", "errorGetVerboseMessage", "errorFreeVerboseMessage", "graphUpdateInputTensors",
+    "graphUpdateOutputTensors", "graphPrepareExecutionEnvironment"};
+
+// A written program must compile as it stands; these mistakes in it would
+// still replay alike, since the echo backend does not log output values.
+inline constexpr const char* kStrictness =
+    "-std=c11 -Werror=incompatible-pointer-types -Werror=int-conversion -Werror=discarded-qualifiers "
+    "-Werror=implicit-function-declaration";
+
+
+// A tool (or "") followed by its arguments, each quoted for the shell.
+inline std::string run(const std::string& tool, const std::vector<std::string>& arguments) {
+  std::string command = tool;
+  for (const std::string& argument : arguments) command += " " + quoted(argument);
+  return command;
+}
+
+
+// A command run in dir with ZEB_ECHO_LOG set to kEchoLogName.
+inline CommandResult runIn(const fs::path& dir, const std::string& command) {
+  const fs::path output = dir / ".command_output";
+  const std::string line = "cd " + quoted(dir.string()) + " && ZEB_ECHO_LOG=" + kEchoLogName + " " + command +
+                           " > " + quoted(output.string()) + " 2>&1";
+  int status = std::system(line.c_str());
+#ifndef _WIN32
+  status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+#endif
+  CommandResult result{status, "$ " + command + "\n" + readFile(output)};
+  fs::remove(output);
+  return result;
+}
+
+inline CommandResult runScenarioIn(const fs::path& dir, const std::string& library, const std::string& scenario,
+                                   std::vector<std::string> options = {}) {
+  options.insert(options.begin(), {tool("RUNNER"), library, scenario});
+  return runIn(dir, run(tool("RUNNER_PREFIX"), options));
+}
+
+inline CommandResult compileProgram(const fs::path& source, const fs::path& executableStem, const std::string& linkFlags) {
+  return runIn(source.parent_path(),
+               run(tool("CC") + " " + kStrictness, {"-I", tool("INCLUDE_DIR"), source.string(), "-o",
+                                                     executableStem.string() + tool("EXE_SUFFIX")}) + " " + linkFlags);
+}
+
+inline CommandResult runProgramIn(const fs::path& dir, const fs::path& executableStem) {
+  return runIn(dir, run(tool("REPLAY_PREFIX"), {executableStem.string() + tool("EXE_SUFFIX")}));
+}
+
+inline std::vector<std::string> readLines(const fs::path& file) {
+  std::ifstream in(file);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
 
 // The bytes that a written program's fread statements read, together.
-uint64_t bytesReadBack(const std::vector<std::string>& program);
+inline uint64_t bytesReadBack(const std::vector<std::string>& program) {
+  uint64_t bytes = 0;
+  for (const std::string& line : program) {
+    const std::size_t call = line.find("fread(");
+    if (call == std::string::npos) continue;
+    std::istringstream arguments(line.substr(line.find(',', call) + 1));
+    uint64_t size = 0, count = 0;
+    char comma = 0;
+    arguments >> size >> comma >> count;
+    bytes += size * count;
+  }
+  return bytes;
+}
 
 // The calls of an echo log that a replayed recording must repeat.
-std::vector<std::string> recordedCalls(const std::vector<std::string>& echoLog);
+inline std::vector<std::string> recordedCalls(const std::vector<std::string>& echoLog) {
+  std::vector<std::string> calls;
+  for (const std::string& line : echoLog) {
+    // The log family is not recorded: the written program makes its own logger.
+    if (line.rfind("log:", 0) != 0 && kNeverRecorded.count(line.substr(0, line.find(' '))) == 0)
+      calls.push_back(line);
+  }
+  return calls;
+}
 
-// Empty when both lists of lines are equal; otherwise the first pair that
-// differs, with both lengths.
-std::string firstDifference(const std::vector<std::string>& expected,
-                            const std::vector<std::string>& actual);
+// Empty when both lists are equal; otherwise the first pair that differs.
+inline std::string firstDifference(const std::vector<std::string>& expected, const std::vector<std::string>& actual) {
+  const auto at = [](const std::vector<std::string>& lines, std::size_t i) {
+    return i < lines.size() ? lines[i] : "<no more lines>";
+  };
+  for (std::size_t i = 0; i < expected.size() || i < actual.size(); ++i) {
+    if (at(expected, i) == at(actual, i)) continue;
+    return "first difference at line " + std::to_string(i + 1) + " of " + std::to_string(expected.size()) +
+           " expected and " + std::to_string(actual.size()) + " actual lines\n  expected: " + at(expected, i) +
+           "\n  actual:   " + at(actual, i) + "\n";
+  }
+  return "";
+}
 
-// A fresh directory for one test, removed with everything in it afterwards.
-using ScratchDir = test::ScopedTempDir;
-// A fresh subdirectory of it.
-fs::path sub(const ScratchDir& scratch, const std::string& name);
+inline fs::path sub(const ScratchDir& scratch, const std::string& name) {
+  const fs::path dir = scratch.path() / name;
+  fs::create_directories(dir);
+  return dir;
+}
+
+inline std::string asTestName(std::string text) {
+  for (char& c : text) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return text;
+}
 
 }  // namespace zeb::e2e

@@ -5,28 +5,24 @@
 #include <cstdint>
 #include <vector>
 
-#include "config_builders.h"
+#include "builders.h"
 #include "scenarios.h"
-#include "tensor_builders.h"
 
 namespace zeb::e2e {
 namespace {
 
-constexpr Zeb_DataType_t kDataTypes[] = {
-    ZEB_DATATYPE_INT_8,           ZEB_DATATYPE_INT_16,          ZEB_DATATYPE_INT_32,
-    ZEB_DATATYPE_INT_64,          ZEB_DATATYPE_UINT_8,          ZEB_DATATYPE_UINT_16,
-    ZEB_DATATYPE_UINT_32,         ZEB_DATATYPE_UINT_64,         ZEB_DATATYPE_FLOAT_32,
-    ZEB_DATATYPE_FLOAT_64,        ZEB_DATATYPE_SFIXED_POINT_4,  ZEB_DATATYPE_SFIXED_POINT_8,
-    ZEB_DATATYPE_SFIXED_POINT_16, ZEB_DATATYPE_SFIXED_POINT_32, ZEB_DATATYPE_UFIXED_POINT_4,
-    ZEB_DATATYPE_UFIXED_POINT_8,  ZEB_DATATYPE_UFIXED_POINT_16, ZEB_DATATYPE_UFIXED_POINT_32,
-};
-
 // Configuration lists are passed empty rather than NULL: the written program
 // passes an empty list for either.
 const ZebContext_Config_t* kNoContextConfigs[] = {nullptr};
+const ZebBackend_Config_t* kNoBackendConfigs[] = {nullptr};
 
 // 16 bytes fill whole elements of every data type.
 uint8_t kBytes[16] = {0, 1, 2, 3, 0x80, 0xFF, 0x7F, 9, 10, 11, 12, 13, 14, 15, 16, 0xAA};
+uint32_t kShape[] = {1, 4};
+
+Zeb_Tensor_t floats(const char* name, Zeb_TensorType_t type, uint32_t* shape = kShape) {
+  return tensorV1(name, type, ZEB_DATATYPE_FLOAT_32, 2, shape, nullptr, 0);
+}
 
 // One context tensor of each data type, and the same described as version 2
 // with every quantisation encoding in turn.
@@ -36,182 +32,97 @@ void createContextTensors(const ZebApi& api, Zeb_ContextHandle_t context) {
   static float scales[] = {0.25f, 3.0e-7f};
   static int32_t offsets[] = {-128, 127};
   static uint8_t dynamic[] = {1, 0};
-  const Zeb_QuantizeParams_t encodings[] = {
-      scaleOffset(0.0039215689f, 0), axisScaleOffset(-1, 2, pairs), bwScaleOffset(4, 1.5f, -8),
-      bwAxisScaleOffset(8, 0, 2, scales, offsets), noQuantization()};
-  for (const Zeb_DataType_t dataType : kDataTypes) {
-    Zeb_Tensor_t tensor = tensorV1("weights", ZEB_TENSOR_TYPE_STATIC, dataType, 2, dims, kBytes,
-                                   sizeof kBytes);
+  for (const int32_t dataType : {0x08, 0x16, 0x32, 0x64, 0x108, 0x116, 0x132, 0x164, 0x232, 0x264, 0x304, 0x308,
+                                 0x316, 0x332, 0x404, 0x408, 0x416, 0x432}) {
+    Zeb_Tensor_t tensor = tensorV1("weights", ZEB_TENSOR_TYPE_STATIC, Zeb_DataType_t(dataType), 2, dims, kBytes, 16);
     api.tensorCreateContextTensor(context, &tensor);
   }
   uint8_t isProduced = 0;
-  for (const Zeb_QuantizeParams_t& encoding : encodings) {
-    const Zeb_Tensor_t v1 = tensorV1("quantized", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 2,
-                                     dims, kBytes, sizeof kBytes, encoding);
-    Zeb_Tensor_t tensor = tensorV2(v1, dynamic, {ZEB_SPARSE_LAYOUT_HYBRID_COO, {{5}, {2}}},
-                                   isProduced++);
+  for (const Q& encoding : {scaleOffset(0.0039215689f, 0), axisScaleOffset(-1, 2, pairs), bwScaleOffset(4, 1.5f, -8),
+                            bwAxisScaleOffset(8, 0, 2, scales, offsets), noQuantization()}) {
+    const Zeb_Tensor_t v1 = tensorV1("quantized", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 2, dims, kBytes, 16, encoding);
+    Zeb_Tensor_t tensor = tensorV2(v1, dynamic, {ZEB_SPARSE_LAYOUT_HYBRID_COO, {{5}, {2}}}, isProduced++);
     api.tensorCreateContextTensor(context, &tensor);
   }
-}
-
-Zeb_GraphHandle_t createGraph(const ZebApi& api, Zeb_ContextHandle_t context) {
-  const ZebGraph_Config_t priority = graphPriority(ZEB_PRIORITY_HIGH);
-  const ZebGraph_Config_t custom = graphCustomNull();
-  const ZebGraph_Config_t* configs[] = {&priority, &custom, nullptr};
-  Zeb_GraphHandle_t graph = nullptr;
-  api.graphCreate(context, "mobilenet v2/block:1", configs, &graph);
-  const ZebGraph_Config_t lower = graphPriority(ZEB_PRIORITY_LOW);
-  const ZebGraph_Config_t* newConfigs[] = {&lower, nullptr};
-  api.graphSetConfig(graph, newConfigs);
-  const ZebGraph_Config_t* none[] = {nullptr};
-  api.graphSetConfig(graph, none);
-  return graph;
-}
-
-// Every scalar kind a node parameter can hold.
-std::vector<Zeb_Param_t> scalarParams() {
-  std::vector<Zeb_Scalar_t> scalars;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_INT_8));
-  scalars.back().int8Value = -3;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_INT_16));
-  scalars.back().int16Value = -32768;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_INT_32));
-  scalars.back().int32Value = 2147483647;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_UINT_8));
-  scalars.back().uint8Value = 255;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_UINT_16));
-  scalars.back().uint16Value = 65535;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_UINT_32));
-  scalars.back().uint32Value = 4294967295u;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_FLOAT_32));
-  scalars.back().floatValue = 0.1f;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_BOOL_8));
-  scalars.back().bool8Value = 1;
-  scalars.push_back(scalarOf(ZEB_DATATYPE_STRING));
-  scalars.back().stringValue = "SAME padding";
-  std::vector<Zeb_Param_t> params;
-  for (const Zeb_Scalar_t& scalar : scalars) params.push_back(scalarParam("scalar", scalar));
-  params.back().name = nullptr;
-  return params;
-}
-
-// Graph tensors for a convolution: input, weights with data, output.
-struct ConvTensors {
-  Zeb_Tensor_t input;
-  Zeb_Tensor_t weights;
-  Zeb_Tensor_t output;
-};
-
-ConvTensors createGraphTensors(const ZebApi& api, Zeb_GraphHandle_t graph) {
-  static uint32_t shape[] = {1, 4};
-  static uint32_t weightShape[] = {4, 4};
-  static float weights[16] = {0.5f, -1.25f, 3.0e-7f, 1e9f, 0.1f, 123456789.0f};
-  ConvTensors tensors{
-      tensorV1("input:0", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 2, shape, nullptr, 0),
-      tensorV1("conv/weights", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_FLOAT_32, 2, weightShape,
-               weights, sizeof weights, scaleOffset(0.5f, 0)),
-      tensorV1("output:0", ZEB_TENSOR_TYPE_APP_READ, ZEB_DATATYPE_FLOAT_32, 2, shape, nullptr, 0)};
-  api.tensorCreateGraphTensor(graph, &tensors.input);
-  api.tensorCreateGraphTensor(graph, &tensors.weights);
-  api.tensorCreateGraphTensor(graph, &tensors.output);
-  return tensors;
 }
 
 // A convolution over the given tensors, with every scalar kind and a tensor
 // parameter; params holds what the configuration points to.
-Zeb_OpConfig_t convolution(std::vector<Zeb_Param_t>& params, Zeb_Tensor_t* inputs,
-                           Zeb_Tensor_t* outputs) {
+Zeb_OpConfig_t convolution(std::vector<Zeb_Param_t>& params, Zeb_Tensor_t* inputs, Zeb_Tensor_t* outputs) {
   static int32_t bias[4] = {1, -2, 3, -4};
   static uint32_t biasShape[] = {4};
-  params = scalarParams();
+  using S = Zeb_Scalar_t;
+  params.clear();
+  for (const S& value : {scalar(ZEB_DATATYPE_INT_8, &S::int8Value, -3), scalar(ZEB_DATATYPE_INT_16, &S::int16Value, -32768),
+                         scalar(ZEB_DATATYPE_INT_32, &S::int32Value, INT32_MAX), scalar(ZEB_DATATYPE_UINT_8, &S::uint8Value, 255),
+                         scalar(ZEB_DATATYPE_UINT_16, &S::uint16Value, 65535),
+                         scalar(ZEB_DATATYPE_UINT_32, &S::uint32Value, UINT32_MAX),
+                         scalar(ZEB_DATATYPE_FLOAT_32, &S::floatValue, 0.1f), scalar(ZEB_DATATYPE_BOOL_8, &S::bool8Value, 1),
+                         scalar(ZEB_DATATYPE_STRING, &S::stringValue, "SAME padding")})
+    params.push_back(scalarParam("scalar", value));
+  params.back().name = nullptr;
   params.push_back(tensorParam(
-      "bias", tensorV1("bias", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_INT_32, 1, biasShape, bias,
-                       sizeof bias)));
-  return opConfig("conv 1", "zeb.aisw", "Conv2d", static_cast<uint32_t>(params.size()),
-                  params.data(), 2, inputs, 1, outputs);
+      "bias", tensorV1("bias", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_INT_32, 1, biasShape, bias, sizeof bias)));
+  return opConfig("conv 1", "zeb.aisw", "Conv2d", uint32_t(params.size()), params.data(), 2, inputs, 1, outputs);
 }
 
-// Validation comes before the graph exists: the backend sees the client's
-// descriptions as they are, ids and all.
-void validate(const ZebApi& api, Zeb_BackendHandle_t backend) {
-  static uint32_t shape[] = {1, 4};
-  Zeb_Tensor_t inputs[] = {
-      tensorV1("input:0", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 2, shape, nullptr, 0),
-      tensorV1("input:1", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 2, shape, nullptr, 0)};
-  Zeb_Tensor_t outputs[] = {
-      tensorV1("output:0", ZEB_TENSOR_TYPE_APP_READ, ZEB_DATATYPE_FLOAT_32, 2, shape, nullptr, 0)};
-  std::vector<Zeb_Param_t> params;
-  api.backendValidateOpConfig(backend, convolution(params, inputs, outputs));
-  api.backendValidateOpConfig(
-      backend, opConfig(nullptr, nullptr, "Relu", 0, nullptr, 0, nullptr, 0, nullptr));
-}
+}  // namespace
 
-void addNodes(const ZebApi& api, Zeb_GraphHandle_t graph, ConvTensors& tensors) {
-  Zeb_Tensor_t inputs[] = {tensors.input, tensors.weights};
-  Zeb_Tensor_t outputs[] = {tensors.output};
+void graphs(const ZebApi& api) {
+  Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, kNoBackendConfigs, &backend);
+  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
+  Zeb_ProfileHandle_t profile = nullptr; api.profileCreate(backend, ZEB_PROFILE_LEVEL_BASIC, &profile);
+  createContextTensors(api, context);
+
+  // Validation comes before the graph exists: the backend sees the client's
+  // descriptions as they are, ids and all.
   std::vector<Zeb_Param_t> params;
+  Zeb_Tensor_t ins[] = {floats("input:0", ZEB_TENSOR_TYPE_APP_WRITE), floats("input:1", ZEB_TENSOR_TYPE_APP_WRITE)};
+  Zeb_Tensor_t outs[] = {floats("output:0", ZEB_TENSOR_TYPE_APP_READ)};
+  api.backendValidateOpConfig(backend, convolution(params, ins, outs));
+  api.backendValidateOpConfig(backend, opConfig(nullptr, nullptr, "Relu", 0, nullptr, 0, nullptr, 0, nullptr));
+
+  const ZebGraph_Config_t priority = graphPriority(ZEB_PRIORITY_HIGH), custom = graphCustomNull();
+  const ZebGraph_Config_t lower = graphPriority(ZEB_PRIORITY_LOW);
+  const ZebGraph_Config_t *configs[] = {&priority, &custom, nullptr}, *newConfigs[] = {&lower, nullptr}, *none[] = {nullptr};
+  Zeb_GraphHandle_t graph = nullptr, head = nullptr;
+  api.graphCreate(context, "mobilenet v2/block:1", configs, &graph);
+  api.graphSetConfig(graph, newConfigs); api.graphSetConfig(graph, none);
+  api.graphCreateSubgraph(graph, "head", &head);
+
+  // Graph tensors for a convolution: input, weights with data, output.
+  static uint32_t weightShape[] = {4, 4};
+  static float weights[16] = {0.5f, -1.25f, 3.0e-7f, 1e9f, 0.1f, 123456789.0f};
+  Zeb_Tensor_t input = floats("input:0", ZEB_TENSOR_TYPE_APP_WRITE), output = floats("output:0", ZEB_TENSOR_TYPE_APP_READ);
+  Zeb_Tensor_t weight = tensorV1("conv/weights", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_FLOAT_32, 2, weightShape, weights,
+                                 sizeof weights, scaleOffset(0.5f, 0));
+  for (Zeb_Tensor_t* tensor : {&input, &weight, &output}) api.tensorCreateGraphTensor(graph, tensor);
+  Zeb_Tensor_t inputs[] = {input, weight}, outputs[] = {output};
   api.graphAddNode(graph, convolution(params, inputs, outputs));
   // No name, no parameters, a parameter array without elements.
-  Zeb_Param_t none[1] = {};
-  api.graphAddNode(graph, opConfig(nullptr, "zeb.aisw", "Relu", 0, none, 1, outputs, 1, outputs));
+  Zeb_Param_t noParams[1] = {};
+  api.graphAddNode(graph, opConfig(nullptr, "zeb.aisw", "Relu", 0, noParams, 1, outputs, 1, outputs));
   api.graphAddNode(graph, opConfig("relu", nullptr, nullptr, 2, nullptr, 0, nullptr, 0, nullptr));
-}
+  api.graphFinalize(graph, profile, nullptr); api.graphFinalize(head, nullptr, nullptr);
 
-void execute(const ZebApi& api, Zeb_GraphHandle_t graph, const ConvTensors& tensors,
-             Zeb_ProfileHandle_t profile) {
-  float inputData[4] = {1.0f, 2.0f, 3.0f, 4.0f};
-  float outputData[4] = {};
-  Zeb_Tensor_t inputs[] = {tensors.input};
-  Zeb_Tensor_t outputs[] = {tensors.output};
+  float inputData[4] = {1.0f, 2.0f, 3.0f, 4.0f}, outputData[4] = {};
   inputs[0].v1.clientBuf = {inputData, sizeof inputData};
   outputs[0].v1.clientBuf = {outputData, sizeof outputData};
   api.graphExecute(graph, inputs, 1, outputs, 1, profile, nullptr);
   inputData[3] = -0.5f;
   api.graphExecute(graph, inputs, 1, outputs, 1, nullptr, nullptr);
   api.graphExecute(graph, nullptr, 0, nullptr, 0, nullptr, nullptr);
-}
 
-// A context made from nothing else: the graph comes back by name.
-void retrieveAndRun(const ZebApi& api, Zeb_BackendHandle_t backend) {
-  Zeb_ContextHandle_t context = nullptr;
-  api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
-  Zeb_GraphHandle_t graph = nullptr;
-  api.graphRetrieve(context, "stored net", &graph);
-  static uint32_t shape[] = {3};
+  // A context made from nothing else: the graph comes back by name.
+  Zeb_ContextHandle_t stored = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &stored);
+  Zeb_GraphHandle_t retrieved = nullptr, again = nullptr; api.graphRetrieve(stored, "stored net", &retrieved);
+  static uint32_t three[] = {3};
   uint8_t data[3] = {7, 8, 9};
-  Zeb_Tensor_t inputs[] = {
-      tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_UINT_8, 1, shape, data, 3)};
-  api.graphExecute(graph, inputs, 1, nullptr, 0, nullptr, nullptr);
-  Zeb_GraphHandle_t again = nullptr;
-  api.graphRetrieve(context, "stored net", &again);
+  Zeb_Tensor_t in[] = {tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_UINT_8, 1, three, data, 3)};
+  api.graphExecute(retrieved, in, 1, nullptr, 0, nullptr, nullptr);
+  api.graphRetrieve(stored, "stored net", &again);
   api.graphFinalize(again, nullptr, nullptr);
-  api.contextFree(context, nullptr);
-}
-
-}  // namespace
-
-void graphs(const ZebApi& api) {
-  const ZebBackend_Config_t* noBackendConfigs[] = {nullptr};
-  Zeb_BackendHandle_t backend = nullptr;
-  api.backendCreate(nullptr, noBackendConfigs, &backend);
-  Zeb_ContextHandle_t context = nullptr;
-  api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
-  Zeb_ProfileHandle_t profile = nullptr;
-  api.profileCreate(backend, ZEB_PROFILE_LEVEL_BASIC, &profile);
-  createContextTensors(api, context);
-  validate(api, backend);
-
-  const Zeb_GraphHandle_t graph = createGraph(api, context);
-  Zeb_GraphHandle_t head = nullptr;
-  api.graphCreateSubgraph(graph, "head", &head);
-  ConvTensors tensors = createGraphTensors(api, graph);
-  addNodes(api, graph, tensors);
-  api.graphFinalize(graph, profile, nullptr);
-  api.graphFinalize(head, nullptr, nullptr);
-  execute(api, graph, tensors, profile);
-
-  retrieveAndRun(api, backend);
-  api.contextFree(context, profile);
+  api.contextFree(stored, nullptr); api.contextFree(context, profile);
   api.profileFree(profile);
   api.backendFree(backend);
 }
@@ -219,33 +130,26 @@ void graphs(const ZebApi& api) {
 // Few calls, each kind that carries data once: every write point of the
 // output files in a short run.
 void dataPath(const ZebApi& api) {
-  const ZebBackend_Config_t* noBackendConfigs[] = {nullptr};
-  Zeb_BackendHandle_t backend = nullptr;
-  api.backendCreate(nullptr, noBackendConfigs, &backend);
-  Zeb_ContextHandle_t context = nullptr;
-  api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
+  Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, kNoBackendConfigs, &backend);
+  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
   static uint32_t shape[] = {4};
-  Zeb_Tensor_t table = tensorV1("table", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 1, shape,
-                                kBytes, 4);
+  Zeb_Tensor_t table = tensorV1("table", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 1, shape, kBytes, 4);
   api.tensorCreateContextTensor(context, &table);
   const ZebGraph_Config_t* noGraphConfigs[] = {nullptr};
-  Zeb_GraphHandle_t graph = nullptr;
-  api.graphCreate(context, "g", noGraphConfigs, &graph);
+  Zeb_GraphHandle_t graph = nullptr; api.graphCreate(context, "g", noGraphConfigs, &graph);
   float weights[4] = {0.5f, -1.0f, 2.0f, 0.25f};
-  Zeb_Tensor_t tensors[] = {
-      tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, shape, nullptr, 0),
-      tensorV1("w", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_FLOAT_32, 1, shape, weights, 16)};
+  Zeb_Tensor_t tensors[] = {tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, shape, nullptr, 0),
+                            tensorV1("w", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_FLOAT_32, 1, shape, weights, 16)};
   for (Zeb_Tensor_t& tensor : tensors) api.tensorCreateGraphTensor(graph, &tensor);
   int32_t bias[2] = {3, -3};
-  Zeb_Param_t params[] = {tensorParam("bias", tensorV1("bias", ZEB_TENSOR_TYPE_STATIC,
-                                                       ZEB_DATATYPE_INT_32, 1, shape, bias, 8))};
+  Zeb_Param_t params[] = {
+      tensorParam("bias", tensorV1("bias", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_INT_32, 1, shape, bias, 8))};
   api.graphAddNode(graph, opConfig("mul", "pkg", "Mul", 1, params, 2, tensors, 0, nullptr));
   float input[4] = {1.0f, 2.0f, 3.0f, 4.0f};
   Zeb_Tensor_t inputs[] = {tensors[0]};
   inputs[0].v1.clientBuf = {input, sizeof input};
   api.graphExecute(graph, inputs, 1, nullptr, 0, nullptr, nullptr);
-  Zeb_GraphHandle_t again = nullptr;
-  api.graphRetrieve(context, "g", &again);
+  Zeb_GraphHandle_t again = nullptr; api.graphRetrieve(context, "g", &again);
   api.contextFree(context, nullptr);
   api.backendFree(backend);
 }

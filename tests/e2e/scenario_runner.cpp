@@ -11,24 +11,16 @@
 // when the scenario ran; the scenario's own results are never judged here.
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
 #include <string>
-#include <vector>
 
-#include "ZebInterface.h"
 #include "ZebScribe.h"
 #include "observed_api.h"
-#include "scenarios.h"
 #include "threaded_clients.h"
 
 #ifdef _WIN32
 #include <windows.h>
-
-namespace {
 void* openLibrary(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }
-std::string loadError() {
-  return "LoadLibraryA failed with error " + std::to_string(GetLastError());
-}
+std::string loadError() { return "LoadLibraryA failed with error " + std::to_string(GetLastError()); }
 // Copied, not cast: a function pointer cast to void* draws a warning.
 void* findSymbol(void* library, const char* name) {
   const FARPROC address = GetProcAddress(static_cast<HMODULE>(library), name);
@@ -37,16 +29,12 @@ void* findSymbol(void* library, const char* name) {
   return result;
 }
 void closeLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
-}  // namespace
 #else
 #include <dlfcn.h>
-
-namespace {
 void* openLibrary(const char* path) { return dlopen(path, RTLD_NOW); }
 std::string loadError() { return dlerror(); }
 void* findSymbol(void* library, const char* name) { return dlsym(library, name); }
 void closeLibrary(void* library) { dlclose(library); }
-}  // namespace
 #endif
 
 namespace {
@@ -66,28 +54,15 @@ Function lookup(void* library, const char* name) {
 
 ZebScribe_InitializeFn_t initialize = nullptr;
 
-void initializeWith(std::initializer_list<ZebScribe_Config_t> options) {
-  std::vector<const ZebScribe_Config_t*> pointers;
-  for (const ZebScribe_Config_t& option : options) pointers.push_back(&option);
-  pointers.push_back(nullptr);
-  initialize(pointers.data());
+// New file names, and one of the header and footer flags (they share their place) off.
+void useFiles(const char* model, const char* data, ZebScribe_ConfigOption_t flagOff = ZebScribe_ConfigOption_t(0)) {
+  ZebScribe_Config_t files{}, flag{};
+  files.option = ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG;
+  files.fileConfig = {model, data};
+  flag.option = flagOff;
+  const ZebScribe_Config_t* options[] = {&files, flagOff ? &flag : nullptr, nullptr};
+  initialize(options);
 }
-
-ZebScribe_Config_t fileNames(const char* model, const char* data) {
-  ZebScribe_Config_t option{};
-  option.option = ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG;
-  option.fileConfig = {model, data};
-  return option;
-}
-
-ZebScribe_Config_t flag(ZebScribe_ConfigOption_t which, uint8_t on) {
-  ZebScribe_Config_t option{};
-  option.option = which;
-  option.writeOutputHeader = on;  // the flags share their place
-  return option;
-}
-
-void switchToSecondFiles() { initializeWith({fileNames("second.c", "second.bin")}); }
 
 // "threads:T:R" and "serial:T:R": the threaded clients, failing when a call did not answer 0.
 int runThreaded(const zeb::e2e::ZebApi& api, const zeb::e2e::ThreadedRun& run, void* library) {
@@ -96,52 +71,37 @@ int runThreaded(const zeb::e2e::ZebApi& api, const zeb::e2e::ThreadedRun& run, v
   return failed == 0 ? 0 : fail("calls that did not answer 0: ", std::to_string(failed));
 }
 
-// Applies the options after the scenario name; false for an unknown one.
-bool applyOptions(int argc, char** argv, zeb::e2e::ZebApi& api, zeb::e2e::CallOutcomes& outcomes) {
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return fail("usage: zeb_scenario_runner <library> <scenario-name|random:SEED> [options]", "");
+  void* library = openLibrary(argv[1]);
+  if (!library) return fail("cannot load the library: ", loadError());
+  const auto getProviders = lookup<ZebInterface_GetProvidersFn_t>(library, "ZebInterface_getProviders");
+  if (!getProviders) return fail("no ZebInterface_getProviders in ", argv[1]);
+  initialize = lookup<ZebScribe_InitializeFn_t>(library, "ZebScribe_initialize");
+  if (initialize) zeb::e2e::setFileSwitch([] { useFiles("second.c", "second.bin"); });
+
+  const ZebInterface_t** providers = nullptr;
+  uint32_t numProviders = 0;
+  if (getProviders(&providers, &numProviders) != 0 || numProviders == 0)
+    return fail("the library offers no interface provider", "");
+  zeb::e2e::ZebApi api = providers[0]->ZEB_INTERFACE_VER_NAME;
+  zeb::e2e::CallOutcomes outcomes;
   for (int i = 3; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--skip" && i + 1 < argc) {
       outcomes.skipped = zeb::e2e::readCallCodes(argv[++i]);
       api = zeb::e2e::observe(api, outcomes);
     } else if (option == "--without-footer" || option == "--continue") {
-      const bool footerOff = option == "--without-footer";
       if (initialize)
-        initializeWith({fileNames("scribe_output.c", "params.bin"),
-                        flag(footerOff ? ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER
-                                       : ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER,
-                             0)});
+        useFiles("scribe_output.c", "params.bin",
+                 option == "--continue" ? ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER : ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER);
     } else {
-      return false;
+      return fail("unknown option: ", option);
     }
   }
-  return true;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 3) {
-    return fail("usage: zeb_scenario_runner <backend-library-path> <scenario-name|random:SEED> "
-                "[--skip FILE] [--without-footer] [--continue]",
-                "");
-  }
-  void* library = openLibrary(argv[1]);
-  if (!library) return fail("cannot load the library: ", loadError());
-  const auto getProviders = lookup<ZebInterface_GetProvidersFn_t>(library, "ZebInterface_getProviders");
-  if (!getProviders) return fail("no ZebInterface_getProviders in ", argv[1]);
-  initialize = lookup<ZebScribe_InitializeFn_t>(library, "ZebScribe_initialize");
-  if (initialize) zeb::e2e::setFileSwitch(switchToSecondFiles);
-
-  const ZebInterface_t** providers = nullptr;
-  uint32_t numProviders = 0;
-  if (getProviders(&providers, &numProviders) != 0 || numProviders == 0) {
-    return fail("the library offers no interface provider", "");
-  }
-  zeb::e2e::ZebApi api = providers[0]->ZEB_INTERFACE_VER_NAME;
-  zeb::e2e::CallOutcomes outcomes;
-  if (!applyOptions(argc, argv, api, outcomes)) return fail("unknown option among: ", argv[3]);
-  if (const auto threaded = zeb::e2e::threadedRun(argv[2]))
-    return runThreaded(api, *threaded, library);
+  if (const auto threaded = zeb::e2e::threadedRun(argv[2])) return runThreaded(api, *threaded, library);
   if (!zeb::e2e::runScenario(argv[2], api)) return fail("unknown scenario: ", argv[2]);
   closeLibrary(library);
   return 0;

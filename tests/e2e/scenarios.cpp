@@ -1,36 +1,29 @@
 #include "scenarios.h"
 
 #include <cstdlib>
-#include <optional>
 
 namespace zeb::e2e {
 namespace {
 
-constexpr char kRandomPrefix[] = "random:";
-
 void (*currentFileSwitch)() = nullptr;
 
-// The seed of "random:SEED", or nothing for any other name.
-std::optional<uint64_t> randomSeed(const std::string& name) {
-  const std::string prefix = kRandomPrefix;
-  if (name.compare(0, prefix.size(), prefix) != 0 || name.size() == prefix.size()) return {};
-  const std::string digits = name.substr(prefix.size());
-  if (digits.find_first_not_of("0123456789") != std::string::npos) return {};
-  return std::strtoull(digits.c_str(), nullptr, 10);
+// The seed of "random:SEED", or false.
+bool randomSeed(const std::string& name, uint64_t& seed) {
+  const std::size_t digits = std::string("random:").size();
+  if (name.compare(0, digits, "random:") != 0 || name.size() == digits ||
+      name.find_first_not_of("0123456789", digits) != std::string::npos)
+    return false;
+  seed = std::strtoull(name.c_str() + digits, nullptr, 10);
+  return true;
 }
 
-// Run by name only: the recording of the one is two programs, the other is
-// what each of them holds.
-const Scenario kByNameOnly[] = {{"switched", switched, false},
-                                {"data-and-binaries", dataAndBinaries, false}};
-
 const Scenario* findNamed(const std::string& name) {
-  for (const Scenario& scenario : namedScenarios()) {
+  // The recording of the one is two programs, the other is what each holds.
+  static const Scenario byNameOnly[] = {{"switched", switched, false}, {"data-and-binaries", dataAndBinaries, false}};
+  for (const Scenario& scenario : namedScenarios())
     if (name == scenario.name) return &scenario;
-  }
-  for (const Scenario& scenario : kByNameOnly) {
+  for (const Scenario& scenario : byNameOnly)
     if (name == scenario.name) return &scenario;
-  }
   return nullptr;
 }
 
@@ -38,36 +31,30 @@ const Scenario* findNamed(const std::string& name) {
 
 const std::vector<Scenario>& namedScenarios() {
   static const std::vector<Scenario> scenarios = {
-      {"all-families", allFamilies, false},
-      {"all-families-no-queries", allFamiliesWithoutQueries, true},
-      {"frame-only", frameOnly, false},
-      {"graphs", graphs, true},
-      {"data-path", dataPath, true},
-      {"binaries", binaries, false},
-  };
+      {"all-families", allFamilies, false}, {"all-families-no-queries", allFamiliesWithoutQueries, true},
+      {"frame-only", frameOnly, false},     {"graphs", graphs, true},
+      {"data-path", dataPath, true},        {"binaries", binaries, false}};
   return scenarios;
 }
 
 bool runScenario(const std::string& name, const ZebApi& api) {
-  if (const auto seed = randomSeed(name)) {
-    runRandomScenario(api, *seed);
-    return true;
-  }
-  const Scenario* scenario = findNamed(name);
-  if (scenario) scenario->run(api);
-  return scenario != nullptr;
-}
-
-void setFileSwitch(void (*fileSwitch)()) { currentFileSwitch = fileSwitch; }
-
-void switchFiles() {
-  if (currentFileSwitch) currentFileSwitch();
+  uint64_t seed = 0;
+  if (randomSeed(name, seed)) runRandomScenario(api, seed);
+  else if (const Scenario* scenario = findNamed(name)) scenario->run(api);
+  else return false;
+  return true;
 }
 
 bool scenarioRoundTrips(const std::string& name) {
-  if (const auto seed = randomSeed(name)) return randomScenarioRoundTrips(*seed);
+  uint64_t seed = 0;
+  if (randomSeed(name, seed)) return randomScenarioRoundTrips(seed);
   const Scenario* scenario = findNamed(name);
   return scenario && scenario->roundTrips;
+}
+
+void setFileSwitch(void (*fileSwitch)()) { currentFileSwitch = fileSwitch; }
+void switchFiles() {
+  if (currentFileSwitch) currentFileSwitch();
 }
 
 }  // namespace zeb::e2e

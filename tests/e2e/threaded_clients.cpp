@@ -6,8 +6,7 @@
 #include <regex>
 #include <thread>
 
-#include "config_builders.h"
-#include "tensor_builders.h"
+#include "builders.h"
 
 namespace zeb::e2e {
 namespace {

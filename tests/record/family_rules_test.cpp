@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "api/entry_points.h"
-#include "e2e/config_builders.h"
+#include "e2e/builders.h"
 #include "record/graph_names.h"
 #include "support/session.h"
 

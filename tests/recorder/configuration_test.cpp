@@ -6,7 +6,7 @@
 #include <fstream>
 #include <regex>
 
-#include "e2e/config_builders.h"
+#include "e2e/builders.h"
 #include "support/session.h"
 
 namespace zeb::test {

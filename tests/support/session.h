@@ -2,12 +2,14 @@
 // directory, with every message the library logs captured.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "api/client_handle.h"
 #include "pal/pal.h"
+#include "recorder/model_frame.h"
 #include "recorder/recorder.h"
 #include "support/scoped_temp_dir.h"
 
@@ -48,6 +50,9 @@ struct Session {
   Session() { recorder.setOutputDirectory("out/"); }
 
   std::string model() const { return readFile("out/" + recorder.modelFileName()); }
+  std::string data() const { return readFile("out/" + recorder.dataFileName()); }
+  // The model file after its header: the blocks recorded so far.
+  std::string blocks() const { return model().substr(std::min(model().size(), modelHeader(recorder.dataFileName()).size())); }
 
   // Destroyed in reverse: the recorder finishes its files while the log and
   // the directory still exist.

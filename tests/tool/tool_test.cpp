@@ -17,11 +17,6 @@
 namespace zeb::e2e {
 namespace {
 
-const Toolchain& tools() {
-  static const Toolchain toolchain = Toolchain::fromEnvironment();
-  return toolchain;
-}
-
 CommandResult zebscribe(const ScratchDir& scratch, const std::string& arguments) {
   const fs::path output = scratch.path() / "tool_output.txt";
   const std::string command = std::string(ZEB_TOOL) + " " + arguments;
@@ -55,8 +50,8 @@ const Recorded& recorded(const std::string& scenario) {
   std::string safe = std::regex_replace(scenario, std::regex("[^a-z0-9]"), "_");
   const fs::path direct = sub(scratch, safe + "_direct");
   const fs::path through = sub(scratch, safe);
-  EXPECT_EQ(runScenarioIn(tools(), direct, tools().echoLibrary, scenario).exitCode, 0);
-  EXPECT_EQ(runScenarioIn(tools(), through, tools().scribeLibrary, scenario).exitCode, 0);
+  EXPECT_EQ(runScenarioIn(direct, tool("ECHO_LIB"), scenario).exitCode, 0);
+  EXPECT_EQ(runScenarioIn(through, tool("SCRIBE_LIB"), scenario).exitCode, 0);
   Recorded result{through / "scribe_output", recordedCalls(readLines(direct / kEchoLogName))};
   return cache.emplace(scenario, result).first->second;
 }
@@ -177,7 +172,7 @@ TEST_P(Verdicts, EachSubcommandGivesItsStatus) {
   EXPECT_EQ(zebscribe(scratch, "info --json" + at).exitCode, row.info);
   const CommandResult dump = zebscribe(scratch, "dump" + at + compilerOption());
   EXPECT_EQ(dump.exitCode, row.dump) << dump.output;
-  const std::string backend = " --backend '" + tools().echoLibrary + "'";
+  const std::string backend = " --backend '" + tool("ECHO_LIB") + "'";
   EXPECT_EQ(zebscribe(scratch, "build" + at + backend + compilerOption()).exitCode, row.build);
   const CommandResult seal = zebscribe(scratch, "seal" + at);
   ASSERT_EQ(seal.exitCode, row.seal) << seal.output;
@@ -224,11 +219,11 @@ TEST(Build, ReplaysWhatDumpShows) {
   ScratchDir scratch;
   const fs::path dir = copyOf(scratch, "data-and-binaries");
   const std::string at = " '" + dir.string() + "'" + compilerOption();
-  const std::string backend = " --backend '" + tools().echoLibrary + "'";
+  const std::string backend = " --backend '" + tool("ECHO_LIB") + "'";
   const CommandResult build = zebscribe(scratch, "build" + at + backend);
   ASSERT_EQ(build.exitCode, 0) << build.output;
   EXPECT_NE(build.output.find("$ "), std::string::npos) << "no command shown";
-  ASSERT_EQ(runProgramIn(tools(), dir, dir / "replay").exitCode, 0);
+  ASSERT_EQ(runProgramIn(dir, dir / "replay").exitCode, 0);
   EXPECT_EQ(readLines(dir / kEchoLogName), lines(zebscribe(scratch, "dump" + at).output));
 }
 

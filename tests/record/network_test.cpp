@@ -1,0 +1,359 @@
+// Tensors, graphs, nodes, executions and context binaries: what the golden
+// recordings cannot show. Edge cases of the written text, refusals with their
+// codes and messages, the tensor registry, the data file's bytes, and what a
+// failed write leaves behind.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "record/context_binary.h"
+#include "record/graph.h"
+#include "record/node.h"
+#include "record/tensor.h"
+#include "record/tensor_description.h"
+#include "e2e/builders.h"
+#include "support/session.h"
+
+namespace zeb::test {
+namespace {
+
+uint8_t bytes[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+uint32_t dims[] = {1, 4};
+Zeb_ScaleOffset_t pairs[] = {{0.5f, -3}, {0.1f, 7}};
+using Change = void (*)(Zeb_Tensor_t&);
+using Write = std::size_t (*)(const void*, std::size_t, std::size_t, std::FILE*);
+
+// "in", float, dims {1, 4}, scale-offset {0.5, 0}, 16 bytes of data; as the row changes it.
+Zeb_Tensor_t tensor(Change change = [](Zeb_Tensor_t&) {}) {
+  Zeb_Tensor_t t = e2e::tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 2, dims, bytes, 16,
+                                 e2e::scaleOffset(0.5f, 0));
+  change(t);
+  return t;
+}
+Zeb_Tensor_t bytesTensor(uint8_t* data, uint32_t size, const char* name = "t") {
+  return e2e::tensorV1(name, ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_UINT_8, 0, nullptr, data, size);
+}
+
+// A block as written: each line indented by three blanks, and the empty line that ends it.
+std::string block(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += "   " + line + "\n";
+  return text + "\n";
+}
+
+const std::string kNoData = "Zeb_ClientBuffer_t B_clientBuf = {NULL, 0};";
+std::string body(const std::string& name, const std::string& dims, const std::string& rank = "2") {
+  return "Zeb_TensorV1_t B_v1 = {0, " + name + ", (Zeb_TensorType_t)0, 0, (Zeb_DataType_t)562, B_quantizeParams, " +
+         rank + ", " + dims + ", (Zeb_TensorMemType_t)0, B_clientBuf};";
+}
+
+TEST(TensorDescriptions, EdgeCasesAndRefusals) {
+  const struct {
+    Change change;
+    Zeb_ErrorHandle_t code;
+    std::vector<std::string> lines;  // written one after the other (without the indentation)
+    std::vector<uint64_t> blobBytes;
+    std::vector<std::string> messages;
+  } rows[] = {
+      {[](Zeb_Tensor_t& t) { t.v1.dimensions = nullptr, t.v1.name = nullptr; }, 0,
+       {"Zeb_ClientBuffer_t B_clientBuf = {(void*)B_data, 16};", body("NULL", "NULL")}, {16}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.clientBuf = {nullptr, 100}; }, 0, {kNoData, body("\"in\"", "B_dims")}, {}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.clientBuf.dataSize = 10; }, 0,  // trailing bytes that fill no element
+       {"static float B_data[2];", "fread(B_data, 4, 2, fp);", "Zeb_ClientBuffer_t B_clientBuf = {(void*)B_data, 10};"},
+       {8}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.quantizeParams = e2e::noQuantization(), t.v1.rank = 0, t.v1.clientBuf = {nullptr, 0}; }, 0,
+       {"uint32_t B_dims[] = {};",
+        "Zeb_QuantizeParams_t B_quantizeParams = {(Zeb_Definition_t)2147483647, "
+        "(Zeb_QuantizationEncoding_t)2147483647, .scaleOffsetEncoding = {0.0, 0}};", kNoData, body("\"in\"", "B_dims", "0")},
+       {}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.quantizeParams = e2e::axisScaleOffset(0, 0, pairs); }, 0,  // an empty list is an empty array
+       {"Zeb_ScaleOffset_t B_quantizeParams_scaleOffsets[] = {};",
+        "Zeb_AxisScaleOffset_t B_quantizeParams_axisScaleOffset = {0, 0, B_quantizeParams_scaleOffsets};"}, {16}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.quantizeParams = e2e::axisScaleOffset(2, 3, nullptr); }, 0,  // NULL arrays are not read
+       {"uint32_t B_dims[] = {1, 4};", "Zeb_AxisScaleOffset_t B_quantizeParams_axisScaleOffset = {2, 3, NULL};"}, {16}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.quantizeParams = e2e::bwAxisScaleOffset(8, 1, 2, nullptr, nullptr); }, 0,
+       {"Zeb_BwAxisScaleOffset_t B_quantizeParams_bwAxisScaleOffset = {8, 1, 2, NULL, NULL};"}, {16}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.dataType = ZEB_DATATYPE_FLOAT_16, t.v1.clientBuf = {nullptr, 8}; }, 0, {kNoData}, {}, {}},
+      {[](Zeb_Tensor_t& t) { t.v1.dataType = ZEB_DATATYPE_FLOAT_16; }, 7999, {}, {}, {"Invalid Zeb_DataType_t provided: 534"}},
+      {[](Zeb_Tensor_t& t) { t.v1.memType = ZEB_TENSORMEMTYPE_MEMHANDLE; }, 6004, {}, {},
+       {"Failed to parse Zeb_Tensor_t, MemHandle is not supported."}},
+      {[](Zeb_Tensor_t& t) { t.v1.quantizeParams.quantizationEncoding = Zeb_QuantizationEncoding_t(7); }, 1000, {}, {},
+       {"Unsupported quantization encoding: 7.\n"}},
+      {[](Zeb_Tensor_t& t) { t.version = Zeb_TensorVersion_t(3); }, 1000, {}, {},
+       {"Unsupported tensor version 3.\n", "Unsupported tensor version: 3.\n"}},
+  };
+  for (const auto& row : rows) {
+    LogCapture log;
+    StatementBuilder builder(3);
+    const Zeb_ErrorHandle_t code = record::writeTensor(tensor(row.change), "B", builder, "fp", nullptr);
+    std::string written, wanted, line;
+    for (std::istringstream lines(builder.takeText(false)); std::getline(lines, line);) written += line.substr(3) + "\n";
+    for (const std::string& part : row.lines) wanted += part + "\n";
+    std::vector<uint64_t> blobBytes;
+    for (const Blob& blob : builder.blobs()) blobBytes.push_back(blob.elementSize * blob.elementCount);
+    EXPECT_EQ(code, row.code) << wanted;
+    EXPECT_NE(written.find(wanted), std::string::npos) << "wanted\n" << wanted << "within\n" << written;
+    EXPECT_EQ(blobBytes, code == 0 ? row.blobBytes : blobBytes) << wanted;
+    EXPECT_EQ(log.texts(), row.messages) << wanted;
+  }
+}
+
+// A started session with context_0.
+struct Network : testing::Test {
+  void SetUp() override {
+    ASSERT_EQ(s.recorder.start(), 0u);
+    s.log.clear();
+  }
+  ScribeGraph& graph(const char* name = "g") {
+    uint64_t handle = 0;
+    EXPECT_EQ(record::graphCreate(r, contextHandle, context, name, nullptr, &handle), 0u);
+    return *r.findGraph(handle);
+  }
+  Zeb_ErrorHandle_t contextTensor(Zeb_Tensor_t& t) { return record::tensorCreateContextTensor(r, context, t); }
+  std::string lastMessage() const { return s.log.texts().empty() ? "" : s.log.texts().back(); }
+
+  Session s;
+  Recorder& r = s.recorder;
+  const uint64_t contextHandle = r.createContext();
+  ScribeContext& context = *r.findContext(contextHandle);
+};
+
+// Ids come from one process-wide counter and go back to the client; names are
+// per owner; the written description holds the id the client passed, and a
+// later description naming a registered id refers to its variable.
+TEST_F(Network, TensorRegistry) {
+  Zeb_Tensor_t tensors[3] = {bytesTensor(nullptr, 0, "same"), bytesTensor(nullptr, 0, "same"), bytesTensor(nullptr, 0)};
+  for (Zeb_Tensor_t& t : tensors) ASSERT_EQ(contextTensor(t), 0u);
+  Zeb_Tensor_t inGraph = bytesTensor(nullptr, 0);
+  ASSERT_EQ(record::tensorCreateGraphTensor(r, graph(), inGraph), 0u);
+  EXPECT_EQ(tensors[1].v1.id, tensors[0].v1.id + 1);
+  EXPECT_EQ(inGraph.v1.id, tensors[0].v1.id + 3);
+  for (const char* text : {"tensorCreateContextTensor(context_0, &context_0_tensor_2)",
+                           "tensorCreateGraphTensor(context_0_g, &context_0_g_tensor_0)",
+                           "Zeb_TensorV1_t context_0_tensor_0_v1 = {0, \"same\""})
+    EXPECT_NE(s.blocks().find(text), std::string::npos) << text;
+  for (const auto& [id, text] : {std::pair{inGraph.v1.id, std::string("{context_0_g_tensor_0.v1.id, ")},
+                                 std::pair{inGraph.v1.id + 1000, "{" + std::to_string(inGraph.v1.id + 1000) + ", "}}) {
+    StatementBuilder builder(3);
+    Zeb_Tensor_t known = bytesTensor(nullptr, 0);
+    known.v1.id = id;
+    ASSERT_EQ(record::writeTensor(known, "B", builder, "fp", &context), 0u);
+    EXPECT_NE(builder.takeText(false).find("Zeb_TensorV1_t B_v1 = " + text), std::string::npos) << text;
+  }
+}
+
+// The data file holds the blobs back to back, in block order; a call whose
+// data or block cannot be written leaves neither, nor gives its id, and the
+// next call's fread still reads its own blob.
+TEST_F(Network, DataFileBytes) {
+  uint8_t first[6] = {1, 2, 3, 4, 5, 6}, second[4] = {7, 8, 9, 10};
+  Zeb_Tensor_t a = bytesTensor(first, 6), b = bytesTensor(second, 4);
+  ASSERT_EQ(contextTensor(a), 0u);
+  ASSERT_EQ(contextTensor(b), 0u);
+  EXPECT_EQ(s.data(), std::string("\1\2\3\4\5\6\7\10\11\12", 10));
+  const auto readA = s.blocks().find("static uint8_t context_0_tensor_0_data[6];\n   fread(context_0_tensor_0_data, 1, 6, fp);");
+  EXPECT_LT(readA, s.blocks().find("static uint8_t context_0_tensor_1_data[4];\n   fread(context_0_tensor_1_data, 1, 4, fp);"));
+  const Write faults[] = {
+      [](const void* d, std::size_t size, std::size_t count, std::FILE* f) {  // the blob
+        return count == 6 ? std::size_t{0} : std::fwrite(d, size, count, f);
+      },
+      [](const void* d, std::size_t size, std::size_t count, std::FILE* f) {  // the block after it
+        return std::fwrite(d, size, count > 6 ? count - 1 : count, f);
+      }};
+  uint32_t next = 3;  // the lost call used a name too
+  for (const auto fault : faults) {
+    const std::string model = s.blocks(), data = s.data();
+    Zeb_Tensor_t lost = bytesTensor(first, 6);
+    {
+      StreamOpsRestorer restorer;
+      pal::streamOps().write = fault;
+      EXPECT_EQ(contextTensor(lost), 5999u);
+    }
+    EXPECT_EQ(lost.v1.id, 0u);
+    EXPECT_EQ(s.blocks(), model);
+    EXPECT_EQ(s.data(), data);
+    Zeb_Tensor_t kept = bytesTensor(first, 6);
+    ASSERT_EQ(contextTensor(kept), 0u);
+    const std::string variable = "context_0_tensor_" + std::to_string(next) + "_data";
+    next += 2;
+    EXPECT_NE(s.blocks().find("fread(" + variable + ", 1, 6, fp);"), std::string::npos) << variable;
+    EXPECT_EQ(s.data(), data + std::string("\1\2\3\4\5\6", 6));
+  }
+}
+
+// An execution whose data cannot be written keeps its number; one whose block
+// is lost counted all the same.
+TEST_F(Network, ExecutionNumbersAfterFailedWrites) {
+  ScribeGraph& g = graph();
+  uint8_t input[6] = {1, 2, 3, 4, 5, 6};
+  Zeb_Tensor_t in = bytesTensor(input, 6);
+  const std::pair<Zeb_ErrorHandle_t, Write> faults[] = {
+      {6004, [](const void*, std::size_t, std::size_t, std::FILE*) { return std::size_t{0}; }},
+      {5999, [](const void* d, std::size_t size, std::size_t count, std::FILE* f) {
+         return count > 6 ? std::size_t{0} : std::fwrite(d, size, count, f);
+       }}};
+  for (const auto& [code, write] : faults) {
+    StreamOpsRestorer restorer;
+    pal::streamOps().write = write;
+    EXPECT_EQ(record::graphExecute(r, g, &in, 1, nullptr, 0, 0), code);
+  }
+  ASSERT_EQ(record::graphExecute(r, g, &in, 1, nullptr, 0, 0), 0u);
+  EXPECT_NE(s.blocks().find("context_0_g_inputTensors_1[]"), std::string::npos);
+  EXPECT_EQ(s.blocks().find("context_0_g_inputTensors_0[]"), std::string::npos);
+  EXPECT_EQ(s.data(), std::string("\1\2\3\4\5\6", 6));
+}
+
+TEST_F(Network, GraphRefusalsAndFailedWrites) {
+  // Custom graph configurations: dropped without a backend id, else refused.
+  int opaque = 0;
+  const auto custom = e2e::withOption(ZEB_GRAPH_CONFIG_OPTION_CUSTOM, &ZebGraph_Config_t::customConfig,
+                                      reinterpret_cast<ZebGraph_CustomConfig_t>(&opaque));
+  const ZebGraph_Config_t* customs[] = {&custom, nullptr};
+  const std::pair<uint32_t, const char*> backends[] = {
+      {2, "Scribe backend ID was provided and a custom config was passed to ZebBackend_Initialize(). Scribe does "
+          "not support custom configs."},
+      {3, "CPU backend ID was provided and a custom config was passed to ZebBackend_Initialize(). CPU does not "
+          "support custom configs."},
+      {9, "Unknown or unsupported backend ID provided: 9"}};
+  ScribeGraph& g = graph("a-b");
+  ASSERT_EQ(record::graphSetConfig(r, g, customs), 0u);
+  EXPECT_EQ(s.log.messages()[0].first, ZEB_LOG_LEVEL_WARN);
+  EXPECT_NE(s.blocks().find("context_0_a_b_config_1[] = {NULL};"), std::string::npos);
+  for (const auto& [id, message] : backends) {
+    r.setBackendIdentifier(id);
+    EXPECT_EQ(record::graphSetConfig(r, g, customs), 6000u);
+    EXPECT_EQ(lastMessage(), message);
+  }
+  const auto unknown = e2e::withOption<ZebGraph_Config_t>(ZebGraph_ConfigOption_t(9));
+  const ZebGraph_Config_t* unknowns[] = {&unknown, nullptr};
+  EXPECT_EQ(record::graphSetConfig(r, g, unknowns), 6000u);
+  EXPECT_EQ(lastMessage(), "Unknown config option provided: 9");
+
+  uint64_t handle = 0;
+  EXPECT_EQ(record::graphCreate(r, contextHandle, context, "a.b", nullptr, &handle), 6003u);
+  EXPECT_EQ(lastMessage(), "Graph with name a.b already exists within the context");
+  EXPECT_EQ(record::graphExecute(r, g, nullptr, 1, nullptr, 0, 0), 6000u);
+  EXPECT_EQ(lastMessage(), "Provided input tensor array is NULL while numInputs is 1");
+  EXPECT_EQ(record::graphExecute(r, g, nullptr, 0, nullptr, 1, 0), 6000u);
+  EXPECT_EQ(lastMessage(), "Provided output tensor array is NULL while numOutputs is 1");
+  {
+    StreamOpsRestorer restorer;
+    pal::streamOps().write = [](const void*, std::size_t, std::size_t, std::FILE*) { return std::size_t{0}; };
+    EXPECT_EQ(record::graphCreate(r, contextHandle, context, "lost", nullptr, &handle), 5999u);
+    EXPECT_EQ(handle, 0u);
+    uint64_t sub = 0;
+    EXPECT_EQ(record::graphCreateSubgraph(r, 0, g, "sub", &sub), 5999u);
+    EXPECT_NE(sub, 0u);  // the client's subgraph all the same
+    EXPECT_EQ(record::graphSetConfig(r, g, nullptr), 6999u);
+  }
+  EXPECT_EQ(record::graphCreate(r, contextHandle, context, "lost", nullptr, &handle), 6003u);
+  // A graph whose declaring block was lost is declared by the next block; one
+  // retrieved by its variable name is that graph.
+  uint64_t sub = 0, same = 0;
+  ASSERT_EQ(record::graphRetrieve(r, contextHandle, context, "sub", &sub), 0u);
+  ASSERT_EQ(record::graphRetrieve(r, contextHandle, context, "context_0_a_b", &same), 0u);
+  EXPECT_EQ(r.findGraph(same).get(), &g);
+  EXPECT_NE(s.blocks().find("   Zeb_GraphHandle_t context_0_sub;\n"), std::string::npos);
+  // A subgraph belongs to its parent's context.
+  ASSERT_EQ(record::graphCreateSubgraph(r, same, g, "head", &sub), 0u);
+  EXPECT_NE(r.findGraph(sub), nullptr);
+}
+
+Zeb_OpConfig_t relu(Zeb_Param_t* params, int version = 1) {
+  Zeb_OpConfig_t op = e2e::opConfig("relu", "pkg", "Relu", 1, params, 0, nullptr, 0, nullptr);
+  op.version = Zeb_OpConfigVersion_t(version);
+  return op;
+}
+
+// The configuration is checked before the backend, and nothing is written.
+TEST_F(Network, NodeRefusals) {
+  ScribeGraph& g = graph();
+  Zeb_Param_t text = e2e::scalarParam("p", e2e::scalar(ZEB_DATATYPE_STRING, &Zeb_Scalar_t::stringValue, nullptr));
+  ASSERT_EQ(record::graphAddNode(r, g, relu(&text)), 0u);
+  EXPECT_NE(s.blocks().find("{(Zeb_DataType_t)1544, .stringValue = NULL};"), std::string::npos);
+  Zeb_Param_t oddScalar = text, oddType = text;
+  oddScalar.scalarParam.dataType = Zeb_DataType_t(100), oddType.paramType = Zeb_ParamType_t(5);
+  const std::string written = s.blocks();
+  const std::tuple<Zeb_OpConfig_t, Zeb_ErrorHandle_t, const char*> rows[] = {
+      {relu(&oddScalar), 4004, "Invalid Zeb_DataType_t provided: 100"},
+      {relu(&oddType), 4004, "Invalid Zeb_ParamType_t provided: 5\n"},
+      {relu(&text, 2), 1000, "Unsupported opconfig version: 2.\n"}};
+  for (const auto& [op, code, message] : rows) {
+    s.log.clear();
+    EXPECT_EQ(record::graphAddNode(r, g, op), code);
+    EXPECT_EQ(s.log.texts(), std::vector<std::string>{message});
+  }
+  EXPECT_EQ(record::backendValidateOpConfig(r, 77, relu(&text, 2)), 1000u);
+  EXPECT_EQ(record::backendValidateOpConfig(r, 77, relu(&text)), 4011u);
+  EXPECT_EQ(lastMessage(), "No backend associated with the provided handle");
+  EXPECT_EQ(s.blocks(), written);
+}
+
+// contextGetBinary's block; declare: its first on the context.
+std::string getBinaryBlock(const std::string& size, const std::string& written, bool declare) {
+  return block({(declare ? "uint8_t* " : "") + std::string("context_0_buffer = (uint8_t*)malloc(") + size + ");",
+                "VALIDATE(error, interface.contextGetBinary(context_0, context_0_buffer, " + size + ", " + written + "));",
+                (declare ? "FILE* " : "") + std::string("context_0_fp = fopen(\"context_0.bin\", \"wb\");"),
+                "if (!context_0_fp) {", "   printf(\"ERROR: File open of context_0.bin failed on line: %d\\n\", __LINE__);",
+                "   return -1;", "}", "fwrite(context_0_buffer, 1, " + size + ", context_0_fp);",
+                "fclose(context_0_fp);", "free(context_0_buffer);"});
+}
+
+// Both queries answer 4950 and leave the outputs alone; each variable is
+// declared by the first query that needs it, and the binary query passes the
+// size the program received once it asked for one.
+TEST_F(Network, ContextBinaryQueries) {
+  Zeb_ContextBinarySize_t size = 7, written = 7;
+  EXPECT_EQ(record::contextGetBinary(r, context, 1024, nullptr), 4950u);
+  EXPECT_EQ(record::contextGetBinarySize(r, context, nullptr), 4950u);
+  EXPECT_EQ(record::contextGetBinary(r, context, 1024, nullptr), 4950u);
+  EXPECT_EQ(record::contextGetBinarySize(r, context, &size), 4950u);
+  EXPECT_EQ(record::contextGetBinarySize(r, context, &size), 4950u);
+  EXPECT_EQ(record::contextGetBinary(r, context, 1024, &written), 4950u);
+  EXPECT_EQ(size + written, 14u);
+  const std::string sizeVariable = "context_0_binaryBufferSize";
+  EXPECT_EQ(s.blocks(),
+            getBinaryBlock("1024", "NULL", true) +
+                block({"VALIDATE(error, interface.contextGetBinarySize(context_0, NULL));"}) +
+                getBinaryBlock("1024", "NULL", false) +
+                block({"Zeb_ContextBinarySize_t " + sizeVariable + ";",
+                       "VALIDATE(error, interface.contextGetBinarySize(context_0, &" + sizeVariable + "));"}) +
+                block({"VALIDATE(error, interface.contextGetBinarySize(context_0, &" + sizeVariable + "));"}) +
+                "   Zeb_ContextBinarySize_t context_0_writtenBufferSize;\n" +
+                getBinaryBlock(sizeVariable, "&context_0_writtenBufferSize", false));
+}
+
+// Handles are checked before the binary is written, and a binary that cannot
+// be written leaves no block: the data file never holds a blob nobody reads.
+TEST_F(Network, ContextBinaryRefusals) {
+  const char* notWritten = "Failed to write context binary to disk, ensure binaryBufferSize matches the actual buffer size.";
+  const struct {
+    bool validate;
+    uint64_t backend, device;
+    Zeb_ErrorHandle_t code;
+    const char* lastMessage;
+  } rows[] = {
+      {false, 5, 0, 4011, "No backend associated with the provided handle"},
+      {false, 0, 5, 14000, "No device associated with the provided handle"},
+      {false, 0, 0, 5005, notWritten},
+      {true, 5, 0, 5002, "No backend associated with the provided handle"},
+      {true, 0, 5, 5002, "No device associated with the provided handle"},
+      {true, 0, 0, 5999, notWritten},
+  };
+  for (const auto& row : rows) {
+    const record::BinarySource source{row.backend, row.device, nullptr, bytes, 16};
+    StreamOpsRestorer restorer;
+    pal::streamOps().write = [](const void* d, std::size_t size, std::size_t count, std::FILE* f) {
+      return count == 0 ? 0 : std::fwrite(d, size, count - 1, f);
+    };
+    EXPECT_EQ(row.validate ? record::contextValidateBinary(r, source)
+                           : record::contextCreateFromBinary(r, context, source, 0, false),
+              row.code);
+    EXPECT_EQ(lastMessage(), row.lastMessage);
+  }
+  EXPECT_EQ(s.blocks(), "");
+  EXPECT_EQ(s.data(), "");
+}
+
+}  // namespace
+}  // namespace zeb::test
