@@ -1,19 +1,14 @@
 // The random client: a table of actions, each with the state it needs; every
-// step runs one action that is possible now, and the end frees what is left in
-// a valid order. Every draw is a statement of its own (the order in which a
-// call's arguments are evaluated is unspecified), and the generator is our
-// own, so that a seed names the same sequence on every platform.
-//
-// What keeps a direct run and the replay of its recording comparable:
-// - objects are related by the client's own numbers, never by handle;
-// - graph names are a number of their own, a separator and letters, so no two
-//   give the same C identifier; node names are words and separators;
-// - the ids a node or an execution names are those of tensors of the graph's
-//   own context, or ids no backend hands out (0, or above 2^31); validation,
-//   which has no context, gets fresh descriptions only;
-// - only graphs created or retrieved by name are retrieved by name;
-// - profile configuration lists are NULL or hold at least one configuration
-//   (ZebScribe writes an empty one as NULL), other lists are never NULL.
+// step runs one action possible now, and the end frees what is left in a valid
+// order. Every draw is a statement of its own (argument evaluation order is
+// unspecified) and the generator is our own: a seed names one sequence everywhere.
+// A direct run and the replay of its recording stay comparable because objects
+// are related by the client's own numbers, never by handle; graph names start
+// with a number of their own (no two give one C identifier); the tensor ids a
+// node or an execution names are its context's, or ids no backend hands out (0,
+// or above 2^31); only graphs created or retrieved by name are retrieved by
+// name; and profile configuration lists are NULL or not empty (ZebScribe writes
+// an empty one as NULL), other lists never NULL.
 #include <algorithm>
 #include <cfloat>
 #include <cstring>
@@ -28,8 +23,7 @@
 namespace zeb::e2e {
 namespace {
 
-// SplitMix64.
-struct Prng {
+struct Prng {  // SplitMix64
   uint64_t state;
   uint64_t next() {
     uint64_t z = state += 0x9E3779B97F4A7C15u;
@@ -43,19 +37,17 @@ struct Prng {
   template <class T, std::size_t N> T pick(const T (&values)[N]) { return values[below(N)]; }
 };
 
-// Owns what the arguments point into: for one call, or for the whole scenario.
-// A list is NULL when empty unless addressed: a counted array without elements
-// is not the same argument as NULL.
+// Owns what the arguments point into, for one call or for the whole scenario.
+// An empty list is NULL unless addressed (an array without elements is not NULL).
 struct Arena {
   std::vector<std::shared_ptr<void>> items;
+  template <class T> T* own(T value) { return static_cast<T*>(items.emplace_back(std::make_shared<T>(std::move(value))).get()); }
   template <class T> T* keep(std::vector<T> values, bool addressed = false) {
     if (values.empty() && !addressed) return nullptr;
     if (values.empty()) values.resize(1);
-    return static_cast<std::vector<T>*>(items.emplace_back(std::make_shared<std::vector<T>>(std::move(values))).get())->data();
+    return own(std::move(values))->data();
   }
-  const char* text(std::string value) {
-    return static_cast<std::string*>(items.emplace_back(std::make_shared<std::string>(std::move(value))).get())->c_str();
-  }
+  const char* text(std::string value) { return own(std::move(value))->c_str(); }
 };
 
 template <class Handle> struct Live { uint32_t id; Handle handle; };
@@ -82,10 +74,9 @@ struct World {
   std::vector<LiveTensor> tensors;
 
   template <class T> T& any(std::vector<T>& items) { return items[rng.below(uint32_t(items.size()))]; }
-  template <class T, class Pred> std::vector<T> where(const std::vector<T>& items, Pred pred) {
-    std::vector<T> chosen;
-    std::copy_if(items.begin(), items.end(), std::back_inserter(chosen), pred);
-    return chosen;
+  template <class T, class Pred> std::vector<T> where(std::vector<T> items, Pred pred) {
+    items.erase(std::remove_if(items.begin(), items.end(), [&](const T& item) { return !pred(item); }), items.end());
+    return items;
   }
   template <class T> T take(std::vector<T>& items) {
     const auto at = items.begin() + rng.below(uint32_t(items.size()));
@@ -112,9 +103,8 @@ struct World {
   template <class Config, class Draw> const Config** configs(uint32_t atLeast, uint32_t most, Draw draw) {
     const uint32_t count = atLeast + rng.below(most - atLeast + 1);
     const Config* stored = some<Config>(count, draw);
-    std::vector<const Config*> pointers;
-    for (uint32_t i = 0; i < count; ++i) pointers.push_back(stored + i);
-    pointers.push_back(nullptr);
+    std::vector<const Config*> pointers(count + 1);
+    for (uint32_t i = 0; i < count; ++i) pointers[i] = stored + i;
     return arena.keep(std::move(pointers));
   }
 
@@ -152,7 +142,6 @@ struct World {
     return value;
   }
   uint8_t anyFlag() { return uint8_t(rng.oneIn(4) ? rng.next32() : rng.below(2)); }
-  uint8_t anyByte() { return uint8_t(rng.next32()); }
   int32_t anyPriority() {
     static const int32_t priorities[] = {ZEB_PRIORITY_LOW, ZEB_PRIORITY_NORMAL, ZEB_PRIORITY_NORMAL_HIGH, ZEB_PRIORITY_HIGH, -1};
     return rng.oneIn(2) ? rng.pick(priorities) : anyInt32();
@@ -236,7 +225,7 @@ struct World {
     const uint32_t size = elementSize(dataType);
     if (!withData || size == 0) return {nullptr, rng.oneIn(3) ? rng.below(64) : 0};
     const uint32_t bytes = size * rng.below(17);
-    return {some<uint8_t>(bytes, [&] { return anyByte(); }, true, &in), bytes};
+    return {some<uint8_t>(bytes, [&] { return uint8_t(rng.next32()); }, true, &in), bytes};
   }
   Q quantization(Arena& in) {
     static const Zeb_Definition_t definitions[] = {ZEB_DEFINITION_IMPL_GENERATED, ZEB_DEFINITION_DEFINED, ZEB_DEFINITION_UNDEFINED};
@@ -354,7 +343,7 @@ struct World {
   // A binary the client hands in: random bytes, sometimes none at all.
   const uint8_t* anyBinary(Zeb_ContextBinarySize_t& size) {
     size = rng.below(48);
-    return rng.oneIn(5) ? nullptr : some<uint8_t>(size + 1, [&] { return anyByte(); });
+    return rng.oneIn(5) ? nullptr : some<uint8_t>(size + 1, [&] { return uint8_t(rng.next32()); });
   }
   Live<Zeb_DeviceHandle_t> maybeDevice(bool wanted) {
     return wanted && !devices.empty() ? any(devices) : Live<Zeb_DeviceHandle_t>{0, nullptr};

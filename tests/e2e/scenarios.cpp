@@ -9,11 +9,9 @@ void (*currentFileSwitch)() = nullptr;
 
 // The seed of "random:SEED", or false.
 bool randomSeed(const std::string& name, uint64_t& seed) {
-  const std::size_t digits = std::string("random:").size();
-  if (name.compare(0, digits, "random:") != 0 || name.size() == digits ||
-      name.find_first_not_of("0123456789", digits) != std::string::npos)
+  if (name.rfind("random:", 0) != 0 || name.size() == 7 || name.find_first_not_of("0123456789", 7) != std::string::npos)
     return false;
-  seed = std::strtoull(name.c_str() + digits, nullptr, 10);
+  seed = std::strtoull(name.c_str() + 7, nullptr, 10);
   return true;
 }
 
