@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "observed_api.h"
 #include "replay_harness.h"
-#include "threaded_clients.h"
+#include "scenarios.h"
 
 namespace zeb::e2e {
 namespace {

@@ -24,7 +24,6 @@
 
 #include "ZebInterface.h"
 #include "ZebScribe.h"
-#include "observed_api.h"
 #include "pal/pal.h"
 #include "scenarios.h"
 

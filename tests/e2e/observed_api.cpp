@@ -1,4 +1,4 @@
-#include "observed_api.h"
+#include "scenarios.h"
 
 #include <fstream>
 

@@ -12,7 +12,7 @@
 
 #include "recorder/model_frame.h"
 #include "replay_harness.h"
-#include "threaded_clients.h"
+#include "scenarios.h"
 
 namespace zeb::e2e {
 namespace {

@@ -14,8 +14,7 @@
 #include <string>
 
 #include "ZebScribe.h"
-#include "observed_api.h"
-#include "threaded_clients.h"
+#include "scenarios.h"
 
 #ifdef _WIN32
 #include <windows.h>

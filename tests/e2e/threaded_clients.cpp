@@ -1,4 +1,4 @@
-#include "threaded_clients.h"
+#include "scenarios.h"
 
 #include <algorithm>
 #include <atomic>
