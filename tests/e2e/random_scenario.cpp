@@ -393,8 +393,7 @@ bool roomForGraph(World& w) { return hasContext(w) && w.graphs.size() < 6; }
 
 // Each row: a query (left out by scenarios that make none), when it is possible, what it does.
 const Action kActions[] = {
-    {kCall, [](World& w) { return w.logging; },
-     [](World& w) { w.api.logSetLogLevel(w.logger, ZebLog_Level_t(1 + w.rng.below(5))); }},
+    {kCall, [](World& w) { return w.logging; }, [](World& w) { w.api.logSetLogLevel(w.logger, ZebLog_Level_t(1 + w.rng.below(5))); }},
     // backends and properties
     {kCall, [](World& w) { return w.backends.size() < 3; }, [](World& w) {
        Zeb_BackendHandle_t backend = nullptr; w.api.backendCreate(w.logger, w.backendConfigs(), &backend);
@@ -402,15 +401,12 @@ const Action kActions[] = {
      }},
     {kCall, hasBackend, [](World& w) { auto b = w.any(w.backends).handle; w.api.backendSetConfig(b, w.backendConfigs()); }},
     {kCall, hasBackend, [](World& w) {
-       auto b = w.any(w.backends).handle;
-       const char *path = w.maybeText(), *provider = w.maybeText();
+       const auto b = w.any(w.backends).handle; const char *path = w.maybeText(), *provider = w.maybeText();
        w.api.backendRegisterOpPackage(b, path, provider, w.maybeText());
      }},
     {kQuery, hasBackend, [](World& w) {
-       auto b = w.any(w.backends).handle;
-       uint32_t count = 0;
-       const ZebBackend_OperationName_t* operations = nullptr;
-       auto* countOut = w.maybeOutput(count);
+       static uint32_t count; static const ZebBackend_OperationName_t* operations;
+       const auto b = w.any(w.backends).handle; auto* countOut = w.maybeOutput(count);
        w.api.backendGetSupportedOperations(b, countOut, w.maybeOutput(operations));
      }},
     {kQuery, always, [](World& w) { w.api.propertyHasCapability(w.rng.next32()); }},
@@ -425,8 +421,7 @@ const Action kActions[] = {
     // the queries of a family together, each of them now and then
     {kQuery, always, [](World& w) {
        const uint32_t which = 1 + w.rng.below(hasDevice(w) ? 7 : 3);
-       const ZebDevice_PlatformInfo_t* info = nullptr;
-       ZebDevice_Infrastructure_t infrastructure = nullptr;
+       static const ZebDevice_PlatformInfo_t* info; static ZebDevice_Infrastructure_t infrastructure;
        if (which & 1) w.api.deviceGetPlatformInfo(w.logger, w.maybeOutput(info));
        if (which & 2) w.api.deviceGetInfrastructure(w.maybeOutput(infrastructure));
        if (!(which & 4)) return;
@@ -440,11 +435,9 @@ const Action kActions[] = {
        const auto backend = w.any(w.backends);
        const auto device = w.maybeDevice(!w.rng.oneIn(3));
        const auto configs = w.contextConfigs();
-       Zeb_ContextBinarySize_t size = 0;
-       const uint8_t* binary = w.anyBinary(size);
+       Zeb_ContextBinarySize_t size = 0; const uint8_t* binary = w.anyBinary(size);
        const auto profile = w.profileOf(backend.id);
-       Zeb_ContextHandle_t c = nullptr;
-       const auto [b, d] = std::pair{backend.handle, device.handle};
+       Zeb_ContextHandle_t c = nullptr; const auto [b, d] = std::pair{backend.handle, device.handle};
        switch (w.rng.below(3)) {
          case 0: w.api.contextCreate(b, d, configs, &c); break;
          case 1: w.api.contextCreateFromBinary(b, d, configs, binary, size, &c, profile); break;
@@ -456,8 +449,7 @@ const Action kActions[] = {
        const auto backend = w.anyOrNull(w.backends, 2);
        const auto device = w.maybeDevice(w.rng.oneIn(2)).handle;
        const auto configs = w.contextConfigs();
-       Zeb_ContextBinarySize_t size = 0;
-       const uint8_t* binary = w.anyBinary(size);
+       Zeb_ContextBinarySize_t size = 0; const uint8_t* binary = w.anyBinary(size);
        w.api.contextValidateBinary(backend, device, configs, binary, size);
      }},
     // the size the client passes: what the backend answered when asked, else its own guess
@@ -465,30 +457,26 @@ const Action kActions[] = {
        LiveContext& context = w.any(w.contexts);
        const uint32_t which = 1 + w.rng.below(3);
        if (which & 1) w.api.contextGetBinarySize(context.handle, w.maybeOutput(context.binarySize));
-       static uint8_t buffer[1024];
-       Zeb_ContextBinarySize_t written = 0;
+       static uint8_t buffer[1024]; static Zeb_ContextBinarySize_t written;
        if (which & 2) w.api.contextGetBinary(context.handle, buffer, context.binarySize, w.maybeOutput(written));
      }},
     // profiles
     {kCall, [](World& w) { return hasBackend(w) && w.profiles.size() < 3; }, [](World& w) {
        const auto backend = w.any(w.backends);
        const int32_t level = w.rng.oneIn(4) ? w.anyInt32() : ZEB_PROFILE_LEVEL_BASIC + w.rng.below(2);
-       Zeb_ProfileHandle_t profile = nullptr;
-       w.api.profileCreate(backend.handle, ZebProfile_Level_t(level), &profile);
+       Zeb_ProfileHandle_t profile = nullptr; w.api.profileCreate(backend.handle, ZebProfile_Level_t(level), &profile);
        w.profiles.push_back({++w.lastId, profile, backend.id});
      }},
     {kCall, hasProfile, [](World& w) { auto p = w.any(w.profiles).handle; w.api.profileSetConfig(p, w.profileConfigs()); }},
     {kCall, hasProfile, [](World& w) { w.api.profileFree(w.take(w.profiles).handle); }},
     {kQuery, always, [](World& w) {
-       const ZebProfile_EventId_t* events = nullptr;
-       uint32_t count = 0;
+       static const ZebProfile_EventId_t* events; static uint32_t count;
+       static ZebProfile_EventData_t data; static ZebProfile_ExtendedEventData_t extended;
        if (hasProfile(w)) {
-         auto p = w.any(w.profiles).handle;
-         auto* eventsOut = w.maybeOutput(events); w.api.profileGetEvents(p, eventsOut, w.maybeOutput(count));
+         const auto p = w.any(w.profiles).handle; auto* eventsOut = w.maybeOutput(events);
+         w.api.profileGetEvents(p, eventsOut, w.maybeOutput(count));
        }
        const ZebProfile_EventId_t event = w.anyUint64();
-       ZebProfile_EventData_t data{};
-       ZebProfile_ExtendedEventData_t extended{};
        const uint32_t which = w.rng.below(3);
        auto* eventsOut = w.maybeOutput(events);
        if (which == 0) w.api.profileGetSubEvents(event, eventsOut, w.maybeOutput(count));
@@ -536,8 +524,7 @@ const Action kActions[] = {
        uint32_t numInputs = 0, numOutputs = 0;
        const Zeb_Tensor_t* inputs = w.executionTensors(graph.context, numInputs);
        Zeb_Tensor_t* outputs = w.executionTensors(graph.context, numOutputs);
-       const auto profile = w.anyOrNull(w.profiles, 2);
-       w.api.graphExecute(graph.handle, inputs, numInputs, outputs, numOutputs, profile, nullptr);
+       w.api.graphExecute(graph.handle, inputs, numInputs, outputs, numOutputs, w.anyOrNull(w.profiles, 2), nullptr);
      }},
     {kCall, hasGraph, [](World& w) { auto g = w.any(w.graphs).handle; w.api.graphFinalize(g, w.anyOrNull(w.profiles, 2), nullptr); }},
 };
@@ -546,10 +533,7 @@ const Action kActions[] = {
 
 void runRandomScenario(const ZebApi& api, uint64_t seed) {
   World w(api, seed);
-  if (w.rng.oneIn(4)) {
-    w.api.logCreate(nullptr, ZebLog_Level_t(1 + w.rng.below(5)), &w.logger);
-    w.logging = true;
-  }
+  if ((w.logging = w.rng.oneIn(4))) w.api.logCreate(nullptr, ZebLog_Level_t(1 + w.rng.below(5)), &w.logger);
   for (uint32_t steps = 10 + w.rng.below(61); steps > 0; --steps) {
     const Action* action = nullptr;
     do action = &kActions[w.rng.below(std::size(kActions))];

@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -121,13 +121,10 @@ inline std::vector<std::string> readLines(const fs::path& file) {
 inline uint64_t bytesReadBack(const std::vector<std::string>& program) {
   uint64_t bytes = 0;
   for (const std::string& line : program) {
+    unsigned long long size = 0, count = 0;
     const std::size_t call = line.find("fread(");
-    if (call == std::string::npos) continue;
-    std::istringstream arguments(line.substr(line.find(',', call) + 1));
-    uint64_t size = 0, count = 0;
-    char comma = 0;
-    arguments >> size >> comma >> count;
-    bytes += size * count;
+    if (call != std::string::npos && std::sscanf(line.c_str() + line.find(',', call) + 1, "%llu ,%llu", &size, &count) == 2)
+      bytes += size * count;
   }
   return bytes;
 }
