@@ -1,6 +1,6 @@
 // Makers for the API's records, whose anonymous unions C++17 cannot initialise
 // by member name: a zeroed record with one union member set through a member
-// pointer. Shared by the hand-written and the random scenarios and the unit tests.
+// pointer. Shared by the scenarios and the unit tests.
 #pragma once
 
 #include <array>

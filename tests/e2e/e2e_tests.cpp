@@ -1,7 +1,6 @@
 // End-to-end tests: every scenario runs once directly against the echo backend
-// and once against ZebScribe; ZebScribe's written program, compiled and linked
-// with the echo backend, must make the same calls as the direct run. Each
-// named scenario's recording also equals its checked-in files in tests/golden/.
+// and once against ZebScribe, whose written program, compiled with the echo
+// backend, must make the same calls. Recordings equal tests/golden/.
 //   ZEB_E2E_SEEDS      "FIRST:COUNT" (or "SEED"): random seeds to run instead of 1 to 24
 //   ZEB_UPDATE_GOLDEN  rewrite tests/golden/ from the recordings (scripts/update_golden.sh)
 #include <gtest/gtest.h>
@@ -13,7 +12,6 @@
 namespace zeb::e2e {
 namespace {
 
-// The scenario run directly in direct/ and recorded in recorded/scribe_output/.
 struct Recording {
   explicit Recording(const std::string& scenario) : output(sub(scratch, "recorded")) {
     calls = directCalls(sub(scratch, "direct"), scenario);

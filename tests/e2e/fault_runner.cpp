@@ -8,10 +8,10 @@
 //                  (RLIMIT_FSIZE, SIGXFSZ ignored) half way; lifted after it;
 //   directory:N    the output directory is /proc/self/, which no process can
 //                  write to, until the N-th call has returned.
-// Writes what every call answered, and whether its block reached the model
-// file, to the outcomes file, and prints the number of stream operations
-// before the unload, their kinds (o(pen), h(eader write), m(odel write),
-// d(ata write), f(lush), c(lose)) and what the file switch answered (0: none).
+// Writes what every call answered and whether its block reached the model file
+// to the outcomes file; prints the number of stream operations before the
+// unload, their kinds (o(pen), h(eader), m(odel), d(ata) write, f(lush),
+// c(lose)) and what the file switch answered (0: none).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

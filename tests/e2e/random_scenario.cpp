@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cfloat>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <string>
 #include <vector>

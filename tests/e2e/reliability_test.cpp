@@ -48,13 +48,11 @@ TEST(ConcurrentClients, EachThreadsCallsReplayInThatThreadsOrder) {
   const unsigned rounds = setting("ZEB_E2E_THREAD_ROUNDS", 25);
   const ByThread expected = splitByThread(directCalls(sub(scratch, "direct"), threaded("serial", 8, rounds)), 8);
   const fs::path recorded = sub(scratch, "recorded");
-  const CommandResult ran =
-      runScenarioIn(recorded, tool("SCRIBE_LIB"), threaded("threads", 8, rounds));
+  const CommandResult ran = runScenarioIn(recorded, tool("SCRIBE_LIB"), threaded("threads", 8, rounds));
   // A crash, a sanitizer's report or a call that did not answer 0 ends it otherwise.
   ASSERT_EQ(ran.exitCode, 0) << ran.output.substr(0, 8000);
   expectThreads(expected, replayedCalls(recorded / "scribe_output", 8), true);
-  std::printf("concurrent calls recorded and replayed: %u threads x %u rounds x 9 calls\n", 8,
-              rounds);
+  std::printf("concurrent calls recorded and replayed: 8 threads x %u rounds x 9 calls\n", rounds);
 }
 
 // Runs the command after it once its model file holds something, and kills it
@@ -83,8 +81,7 @@ void checkKilled(const fs::path& output, const ByThread& expected, unsigned& who
   }
   std::ofstream(output / "scribe_output.c", std::ios::binary) << model << modelFooter();
   // A blob written just before the kill may have lost its block.
-  EXPECT_LE(bytesReadBack(readLines(output / "scribe_output.c")),
-            readFile(output / "params.bin").size());
+  EXPECT_LE(bytesReadBack(readLines(output / "scribe_output.c")), readFile(output / "params.bin").size());
   expectThreads(expected, replayedCalls(output, 2), false);
 }
 
@@ -104,14 +101,13 @@ TEST(KilledRecordings, EndWithAWholeBlockAndReplayTheCallsMadeBeforeTheKill) {
     SCOPED_TRACE("run " + std::to_string(number) + " of seed " + std::to_string(seed));
     const std::string killer = kKiller + std::to_string(milliseconds(random) / 1000.0);
     const fs::path dir = sub(scratch, "run_" + std::to_string(number));
-    const std::string scenario = threaded("threads", 2, kKilledRounds);
-    if (runIn(dir, run(killer, {tool("RUNNER"), tool("SCRIBE_LIB"), scenario})).exitCode != 137) continue;
+    if (runIn(dir, run(killer, {tool("RUNNER"), tool("SCRIBE_LIB"), threaded("threads", 2, kKilledRounds)})).exitCode != 137)
+      continue;
     ++killed;
     ASSERT_NO_FATAL_FAILURE(checkKilled(dir / "scribe_output", expected, whole));
   }
   EXPECT_EQ(killed, runs) << "runs that ended before their kill";
-  std::printf("killed recordings: %u of %u; ending with a whole block: %u; all replay\n", killed,
-              runs, whole);
+  std::printf("killed recordings: %u of %u; ending with a whole block: %u; all replay\n", killed, runs, whole);
 }
 
 }  // namespace

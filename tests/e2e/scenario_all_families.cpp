@@ -1,8 +1,4 @@
-// A client that uses every recorded call of the backend, context, device,
-// profile and property families, and every configuration option of each; one
-// that only starts the recorder; and one that saves a context's binary, makes
-// contexts from binaries it hands in and validates binaries: every context
-// binary call, with and without its optional arguments.
+// The all-families, frame-only and binaries scenarios (see scenarios.h).
 #include <cstdint>
 
 #include "builders.h"

@@ -1,7 +1,4 @@
-// A client that builds and runs a network: tensors with data of every data
-// type and every quantisation, a configured graph with a subgraph, nodes with
-// every scalar kind and tensor parameters, validation, finalize, executions
-// with data, and a graph retrieved by name on a context that holds nothing else.
+// The graphs and data-path scenarios (see scenarios.h).
 #include <cstdint>
 #include <vector>
 

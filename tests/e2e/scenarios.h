@@ -41,12 +41,15 @@ void allFamilies(const ZebApi& api);
 void allFamiliesWithoutQueries(const ZebApi& api);
 // One call that starts the recorder and records nothing: the program is the frame alone.
 void frameOnly(const ZebApi& api);
-// A network built, finalized and executed with its data, and a graph retrieved
-// by name; and a short one with each kind of call that carries data:
+// A network: context tensors of every data type and quantisation, a configured
+// graph with a subgraph, nodes with every scalar kind and tensor parameters,
+// validation, finalize, executions with data, and a graph retrieved by name;
+// and a short one with each kind of call that carries data:
 void graphs(const ZebApi& api);
 void dataPath(const ZebApi& api);
-// Every context binary call; then dataPath and binaries, and that twice with a
-// file switch between (the last two are run by name only):
+// Every context binary call, with and without its optional arguments; then
+// dataPath and binaries, and that twice with a file switch between (the last
+// two are run by name only):
 void binaries(const ZebApi& api);
 void dataAndBinaries(const ZebApi& api);
 void switched(const ZebApi& api);
