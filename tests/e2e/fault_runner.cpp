@@ -131,9 +131,7 @@ int main(int argc, char** argv) {
   if (ZebInterface_getProviders(&providers, &count) != 0 || count == 0) return 1;
   zeb::e2e::CallOutcomes outcomes;
   outcomes.recordedSince = recordedSince;
-  const zeb::e2e::ZebApi api =
-      zeb::e2e::observe(providers[0]->ZEB_INTERFACE_VER_NAME, outcomes);
-  if (!zeb::e2e::runScenario(argv[1], api)) return 2;
+  if (!zeb::e2e::runScenario(argv[1], zeb::e2e::observe(providers[0]->ZEB_INTERFACE_VER_NAME, outcomes))) return 2;
   if (!zeb::e2e::writeCallCodes(argv[3], outcomes.results)) return 1;
   std::printf("%lu %s %u\n", operations, kinds.c_str(), static_cast<unsigned>(switchAnswer));
   return 0;
