@@ -45,16 +45,6 @@ bool strikes(char kind) {
   return ++operations == faultAt && fault == Fault::Simulated;
 }
 
-Zeb_ErrorHandle_t initializeWith(ZebScribe_ConfigOption_t kind, const char* directory, const char* model = nullptr,
-                                 const char* data = nullptr) {
-  ZebScribe_Config_t option{};
-  option.option = kind;
-  if (directory) option.outputDirectory = directory;
-  else option.fileConfig = {model, data};
-  const ZebScribe_Config_t* options[] = {&option, nullptr};
-  return ZebScribe_initialize(options);
-}
-
 // A write of the fault-th operation meets a file-size limit half way through.
 std::size_t writeUnderLimit(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
 #ifndef _WIN32
@@ -96,7 +86,7 @@ int flush(std::FILE* file) {
 
 bool recordedSince() {
   if (fault == Fault::UnwritableDirectory && ++calls == faultAt)
-    initializeWith(ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY, "./scribe_output/");
+    zeb::e2e::configureScribe(ZebScribe_initialize, "./scribe_output/", nullptr);
   const bool recorded = blockWritten;
   blockWritten = false;
   return recorded;
@@ -118,9 +108,9 @@ int main(int argc, char** argv) {
 #ifndef _WIN32
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
-  if (fault == Fault::UnwritableDirectory) initializeWith(ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY, "/proc/self/");
+  if (fault == Fault::UnwritableDirectory) zeb::e2e::configureScribe(ZebScribe_initialize, "/proc/self/", nullptr);
   zeb::e2e::setFileSwitch([] {
-    switchAnswer = initializeWith(ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG, nullptr, "second.c", "second.bin");
+    switchAnswer = zeb::e2e::configureScribe(ZebScribe_initialize, "second.c", "second.bin");
     blockWritten = false;  // the old file's footer is no call's block
   });
   real = pal::streamOps();

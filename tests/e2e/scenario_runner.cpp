@@ -51,18 +51,6 @@ Function lookup(void* library, const char* name) {
   return function;
 }
 
-ZebScribe_InitializeFn_t initialize = nullptr;
-
-// New file names, and one of the header and footer flags (they share their place) off.
-void useFiles(const char* model, const char* data, ZebScribe_ConfigOption_t flagOff = ZebScribe_ConfigOption_t(0)) {
-  ZebScribe_Config_t files{}, flag{};
-  files.option = ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG;
-  files.fileConfig = {model, data};
-  flag.option = flagOff;
-  const ZebScribe_Config_t* options[] = {&files, flagOff ? &flag : nullptr, nullptr};
-  initialize(options);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,8 +59,8 @@ int main(int argc, char** argv) {
   if (!library) return fail("cannot load the library: ", loadError());
   const auto getProviders = lookup<ZebInterface_GetProvidersFn_t>(library, "ZebInterface_getProviders");
   if (!getProviders) return fail("no ZebInterface_getProviders in ", argv[1]);
-  initialize = lookup<ZebScribe_InitializeFn_t>(library, "ZebScribe_initialize");
-  if (initialize) zeb::e2e::setFileSwitch([] { useFiles("second.c", "second.bin"); });
+  static const auto initialize = lookup<ZebScribe_InitializeFn_t>(library, "ZebScribe_initialize");
+  if (initialize) zeb::e2e::setFileSwitch([] { zeb::e2e::configureScribe(initialize, "second.c", "second.bin"); });
   const ZebInterface_t** providers = nullptr;
   uint32_t numProviders = 0;
   if (getProviders(&providers, &numProviders) != 0 || numProviders == 0)
@@ -85,8 +73,8 @@ int main(int argc, char** argv) {
       outcomes.skipped = zeb::e2e::readCallCodes(argv[++i]);
       api = zeb::e2e::observe(api, outcomes);
     } else if ((option == "--without-footer" || option == "--continue") && initialize) {
-      useFiles("scribe_output.c", "params.bin",
-               option == "--continue" ? ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER : ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER);
+      zeb::e2e::configureScribe(initialize, "scribe_output.c", "params.bin",
+                                option == "--continue" ? ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER : ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER);
     } else if (option != "--without-footer" && option != "--continue") {
       return fail("unknown option: ", option);
     }

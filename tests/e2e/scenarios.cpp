@@ -51,6 +51,17 @@ bool scenarioRoundTrips(const std::string& name) {
 }
 
 void setFileSwitch(void (*fileSwitch)()) { currentFileSwitch = fileSwitch; }
+
+Zeb_ErrorHandle_t configureScribe(ZebScribe_InitializeFn_t initialize, const char* path, const char* data,
+                                  ZebScribe_ConfigOption_t flagOff) {
+  ZebScribe_Config_t option{}, flag{};
+  option.option = data ? ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG : ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY;
+  if (data) option.fileConfig = {path, data};
+  else option.outputDirectory = path;
+  flag.option = flagOff;
+  const ZebScribe_Config_t* options[] = {&option, flagOff ? &flag : nullptr, nullptr};
+  return initialize(options);
+}
 void switchFiles() {
   if (currentFileSwitch) currentFileSwitch();
 }

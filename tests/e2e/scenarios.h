@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ZebInterface.h"
+#include "ZebScribe.h"
 
 namespace zeb::e2e {
 
@@ -34,6 +35,10 @@ bool scenarioRoundTrips(const std::string& name);
 // A runner of ZebScribe makes switchFiles() switch to new output files; elsewhere it does nothing.
 void setFileSwitch(void (*fileSwitch)());
 void switchFiles();
+// ZebScribe's initialize with new output files, or a new output directory when
+// data is NULL, and one of the header and footer flags (they share their place) off.
+Zeb_ErrorHandle_t configureScribe(ZebScribe_InitializeFn_t initialize, const char* path, const char* data,
+                                  ZebScribe_ConfigOption_t flagOff = ZebScribe_ConfigOption_t(0));
 
 // Every recorded call of the backend, context, device, profile and property
 // families with every configuration option, with or without the queries:
