@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "builders.h"
@@ -196,10 +197,7 @@ struct World {
       auto* devices = level<ZebDevice_HardwareDeviceInfo_t>(numDevices, [&] {
         const uint32_t id = rng.next32(), type = rng.next32();
         uint32_t numCores = 0;
-        auto* cores = level<ZebDevice_CoreInfo_t>(numCores, [&] {
-          const uint32_t coreId = rng.next32();
-          return deviceCore(coreId, rng.next32());
-        });
+        auto* cores = level<ZebDevice_CoreInfo_t>(numCores, [&] { const uint32_t id = rng.next32(); return deviceCore(id, rng.next32()); });
         return hardwareDevice(id, type, numCores, cores);
       });
       return devicePlatformInfo(arena.keep(std::vector{platformInfo(numDevices, devices)}));
@@ -263,13 +261,11 @@ struct World {
     const auto dataType = Zeb_DataType_t(!withData && rng.oneIn(4) ? rng.pick(unsized) : rng.pick(sized));
     const Q quantizeParams = quantization(in);
     const uint32_t rank = rng.below(5);
-    uint32_t* dims = rng.oneIn(5) ? nullptr : some<uint32_t>(rank, [&] {
-      return rng.oneIn(6) ? rng.pick({0u, 1u, 0xFFFFFFFFu}) : 1 + rng.below(8);
-    }, false, &in);
+    const auto dimension = [&] { return rng.oneIn(6) ? rng.pick({0u, 1u, 0xFFFFFFFFu}) : 1 + rng.below(8); };
+    uint32_t* dims = rng.oneIn(5) ? nullptr : some<uint32_t>(rank, dimension, false, &in);
     const Zeb_ClientBuffer_t buffer = clientBuffer(dataType, withData, in);
     Zeb_Tensor_t tensor = tensorV1(name, type, dataType, rank, dims, buffer.data, buffer.dataSize, quantizeParams);
-    tensor.v1.id = id;
-    tensor.v1.dataFormat = dataFormat;
+    std::tie(tensor.v1.id, tensor.v1.dataFormat) = std::pair{id, dataFormat};
     if (!version2) return tensor;
     uint8_t* dynamic = maybeList<uint8_t>(rank, [&] { return anyFlag(); }, in);
     const auto layout = rng.oneIn(3) ? ZEB_SPARSE_LAYOUT_UNDEFINED : ZEB_SPARSE_LAYOUT_HYBRID_COO;
@@ -359,8 +355,7 @@ struct World {
     items.erase(std::find_if(items.begin(), items.end(), [&](const T& i) { return i.id == item.id; }));
     free(item.handle);
   }
-  // A profile of the backend, or NULL.
-  Zeb_ProfileHandle_t profileOf(uint32_t backend) {
+  Zeb_ProfileHandle_t profileOf(uint32_t backend) {  // or NULL
     auto mine = where(profiles, [&](const LiveProfile& p) { return p.backend == backend; });
     return anyOrNull(mine, 2);
   }
