@@ -1,6 +1,6 @@
 // Makers for the API's records, whose anonymous unions C++17 cannot initialise
 // by member name: a zeroed record with one union member set through a member
-// pointer. Shared by the hand-written and the random scenarios and the unit tests.
+// pointer. Shared by the scenarios and the unit tests.
 #pragma once
 
 #include <array>
@@ -36,41 +36,42 @@ using ContextConfig = ZebContext_Config_t;
 using Q = Zeb_QuantizeParams_t;
 using ErrorConfig = Zeb_ErrorReportingConfig_t;
 
-inline BackendConfig backendCustomNull() { return withOption<BackendConfig>(ZEB_BACKEND_CONFIG_OPTION_CUSTOM); }
+// A configuration of an option without a value, and one with its value.
+#define ZEB_CONFIG_MAKER(name, Record, OPTION) \
+  inline Record name() { return withOption<Record>(OPTION); }
+#define ZEB_VALUE_MAKER(name, Record, OPTION, Type, member) \
+  inline Record name(Type value) { return withOption(OPTION, &Record::member, value); }
+ZEB_CONFIG_MAKER(backendCustomNull, BackendConfig, ZEB_BACKEND_CONFIG_OPTION_CUSTOM)
+ZEB_VALUE_MAKER(backendPlatform, BackendConfig, ZEB_BACKEND_CONFIG_OPTION_PLATFORM, const char*, platformOption)
+ZEB_CONFIG_MAKER(contextCustomNull, ContextConfig, ZEB_CONTEXT_CONFIG_OPTION_CUSTOM)
+ZEB_VALUE_MAKER(contextPriority, ContextConfig, ZEB_CONTEXT_CONFIG_OPTION_PRIORITY, int32_t, priority)
+ZEB_VALUE_MAKER(contextOemString, ContextConfig, ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING, const char*, oemString)
+ZEB_VALUE_MAKER(contextEnableGraphs, ContextConfig, ZEB_CONTEXT_CONFIG_ENABLE_GRAPHS, const char* const*, enableGraphs)
+ZEB_VALUE_MAKER(contextMemoryLimitHint, ContextConfig, ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT, uint64_t, memoryLimitHint)
+ZEB_VALUE_MAKER(contextPersistentBinary, ContextConfig, ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY, uint8_t, isPersistentBinary)
+ZEB_VALUE_MAKER(devicePlatformInfo, ZebDevice_Config_t, ZEB_DEVICE_CONFIG_OPTION_PLATFORM_INFO,
+                const ZebDevice_PlatformInfo_t*, hardwareInfo)
+ZEB_CONFIG_MAKER(deviceCustomNull, ZebDevice_Config_t, ZEB_DEVICE_CONFIG_OPTION_CUSTOM)
+ZEB_VALUE_MAKER(profileMaxEvents, ZebProfile_Config_t, ZEB_PROFILE_CONFIG_OPTION_MAX_EVENTS, uint64_t, numMaxEvents)
+ZEB_CONFIG_MAKER(profileCustomNull, ZebProfile_Config_t, ZEB_PROFILE_CONFIG_OPTION_CUSTOM)
+ZEB_VALUE_MAKER(graphPriority, ZebGraph_Config_t, ZEB_GRAPH_CONFIG_OPTION_PRIORITY, int32_t, priority)
+ZEB_CONFIG_MAKER(graphCustomNull, ZebGraph_Config_t, ZEB_GRAPH_CONFIG_OPTION_CUSTOM)
+#undef ZEB_CONFIG_MAKER
+#undef ZEB_VALUE_MAKER
+
 inline BackendConfig backendErrorReporting(int32_t level, uint32_t limit) {
   return withOption(ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING, &BackendConfig::errorConfig,
                     ErrorConfig{Zeb_ErrorReportingLevel_t(level), limit});
-}
-inline BackendConfig backendPlatform(const char* option) {
-  return withOption(ZEB_BACKEND_CONFIG_OPTION_PLATFORM, &BackendConfig::platformOption, option);
-}
-inline ContextConfig contextCustomNull() { return withOption<ContextConfig>(ZEB_CONTEXT_CONFIG_OPTION_CUSTOM); }
-inline ContextConfig contextPriority(int32_t priority) {
-  return withOption(ZEB_CONTEXT_CONFIG_OPTION_PRIORITY, &ContextConfig::priority, priority);
 }
 inline ContextConfig contextErrorReporting(int32_t level, uint32_t limit) {
   return withOption(ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING, &ContextConfig::errorConfig,
                     ErrorConfig{Zeb_ErrorReportingLevel_t(level), limit});
 }
-inline ContextConfig contextOemString(const char* text) {
-  return withOption(ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING, &ContextConfig::oemString, text);
-}
 inline ContextConfig contextAsyncDepth(uint32_t depth) {
   return withOption(ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH, &ContextConfig::asyncExeQueueDepth,
                     ZebContext_AsyncExecutionQueueDepth_t{ZEB_CONTEXT_ASYNC_EXECUTION_QUEUE_DEPTH_TYPE_NUMERIC, depth});
 }
-inline ContextConfig contextEnableGraphs(const char* const* names) {
-  return withOption(ZEB_CONTEXT_CONFIG_ENABLE_GRAPHS, &ContextConfig::enableGraphs, names);
-}
-inline ContextConfig contextMemoryLimitHint(uint64_t bytes) {
-  return withOption(ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT, &ContextConfig::memoryLimitHint, bytes);
-}
-inline ContextConfig contextPersistentBinary(uint8_t on) {
-  return withOption(ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY, &ContextConfig::isPersistentBinary, on);
-}
-inline ZebDevice_CoreInfo_t deviceCore(uint32_t id, uint32_t type) {
-  return {ZEB_DEVICE_CORE_INFO_VERSION_1, {id, type, nullptr}};
-}
+inline ZebDevice_CoreInfo_t deviceCore(uint32_t id, uint32_t type) { return {ZEB_DEVICE_CORE_INFO_VERSION_1, {id, type, nullptr}}; }
 inline ZebDevice_HardwareDeviceInfo_t hardwareDevice(uint32_t id, uint32_t type, uint32_t numCores,
                                                      ZebDevice_CoreInfo_t* cores) {
   return {ZEB_DEVICE_HARDWARE_DEVICE_INFO_VERSION_1, {id, type, numCores, cores, nullptr}};
@@ -78,18 +79,6 @@ inline ZebDevice_HardwareDeviceInfo_t hardwareDevice(uint32_t id, uint32_t type,
 inline ZebDevice_PlatformInfo_t platformInfo(uint32_t count, ZebDevice_HardwareDeviceInfo_t* devices) {
   return {ZEB_DEVICE_PLATFORM_INFO_VERSION_1, {count, devices}};
 }
-inline ZebDevice_Config_t devicePlatformInfo(const ZebDevice_PlatformInfo_t* info) {
-  return withOption(ZEB_DEVICE_CONFIG_OPTION_PLATFORM_INFO, &ZebDevice_Config_t::hardwareInfo, info);
-}
-inline ZebDevice_Config_t deviceCustomNull() { return withOption<ZebDevice_Config_t>(ZEB_DEVICE_CONFIG_OPTION_CUSTOM); }
-inline ZebProfile_Config_t profileMaxEvents(uint64_t count) {
-  return withOption(ZEB_PROFILE_CONFIG_OPTION_MAX_EVENTS, &ZebProfile_Config_t::numMaxEvents, count);
-}
-inline ZebProfile_Config_t profileCustomNull() { return withOption<ZebProfile_Config_t>(ZEB_PROFILE_CONFIG_OPTION_CUSTOM); }
-inline ZebGraph_Config_t graphPriority(int32_t priority) {
-  return withOption(ZEB_GRAPH_CONFIG_OPTION_PRIORITY, &ZebGraph_Config_t::priority, priority);
-}
-inline ZebGraph_Config_t graphCustomNull() { return withOption<ZebGraph_Config_t>(ZEB_GRAPH_CONFIG_OPTION_CUSTOM); }
 
 // Quantisation of an encoding, with its union member set.
 template <class Member, class Value>

@@ -1,14 +1,9 @@
 // End-to-end tests: every scenario runs once directly against the echo backend
-// and once against ZebScribe; ZebScribe's written program, compiled and linked
-// with the echo backend, must make the same calls as the direct run. Each
-// named scenario's recording also equals its checked-in files in tests/golden/.
+// and once against ZebScribe, whose written program, compiled with the echo
+// backend, must make the same calls. Recordings equal tests/golden/.
 //   ZEB_E2E_SEEDS      "FIRST:COUNT" (or "SEED"): random seeds to run instead of 1 to 24
 //   ZEB_UPDATE_GOLDEN  rewrite tests/golden/ from the recordings (scripts/update_golden.sh)
-// (the commands come from the environment too, see tool()).
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
 
 #include "echo_backend.h"
 #include "replay_harness.h"
@@ -17,41 +12,20 @@
 namespace zeb::e2e {
 namespace {
 
-// The scenario run directly in direct/ and recorded in recorded/scribe_output/.
 struct Recording {
-  explicit Recording(const std::string& scenario) : direct(sub(scratch, "direct")), output(sub(scratch, "recorded")) {
-    const CommandResult ran = runScenarioIn(direct, tool("ECHO_LIB"), scenario);
-    EXPECT_EQ(ran.exitCode, 0) << ran.output;
-    EXPECT_FALSE(readLines(direct / kEchoLogName).empty()) << "the echo backend logged nothing";
+  explicit Recording(const std::string& scenario) : output(sub(scratch, "recorded")) {
+    calls = directCalls(sub(scratch, "direct"), scenario);
+    EXPECT_FALSE(readLines(scratch.path() / "direct" / kEchoLogName).empty()) << "the echo backend logged nothing";
     const CommandResult recorded = runScenarioIn(output, tool("SCRIBE_LIB"), scenario);
     EXPECT_EQ(recorded.exitCode, 0) << recorded.output;
     output /= "scribe_output";
   }
   fs::path program() const { return output / "scribe_output.c"; }
   fs::path data() const { return output / "params.bin"; }
-  std::vector<std::string> directCalls() const { return recordedCalls(readLines(direct / kEchoLogName)); }
   ScratchDir scratch;
-  fs::path direct, output;
+  fs::path output;
+  std::vector<std::string> calls;
 };
-
-std::vector<std::string> directCallsOf(const ScratchDir& scratch, const std::string& scenario) {
-  const fs::path dir = sub(scratch, "direct_" + scenario);
-  const CommandResult ran = runScenarioIn(dir, tool("ECHO_LIB"), scenario);
-  EXPECT_EQ(ran.exitCode, 0) << ran.output;
-  return recordedCalls(readLines(dir / kEchoLogName));
-}
-
-// Compiles source with the echo backend, runs it where its data file lies and
-// returns every call it made (none of the never-recorded ones may be among them).
-std::vector<std::string> replayWithEcho(const fs::path& source, const fs::path& dir) {
-  const fs::path stem = source.parent_path() / source.stem();
-  const CommandResult compiled = compileProgram(source, stem, tool("ECHO_LINK"));
-  EXPECT_EQ(compiled.exitCode, 0) << compiled.output;
-  fs::remove(dir / kEchoLogName);
-  const CommandResult replayed = runProgramIn(dir, stem);
-  EXPECT_EQ(replayed.exitCode, 0) << replayed.output;
-  return readLines(dir / kEchoLogName);
-}
 
 void expectSameFile(const fs::path& expected, const fs::path& actual) {
   ASSERT_TRUE(fs::exists(actual)) << actual;
@@ -59,20 +33,20 @@ void expectSameFile(const fs::path& expected, const fs::path& actual) {
   EXPECT_EQ(readFile(expected), readFile(actual)) << actual << ": same lines, different bytes";
 }
 
-std::vector<std::string> namedScenarioNames() {
-  std::vector<std::string> names;
-  for (const Scenario& scenario : namedScenarios()) names.push_back(scenario.name);
-  return names;
-}
+// Every recording holds the frame, and all-families holds the calls of
+// all-families-no-queries: these four goldens cover the other two scenarios.
+const std::vector<std::string> kGolden = {"all-families", "graphs", "data-path", "binaries"};
 
-std::vector<std::string> randomScenarioNames() {
-  unsigned long long first = 1, count = 24;
-  if (const char* seeds = std::getenv("ZEB_E2E_SEEDS")) {
-    char* colon = nullptr;
-    first = std::strtoull(seeds, &colon, 10);
-    count = *colon == ':' ? std::strtoull(colon + 1, nullptr, 10) : 1;
-  }
+std::vector<std::string> scenarioNames(bool random) {
   std::vector<std::string> names;
+  if (!random) {
+    for (const Scenario& scenario : namedScenarios()) names.push_back(scenario.name);
+    return names;
+  }
+  const char* seeds = std::getenv("ZEB_E2E_SEEDS");
+  char* colon = nullptr;
+  const unsigned long long first = seeds ? std::strtoull(seeds, &colon, 10) : 1;
+  const unsigned long long count = !seeds ? 24 : *colon == ':' ? std::strtoull(colon + 1, nullptr, 10) : 1;
   for (auto seed = first; seed < first + count; ++seed) names.push_back("random:" + std::to_string(seed));
   return names;
 }
@@ -85,7 +59,7 @@ class Scenarios : public testing::TestWithParam<std::string> {};
 // next to a copy of its data file, records the same program and data again.
 TEST_P(Scenarios, ReplayRepeatsTheDirectRun) {
   const Recording recording(GetParam());
-  EXPECT_EQ(firstDifference(recording.directCalls(), replayWithEcho(recording.program(), recording.output)), "");
+  EXPECT_EQ(firstDifference(recording.calls, replayWithEcho(recording.program(), recording.output)), "");
   if (!scenarioRoundTrips(GetParam())) return;
   const fs::path dir = sub(recording.scratch, "round_trip");
   fs::copy_file(recording.data(), dir / "params.bin");
@@ -97,8 +71,8 @@ TEST_P(Scenarios, ReplayRepeatsTheDirectRun) {
   expectSameFile(recording.data(), dir / "scribe_output" / "params.bin");
 }
 
-INSTANTIATE_TEST_SUITE_P(Named, Scenarios, testing::ValuesIn(namedScenarioNames()), kTestName);
-INSTANTIATE_TEST_SUITE_P(Random, Scenarios, testing::ValuesIn(randomScenarioNames()), kTestName);
+INSTANTIATE_TEST_SUITE_P(Named, Scenarios, testing::ValuesIn(scenarioNames(false)), kTestName);
+INSTANTIATE_TEST_SUITE_P(Random, Scenarios, testing::ValuesIn(scenarioNames(true)), kTestName);
 
 class Golden : public testing::TestWithParam<std::string> {};
 
@@ -120,7 +94,7 @@ TEST_P(Golden, RecordingEqualsTheCheckedInFiles) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Named, Golden, testing::ValuesIn(namedScenarioNames()), kTestName);
+INSTANTIATE_TEST_SUITE_P(Named, Golden, testing::ValuesIn(kGolden), kTestName);
 
 // The comparison must be able to fail: the first two blobs of the data file
 // swapped have to show up as a differing call.
@@ -133,8 +107,7 @@ TEST(FaultDetection, SwappedBlobsMakeTheCallsDiffer) {
   const std::string data = readFile(recording.data());
   std::ofstream(recording.data(), std::ios::binary)
       << data.substr(sizes[0], sizes[1]) + data.substr(0, sizes[0]) + data.substr(sizes[0] + sizes[1]);
-  const std::string difference =
-      firstDifference(recording.directCalls(), replayWithEcho(recording.program(), recording.output));
+  const std::string difference = firstDifference(recording.calls, replayWithEcho(recording.program(), recording.output));
   EXPECT_NE(difference.find("tensorCreateContextTensor"), std::string::npos) << difference;
 }
 
@@ -151,7 +124,7 @@ TEST(ContextBinaries, TheReplaySavesTheBinaryTheBackendReturned) {
 // into it and reads exactly the blobs of its own data file.
 TEST(RecordingFiles, ASwitchLeavesTwoWholeProgramsEachWithItsOwnData) {
   const Recording recording("switched");
-  const auto expected = directCallsOf(recording.scratch, "data-and-binaries");
+  const auto expected = directCalls(sub(recording.scratch, "half"), "data-and-binaries");
   for (const auto& [program, data] : {std::pair{"scribe_output.c", "params.bin"}, std::pair{"second.c", "second.bin"}}) {
     EXPECT_EQ(bytesReadBack(readLines(recording.output / program)), readFile(recording.output / data).size());
     EXPECT_EQ(firstDifference(expected, replayWithEcho(recording.output / program, recording.output)), "") << program;
@@ -173,7 +146,8 @@ TEST(RecordingFiles, ALaterRunContinuesTheProgramAndItsData) {
   EXPECT_EQ(program.find("#include", firstProgram.size()), std::string::npos) << "a second header";
   EXPECT_EQ(readFile(output / "params.bin").compare(0, firstData.size(), firstData), 0);
   EXPECT_EQ(bytesReadBack(readLines(output / "scribe_output.c")), readFile(output / "params.bin").size());
-  EXPECT_EQ(firstDifference(directCallsOf(scratch, "data-and-binaries"), replayWithEcho(output / "scribe_output.c", output)), "");
+  EXPECT_EQ(firstDifference(directCalls(sub(scratch, "direct"), "data-and-binaries"),
+                            replayWithEcho(output / "scribe_output.c", output)), "");
 }
 
 }  // namespace

@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "observed_api.h"
 #include "replay_harness.h"
-#include "threaded_clients.h"
+#include "scenarios.h"
 
 namespace zeb::e2e {
 namespace {
@@ -19,63 +18,39 @@ namespace {
 struct FaultedRun {
   CallCodes codes;
   unsigned long operations = 0;
-  std::string kinds;  // of the operations, as fault_runner.cpp prints them
+  std::string kinds;          // of the operations, as fault_runner.cpp prints them
   unsigned switchAnswer = 0;  // of the scenario's file switch, which is not a table call
 };
 
-void runFaulted(const fs::path& dir, const std::string& scenario, const std::string& fault,
-                FaultedRun& into) {
+FaultedRun runFaulted(const fs::path& dir, const std::string& scenario, const std::string& fault) {
   const fs::path outcomes = dir / "codes.txt";
   const CommandResult result = runIn(dir, run("", {ZEB_E2E_FAULT_RUNNER, scenario, fault, outcomes.string()}));
-  ASSERT_EQ(result.exitCode, 0) << result.output;
+  EXPECT_EQ(result.exitCode, 0) << result.output;
+  FaultedRun into;
   into.codes = readCallCodes(outcomes.string());
-  std::istringstream(result.output.substr(result.output.find('\n') + 1)) >> into.operations >>
-      into.kinds >> into.switchAnswer;
+  std::istringstream(result.output.substr(result.output.find('\n') + 1)) >> into.operations >> into.kinds >>
+      into.switchAnswer;
+  return into;
 }
 
-// The calls that the fault kept out of the recording, with what they answered.
-CallCodes lostBy(const CallCodes& clean, const CallCodes& faulted) {
+void checkFault(const fs::path& dir, const std::string& scenario, const FaultedRun& clean, const std::string& fault) {
+  const FaultedRun faulted = runFaulted(dir, scenario, fault);
+  // The calls that the fault kept out of the recording, with what they answered.
   CallCodes lost;
-  for (const auto& [number, outcome] : faulted) {
-    if (clean.at(number).recorded && !outcome.recorded) lost[number] = outcome;
-  }
-  return lost;
-}
-
-bool deliversLost(const CallCodes& lost) {
-  for (const auto& entry : lost) {
-    if (deliversWhenLost(entry.second.name)) return true;
-  }
-  return false;
-}
-
-bool answersDiffer(const CallCodes& clean, const CallCodes& faulted) {
-  for (const auto& [number, outcome] : faulted) {
-    if (clean.at(number).code != outcome.code) return true;
-  }
-  return false;
-}
-
-void checkFault(const fs::path& dir, const std::string& scenario, const FaultedRun& clean,
-                const std::string& fault) {
-  FaultedRun faulted;
-  ASSERT_NO_FATAL_FAILURE(runFaulted(dir, scenario, fault, faulted));
-  EXPECT_TRUE(answersDiffer(clean.codes, faulted.codes) ||
-              faulted.switchAnswer != clean.switchAnswer)
-      << "no call reported the fault";
-  const CallCodes lost = lostBy(clean.codes, faulted.codes);
-  for (const auto& [number, outcome] : lost)
+  bool answersDiffer = faulted.switchAnswer != clean.switchAnswer, deliversLost = false;
+  for (const auto& [number, outcome] : faulted.codes) {
+    answersDiffer |= clean.codes.at(number).code != outcome.code;
+    if (!clean.codes.at(number).recorded || outcome.recorded) continue;
+    lost[number] = outcome;
+    deliversLost |= deliversWhenLost(outcome.name);
     EXPECT_NE(outcome.code, clean.codes.at(number).code) << "call " << number << " lost silently";
+  }
+  EXPECT_TRUE(answersDiffer) << "no call reported the fault";
 
   // The direct run, with the calls that the recording lost failing alike.
-  const fs::path direct = dir / "direct";
-  fs::create_directories(direct);
   ASSERT_TRUE(writeCallCodes((dir / "skipped.txt").string(), lost));
-  const CommandResult ran =
-      runScenarioIn(direct, tool("ECHO_LIB"), scenario,
-                    {"--skip", (dir / "skipped.txt").string()});
-  ASSERT_EQ(ran.exitCode, 0) << ran.output;
-  const auto expected = recordedCalls(readLines(direct / kEchoLogName));
+  fs::create_directories(dir / "direct");
+  const auto expected = directCalls(dir / "direct", scenario, {"--skip", (dir / "skipped.txt").string()});
 
   // Each program that started (a switch makes a second one) is replayed in turn.
   const fs::path output = dir / "scribe_output";
@@ -83,15 +58,13 @@ void checkFault(const fs::path& dir, const std::string& scenario, const FaultedR
   for (const std::string name : {"scribe_output", "second"}) {
     const auto program = readLines(output / (name + ".c"));
     if (program.empty() || program[0].rfind("//", 0) != 0) continue;
-    const std::string data = name == "second" ? "second.bin" : "params.bin";
-    EXPECT_EQ(bytesReadBack(program), readFile(output / data).size()) << name;
-    const CommandResult compiled =
-        compileProgram(output / (name + ".c"), output / name, tool("ECHO_LINK"));
+    EXPECT_EQ(bytesReadBack(program), readFile(output / (name == "second" ? "second.bin" : "params.bin")).size()) << name;
+    const CommandResult compiled = compileProgram(output / (name + ".c"), output / name, tool("ECHO_LINK"));
     ASSERT_EQ(compiled.exitCode, 0) << compiled.output;
-    runProgramIn(output, output / name);
+    runProgramIn(output, output / name);  // a program whose data file never opened stops at once
     ends.push_back(readLines(output / kEchoLogName).size());
   }
-  if (deliversLost(lost)) return;
+  if (deliversLost) return;
   // Each program's process numbers its handles from 1, so each part is
   // compared with handles numbered afresh.
   const auto replayed = readLines(output / kEchoLogName);
@@ -111,14 +84,11 @@ class FaultPoints : public testing::TestWithParam<std::string> {};
 
 TEST_P(FaultPoints, EachFailedOperationLeavesARecordingOfTheCallsThatSucceeded) {
   ScratchDir scratch;
-  FaultedRun clean;
-  ASSERT_NO_FATAL_FAILURE(runFaulted(sub(scratch, "clean"), GetParam(), "0", clean));
+  const FaultedRun clean = runFaulted(sub(scratch, "clean"), GetParam(), "0");
   ASSERT_GT(clean.operations, 0u);
   for (unsigned long fault = 1; fault <= clean.operations; ++fault) {
-    SCOPED_TRACE("stream operation " + std::to_string(fault) + " of " +
-                 std::to_string(clean.operations) + " failed");
-    checkFault(sub(scratch, "fault_" + std::to_string(fault)), GetParam(), clean,
-               std::to_string(fault));
+    SCOPED_TRACE("stream operation " + std::to_string(fault) + " of " + std::to_string(clean.operations) + " failed");
+    checkFault(sub(scratch, "fault_" + std::to_string(fault)), GetParam(), clean, std::to_string(fault));
   }
 }
 
@@ -126,18 +96,14 @@ TEST_P(FaultPoints, EachFailedOperationLeavesARecordingOfTheCallsThatSucceeded) 
 // first blob, and an output directory that no one can write to at the first call.
 TEST_P(FaultPoints, RealFaultsLeaveARecordingOfTheCallsThatSucceeded) {
   ScratchDir scratch;
-  FaultedRun clean;
-  ASSERT_NO_FATAL_FAILURE(runFaulted(sub(scratch, "clean"), GetParam(), "0", clean));
+  const FaultedRun clean = runFaulted(sub(scratch, "clean"), GetParam(), "0");
+  ASSERT_GT(clean.operations, 0u);
   std::vector<std::string> faults{"directory:1"};
-  for (const char kind : {'m', 'd'}) {
-    const std::size_t at = clean.kinds.find(kind);
-    if (at != std::string::npos) faults.push_back("fsize:" + std::to_string(at + 1));
-  }
+  for (const char kind : {'m', 'd'})
+    if (clean.kinds.find(kind) != std::string::npos) faults.push_back("fsize:" + std::to_string(clean.kinds.find(kind) + 1));
   for (const std::string& fault : faults) {
     SCOPED_TRACE(fault);
-    const std::size_t colon = fault.find(':');
-    checkFault(sub(scratch, fault.substr(0, colon) + "_" + fault.substr(colon + 1)), GetParam(),
-               clean, fault);
+    checkFault(sub(scratch, asTestName(fault)), GetParam(), clean, fault);
   }
 }
 
@@ -145,10 +111,8 @@ TEST_P(FaultPoints, RealFaultsLeaveARecordingOfTheCallsThatSucceeded) {
 // random:SEED) for any others.
 std::vector<std::string> faultScenarios() {
   std::vector<std::string> names{"data-path"};
-  if (const char* more = std::getenv("ZEB_E2E_FAULT_SCENARIOS")) {
-    std::stringstream list(more);
-    for (std::string name; std::getline(list, name, ',');) names.push_back(name);
-  }
+  std::stringstream list(std::getenv("ZEB_E2E_FAULT_SCENARIOS") ? std::getenv("ZEB_E2E_FAULT_SCENARIOS") : "");
+  for (std::string name; std::getline(list, name, ',');) names.push_back(name);
   return names;
 }
 

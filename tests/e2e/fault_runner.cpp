@@ -6,14 +6,12 @@
 //                  close reports failure;
 //   fsize:N        the N-th operation, a write, meets a real file-size limit
 //                  (RLIMIT_FSIZE, SIGXFSZ ignored) half way; lifted after it;
-//   directory:N    the output directory is one no process can write to
-//                  (/proc/self/) until the N-th call has returned.
-// Writes what every call answered, and whether its block reached the model
-// file, to the outcomes file, and prints how many stream operations the
-// scenario made before the library is unloaded and their kinds (a scenario's
-// file switch continues in second.c and second.bin): o(pen),
-// h(eader write), m(odel write), d(ata write), f(lush), c(lose), and what the
-// file switch answered (0 when there was none).
+//   directory:N    the output directory is /proc/self/, which no process can
+//                  write to, until the N-th call has returned.
+// Writes what every call answered and whether its block reached the model file
+// to the outcomes file; prints the number of stream operations before the
+// unload, their kinds (o(pen), h(eader), m(odel), d(ata) write, f(lush),
+// c(lose)) and what the file switch answered (0: none).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,7 +24,6 @@
 
 #include "ZebInterface.h"
 #include "ZebScribe.h"
-#include "observed_api.h"
 #include "pal/pal.h"
 #include "scenarios.h"
 
@@ -36,41 +33,21 @@ enum class Fault { Simulated, FileSizeLimit, UnwritableDirectory };
 
 pal::StreamOps real;
 Fault fault = Fault::Simulated;
-unsigned long operations = 0;
-unsigned long faultAt = 0;
-unsigned long calls = 0;
+unsigned long operations = 0, faultAt = 0, calls = 0;
 std::string kinds;
-Zeb_ErrorHandle_t switchAnswer = 0;  // what the scenario's file switch answered
-
-// The model file, and whether a block (not the header) went into it since the
-// last call ended.
+Zeb_ErrorHandle_t switchAnswer = 0;
+// The model file, and whether a block (not the header) went into it since the last call ended.
 std::FILE* modelFile = nullptr;
-bool blockPending = false;
-bool blockWritten = false;
+bool blockPending = false, blockWritten = false;
 
 bool strikes(char kind) {
   kinds += kind;
   return ++operations == faultAt && fault == Fault::Simulated;
 }
 
-Zeb_ErrorHandle_t initializeWith(ZebScribe_Config_t option) {
-  const ZebScribe_Config_t* options[] = {&option, nullptr};
-  return ZebScribe_initialize(options);
-}
-
-void setOutputDirectory(const char* directory) {
-  ZebScribe_Config_t option{};
-  option.option = ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY;
-  option.outputDirectory = directory;
-  initializeWith(option);
-}
-
 // A write of the fault-th operation meets a file-size limit half way through.
-std::size_t writeUnderLimit(const void* buffer, std::size_t size, std::size_t count,
-                            std::FILE* file) {
-#ifdef _WIN32
-  return real.write(buffer, size, count, file);
-#else
+std::size_t writeUnderLimit(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
+#ifndef _WIN32
   rlimit saved{};
   getrlimit(RLIMIT_FSIZE, &saved);
   rlimit limit = saved;
@@ -79,17 +56,14 @@ std::size_t writeUnderLimit(const void* buffer, std::size_t size, std::size_t co
   const std::size_t written = real.write(buffer, size, count, file);
   setrlimit(RLIMIT_FSIZE, &saved);
   return written;
+#else
+  return real.write(buffer, size, count, file);
 #endif
-}
-
-bool endsWith(const char* text, const char* suffix) {
-  const std::size_t length = std::strlen(text), suffixLength = std::strlen(suffix);
-  return length >= suffixLength && std::strcmp(text + length - suffixLength, suffix) == 0;
 }
 
 std::FILE* open(const char* path, const char* mode) {
   std::FILE* file = strikes('o') ? nullptr : real.open(path, mode);
-  if (endsWith(path, ".c")) modelFile = file;
+  if (std::strlen(path) > 2 && std::strcmp(path + std::strlen(path) - 2, ".c") == 0) modelFile = file;
   return file;
 }
 
@@ -97,9 +71,8 @@ std::size_t write(const void* buffer, std::size_t size, std::size_t count, std::
   const bool header = std::strncmp(static_cast<const char*>(buffer), "//=", 3) == 0;
   const char kind = file != modelFile ? 'd' : header ? 'h' : 'm';
   const std::size_t wanted = strikes(kind) ? count / 2 : count;
-  const bool limited = fault == Fault::FileSizeLimit && operations == faultAt;
-  const std::size_t written = limited ? writeUnderLimit(buffer, size, count, file)
-                                      : real.write(buffer, size, wanted, file);
+  const std::size_t written = fault == Fault::FileSizeLimit && operations == faultAt
+                                  ? writeUnderLimit(buffer, size, count, file) : real.write(buffer, size, wanted, file);
   blockPending = file == modelFile && written == count && !header;
   return written;
 }
@@ -111,18 +84,9 @@ int flush(std::FILE* file) {
   return result;
 }
 
-// A scenario's file switch: closes both files, opens second.c and second.bin.
-void switchToSecondFiles() {
-  ZebScribe_Config_t option{};
-  option.option = ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG;
-  option.fileConfig = {"second.c", "second.bin"};
-  switchAnswer = initializeWith(option);
-  blockWritten = false;  // the old file's footer is no call's block
-}
-
 bool recordedSince() {
   if (fault == Fault::UnwritableDirectory && ++calls == faultAt)
-    setOutputDirectory("./scribe_output/");
+    zeb::e2e::configureScribe(ZebScribe_initialize, "./scribe_output/", nullptr);
   const bool recorded = blockWritten;
   blockWritten = false;
   return recorded;
@@ -136,21 +100,19 @@ int close(std::FILE* file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: zeb_fault_runner <scenario> <fault> <outcomes-file>\n");
-    return 2;
-  }
+  if (argc != 4) return std::fprintf(stderr, "usage: zeb_fault_runner <scenario> <fault> <outcomes-file>\n"), 2;
   const std::string faultText = argv[2];
-  const std::size_t colon = faultText.find(':');
-  faultAt = std::strtoul(faultText.c_str() + (colon == std::string::npos ? 0 : colon + 1),
-                        nullptr, 10);
+  faultAt = std::strtoul(faultText.c_str() + faultText.find(':') + 1, nullptr, 10);
   if (faultText.rfind("fsize:", 0) == 0) fault = Fault::FileSizeLimit;
   if (faultText.rfind("directory:", 0) == 0) fault = Fault::UnwritableDirectory;
 #ifndef _WIN32
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
-  if (fault == Fault::UnwritableDirectory) setOutputDirectory("/proc/self/");
-  zeb::e2e::setFileSwitch(switchToSecondFiles);
+  if (fault == Fault::UnwritableDirectory) zeb::e2e::configureScribe(ZebScribe_initialize, "/proc/self/", nullptr);
+  zeb::e2e::setFileSwitch([] {
+    switchAnswer = zeb::e2e::configureScribe(ZebScribe_initialize, "second.c", "second.bin");
+    blockWritten = false;  // the old file's footer is no call's block
+  });
   real = pal::streamOps();
   pal::streamOps() = {open, write, flush, close, real.truncate};
 
@@ -159,9 +121,7 @@ int main(int argc, char** argv) {
   if (ZebInterface_getProviders(&providers, &count) != 0 || count == 0) return 1;
   zeb::e2e::CallOutcomes outcomes;
   outcomes.recordedSince = recordedSince;
-  const zeb::e2e::ZebApi api =
-      zeb::e2e::observe(providers[0]->ZEB_INTERFACE_VER_NAME, outcomes);
-  if (!zeb::e2e::runScenario(argv[1], api)) return 2;
+  if (!zeb::e2e::runScenario(argv[1], zeb::e2e::observe(providers[0]->ZEB_INTERFACE_VER_NAME, outcomes))) return 2;
   if (!zeb::e2e::writeCallCodes(argv[3], outcomes.results)) return 1;
   std::printf("%lu %s %u\n", operations, kinds.c_str(), static_cast<unsigned>(switchAnswer));
   return 0;

@@ -1,4 +1,4 @@
-#include "observed_api.h"
+#include "scenarios.h"
 
 #include <fstream>
 
@@ -31,17 +31,14 @@ CallOutcomes* current = nullptr;
 template <auto Member, const char* Name>
 struct Observed;
 
-template <class... Arguments, Zeb_ErrorHandle_t (*ZebApi::*Member)(Arguments...),
-          const char* Name>
+template <class... Arguments, Zeb_ErrorHandle_t (*ZebApi::*Member)(Arguments...), const char* Name>
 struct Observed<Member, Name> {
   static Zeb_ErrorHandle_t call(Arguments... arguments) {
     const std::size_t number = current->results.size();
     current->results[number] = {0, false, Name};  // a nested call takes the next number
     const auto skip = current->skipped.find(number);
-    const Zeb_ErrorHandle_t code =
-        skip == current->skipped.end() ? (innerApi.*Member)(arguments...) : skip->second.code;
-    const bool recorded = current->recordedSince && current->recordedSince();
-    current->results[number] = {code, recorded, Name};
+    const Zeb_ErrorHandle_t code = skip == current->skipped.end() ? (innerApi.*Member)(arguments...) : skip->second.code;
+    current->results[number] = {code, current->recordedSince && current->recordedSince(), Name};
     return code;
   }
 };

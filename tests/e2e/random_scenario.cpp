@@ -1,25 +1,20 @@
 // The random client: a table of actions, each with the state it needs; every
-// step runs one action that is possible now, and the end frees what is left in
-// a valid order. Every draw is a statement of its own (the order in which a
-// call's arguments are evaluated is unspecified), and the generator is our
-// own, so that a seed names the same sequence on every platform.
-//
-// What keeps a direct run and the replay of its recording comparable:
-// - objects are related by the client's own numbers, never by handle;
-// - graph names are a number of their own, a separator and letters, so no two
-//   give the same C identifier; node names are words and separators;
-// - the ids a node or an execution names are those of tensors of the graph's
-//   own context, or ids no backend hands out (0, or above 2^31); validation,
-//   which has no context, gets fresh descriptions only;
-// - only graphs created or retrieved by name are retrieved by name;
-// - profile configuration lists are NULL or hold at least one configuration
-//   (ZebScribe writes an empty one as NULL), other lists are never NULL.
+// step runs one action possible now, and the end frees what is left in a valid
+// order. Every draw is a statement of its own (argument evaluation order is
+// unspecified) and the generator is our own: a seed names one sequence everywhere.
+// A direct run and the replay of its recording stay comparable because objects
+// are related by the client's own numbers, never by handle; graph names start
+// with a number of their own (no two give one C identifier); the tensor ids a
+// node or an execution names are its context's, or ids no backend hands out (0,
+// or above 2^31); only graphs created or retrieved by name are retrieved by
+// name; and profile configuration lists are NULL or not empty (ZebScribe writes
+// an empty one as NULL), other lists never NULL.
 #include <algorithm>
 #include <cfloat>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "builders.h"
@@ -28,8 +23,7 @@
 namespace zeb::e2e {
 namespace {
 
-// SplitMix64.
-struct Prng {
+struct Prng {  // SplitMix64
   uint64_t state;
   uint64_t next() {
     uint64_t z = state += 0x9E3779B97F4A7C15u;
@@ -43,19 +37,17 @@ struct Prng {
   template <class T, std::size_t N> T pick(const T (&values)[N]) { return values[below(N)]; }
 };
 
-// Owns what the arguments point into: for one call, or for the whole scenario.
-// A list is NULL when empty unless addressed: a counted array without elements
-// is not the same argument as NULL.
+// Owns what the arguments point into, for one call or for the whole scenario.
+// An empty list is NULL unless addressed (an array without elements is not NULL).
 struct Arena {
   std::vector<std::shared_ptr<void>> items;
+  template <class T> T* own(T value) { return static_cast<T*>(items.emplace_back(std::make_shared<T>(std::move(value))).get()); }
   template <class T> T* keep(std::vector<T> values, bool addressed = false) {
     if (values.empty() && !addressed) return nullptr;
     if (values.empty()) values.resize(1);
-    return static_cast<std::vector<T>*>(items.emplace_back(std::make_shared<std::vector<T>>(std::move(values))).get())->data();
+    return own(std::move(values))->data();
   }
-  const char* text(std::string value) {
-    return static_cast<std::string*>(items.emplace_back(std::make_shared<std::string>(std::move(value))).get())->c_str();
-  }
+  const char* text(std::string value) { return own(std::move(value))->c_str(); }
 };
 
 template <class Handle> struct Live { uint32_t id; Handle handle; };
@@ -82,10 +74,9 @@ struct World {
   std::vector<LiveTensor> tensors;
 
   template <class T> T& any(std::vector<T>& items) { return items[rng.below(uint32_t(items.size()))]; }
-  template <class T, class Pred> std::vector<T> where(const std::vector<T>& items, Pred pred) {
-    std::vector<T> chosen;
-    std::copy_if(items.begin(), items.end(), std::back_inserter(chosen), pred);
-    return chosen;
+  template <class T, class Pred> std::vector<T> where(std::vector<T> items, Pred pred) {
+    items.erase(std::remove_if(items.begin(), items.end(), [&](const T& item) { return !pred(item); }), items.end());
+    return items;
   }
   template <class T> T take(std::vector<T>& items) {
     const auto at = items.begin() + rng.below(uint32_t(items.size()));
@@ -112,9 +103,8 @@ struct World {
   template <class Config, class Draw> const Config** configs(uint32_t atLeast, uint32_t most, Draw draw) {
     const uint32_t count = atLeast + rng.below(most - atLeast + 1);
     const Config* stored = some<Config>(count, draw);
-    std::vector<const Config*> pointers;
-    for (uint32_t i = 0; i < count; ++i) pointers.push_back(stored + i);
-    pointers.push_back(nullptr);
+    std::vector<const Config*> pointers(count + 1);
+    for (uint32_t i = 0; i < count; ++i) pointers[i] = stored + i;
     return arena.keep(std::move(pointers));
   }
 
@@ -152,7 +142,6 @@ struct World {
     return value;
   }
   uint8_t anyFlag() { return uint8_t(rng.oneIn(4) ? rng.next32() : rng.below(2)); }
-  uint8_t anyByte() { return uint8_t(rng.next32()); }
   int32_t anyPriority() {
     static const int32_t priorities[] = {ZEB_PRIORITY_LOW, ZEB_PRIORITY_NORMAL, ZEB_PRIORITY_NORMAL_HIGH, ZEB_PRIORITY_HIGH, -1};
     return rng.oneIn(2) ? rng.pick(priorities) : anyInt32();
@@ -208,10 +197,7 @@ struct World {
       auto* devices = level<ZebDevice_HardwareDeviceInfo_t>(numDevices, [&] {
         const uint32_t id = rng.next32(), type = rng.next32();
         uint32_t numCores = 0;
-        auto* cores = level<ZebDevice_CoreInfo_t>(numCores, [&] {
-          const uint32_t coreId = rng.next32();
-          return deviceCore(coreId, rng.next32());
-        });
+        auto* cores = level<ZebDevice_CoreInfo_t>(numCores, [&] { const uint32_t id = rng.next32(); return deviceCore(id, rng.next32()); });
         return hardwareDevice(id, type, numCores, cores);
       });
       return devicePlatformInfo(arena.keep(std::vector{platformInfo(numDevices, devices)}));
@@ -236,7 +222,7 @@ struct World {
     const uint32_t size = elementSize(dataType);
     if (!withData || size == 0) return {nullptr, rng.oneIn(3) ? rng.below(64) : 0};
     const uint32_t bytes = size * rng.below(17);
-    return {some<uint8_t>(bytes, [&] { return anyByte(); }, true, &in), bytes};
+    return {some<uint8_t>(bytes, [&] { return uint8_t(rng.next32()); }, true, &in), bytes};
   }
   Q quantization(Arena& in) {
     static const Zeb_Definition_t definitions[] = {ZEB_DEFINITION_IMPL_GENERATED, ZEB_DEFINITION_DEFINED, ZEB_DEFINITION_UNDEFINED};
@@ -275,13 +261,11 @@ struct World {
     const auto dataType = Zeb_DataType_t(!withData && rng.oneIn(4) ? rng.pick(unsized) : rng.pick(sized));
     const Q quantizeParams = quantization(in);
     const uint32_t rank = rng.below(5);
-    uint32_t* dims = rng.oneIn(5) ? nullptr : some<uint32_t>(rank, [&] {
-      return rng.oneIn(6) ? rng.pick({0u, 1u, 0xFFFFFFFFu}) : 1 + rng.below(8);
-    }, false, &in);
+    const auto dimension = [&] { return rng.oneIn(6) ? rng.pick({0u, 1u, 0xFFFFFFFFu}) : 1 + rng.below(8); };
+    uint32_t* dims = rng.oneIn(5) ? nullptr : some<uint32_t>(rank, dimension, false, &in);
     const Zeb_ClientBuffer_t buffer = clientBuffer(dataType, withData, in);
     Zeb_Tensor_t tensor = tensorV1(name, type, dataType, rank, dims, buffer.data, buffer.dataSize, quantizeParams);
-    tensor.v1.id = id;
-    tensor.v1.dataFormat = dataFormat;
+    std::tie(tensor.v1.id, tensor.v1.dataFormat) = std::pair{id, dataFormat};
     if (!version2) return tensor;
     uint8_t* dynamic = maybeList<uint8_t>(rank, [&] { return anyFlag(); }, in);
     const auto layout = rng.oneIn(3) ? ZEB_SPARSE_LAYOUT_UNDEFINED : ZEB_SPARSE_LAYOUT_HYBRID_COO;
@@ -354,7 +338,7 @@ struct World {
   // A binary the client hands in: random bytes, sometimes none at all.
   const uint8_t* anyBinary(Zeb_ContextBinarySize_t& size) {
     size = rng.below(48);
-    return rng.oneIn(5) ? nullptr : some<uint8_t>(size + 1, [&] { return anyByte(); });
+    return rng.oneIn(5) ? nullptr : some<uint8_t>(size + 1, [&] { return uint8_t(rng.next32()); });
   }
   Live<Zeb_DeviceHandle_t> maybeDevice(bool wanted) {
     return wanted && !devices.empty() ? any(devices) : Live<Zeb_DeviceHandle_t>{0, nullptr};
@@ -371,8 +355,7 @@ struct World {
     items.erase(std::find_if(items.begin(), items.end(), [&](const T& i) { return i.id == item.id; }));
     free(item.handle);
   }
-  // A profile of the backend, or NULL.
-  Zeb_ProfileHandle_t profileOf(uint32_t backend) {
+  Zeb_ProfileHandle_t profileOf(uint32_t backend) {  // or NULL
     auto mine = where(profiles, [&](const LiveProfile& p) { return p.backend == backend; });
     return anyOrNull(mine, 2);
   }
@@ -404,8 +387,7 @@ bool roomForGraph(World& w) { return hasContext(w) && w.graphs.size() < 6; }
 
 // Each row: a query (left out by scenarios that make none), when it is possible, what it does.
 const Action kActions[] = {
-    {kCall, [](World& w) { return w.logging; },
-     [](World& w) { w.api.logSetLogLevel(w.logger, ZebLog_Level_t(1 + w.rng.below(5))); }},
+    {kCall, [](World& w) { return w.logging; }, [](World& w) { w.api.logSetLogLevel(w.logger, ZebLog_Level_t(1 + w.rng.below(5))); }},
     // backends and properties
     {kCall, [](World& w) { return w.backends.size() < 3; }, [](World& w) {
        Zeb_BackendHandle_t backend = nullptr; w.api.backendCreate(w.logger, w.backendConfigs(), &backend);
@@ -413,15 +395,12 @@ const Action kActions[] = {
      }},
     {kCall, hasBackend, [](World& w) { auto b = w.any(w.backends).handle; w.api.backendSetConfig(b, w.backendConfigs()); }},
     {kCall, hasBackend, [](World& w) {
-       auto b = w.any(w.backends).handle;
-       const char *path = w.maybeText(), *provider = w.maybeText();
+       const auto b = w.any(w.backends).handle; const char *path = w.maybeText(), *provider = w.maybeText();
        w.api.backendRegisterOpPackage(b, path, provider, w.maybeText());
      }},
     {kQuery, hasBackend, [](World& w) {
-       auto b = w.any(w.backends).handle;
-       uint32_t count = 0;
-       const ZebBackend_OperationName_t* operations = nullptr;
-       auto* countOut = w.maybeOutput(count);
+       static uint32_t count; static const ZebBackend_OperationName_t* operations;
+       const auto b = w.any(w.backends).handle; auto* countOut = w.maybeOutput(count);
        w.api.backendGetSupportedOperations(b, countOut, w.maybeOutput(operations));
      }},
     {kQuery, always, [](World& w) { w.api.propertyHasCapability(w.rng.next32()); }},
@@ -436,8 +415,7 @@ const Action kActions[] = {
     // the queries of a family together, each of them now and then
     {kQuery, always, [](World& w) {
        const uint32_t which = 1 + w.rng.below(hasDevice(w) ? 7 : 3);
-       const ZebDevice_PlatformInfo_t* info = nullptr;
-       ZebDevice_Infrastructure_t infrastructure = nullptr;
+       static const ZebDevice_PlatformInfo_t* info; static ZebDevice_Infrastructure_t infrastructure;
        if (which & 1) w.api.deviceGetPlatformInfo(w.logger, w.maybeOutput(info));
        if (which & 2) w.api.deviceGetInfrastructure(w.maybeOutput(infrastructure));
        if (!(which & 4)) return;
@@ -451,11 +429,9 @@ const Action kActions[] = {
        const auto backend = w.any(w.backends);
        const auto device = w.maybeDevice(!w.rng.oneIn(3));
        const auto configs = w.contextConfigs();
-       Zeb_ContextBinarySize_t size = 0;
-       const uint8_t* binary = w.anyBinary(size);
+       Zeb_ContextBinarySize_t size = 0; const uint8_t* binary = w.anyBinary(size);
        const auto profile = w.profileOf(backend.id);
-       Zeb_ContextHandle_t c = nullptr;
-       const auto [b, d] = std::pair{backend.handle, device.handle};
+       Zeb_ContextHandle_t c = nullptr; const auto [b, d] = std::pair{backend.handle, device.handle};
        switch (w.rng.below(3)) {
          case 0: w.api.contextCreate(b, d, configs, &c); break;
          case 1: w.api.contextCreateFromBinary(b, d, configs, binary, size, &c, profile); break;
@@ -467,8 +443,7 @@ const Action kActions[] = {
        const auto backend = w.anyOrNull(w.backends, 2);
        const auto device = w.maybeDevice(w.rng.oneIn(2)).handle;
        const auto configs = w.contextConfigs();
-       Zeb_ContextBinarySize_t size = 0;
-       const uint8_t* binary = w.anyBinary(size);
+       Zeb_ContextBinarySize_t size = 0; const uint8_t* binary = w.anyBinary(size);
        w.api.contextValidateBinary(backend, device, configs, binary, size);
      }},
     // the size the client passes: what the backend answered when asked, else its own guess
@@ -476,30 +451,26 @@ const Action kActions[] = {
        LiveContext& context = w.any(w.contexts);
        const uint32_t which = 1 + w.rng.below(3);
        if (which & 1) w.api.contextGetBinarySize(context.handle, w.maybeOutput(context.binarySize));
-       static uint8_t buffer[1024];
-       Zeb_ContextBinarySize_t written = 0;
+       static uint8_t buffer[1024]; static Zeb_ContextBinarySize_t written;
        if (which & 2) w.api.contextGetBinary(context.handle, buffer, context.binarySize, w.maybeOutput(written));
      }},
     // profiles
     {kCall, [](World& w) { return hasBackend(w) && w.profiles.size() < 3; }, [](World& w) {
        const auto backend = w.any(w.backends);
        const int32_t level = w.rng.oneIn(4) ? w.anyInt32() : ZEB_PROFILE_LEVEL_BASIC + w.rng.below(2);
-       Zeb_ProfileHandle_t profile = nullptr;
-       w.api.profileCreate(backend.handle, ZebProfile_Level_t(level), &profile);
+       Zeb_ProfileHandle_t profile = nullptr; w.api.profileCreate(backend.handle, ZebProfile_Level_t(level), &profile);
        w.profiles.push_back({++w.lastId, profile, backend.id});
      }},
     {kCall, hasProfile, [](World& w) { auto p = w.any(w.profiles).handle; w.api.profileSetConfig(p, w.profileConfigs()); }},
     {kCall, hasProfile, [](World& w) { w.api.profileFree(w.take(w.profiles).handle); }},
     {kQuery, always, [](World& w) {
-       const ZebProfile_EventId_t* events = nullptr;
-       uint32_t count = 0;
+       static const ZebProfile_EventId_t* events; static uint32_t count;
+       static ZebProfile_EventData_t data; static ZebProfile_ExtendedEventData_t extended;
        if (hasProfile(w)) {
-         auto p = w.any(w.profiles).handle;
-         auto* eventsOut = w.maybeOutput(events); w.api.profileGetEvents(p, eventsOut, w.maybeOutput(count));
+         const auto p = w.any(w.profiles).handle; auto* eventsOut = w.maybeOutput(events);
+         w.api.profileGetEvents(p, eventsOut, w.maybeOutput(count));
        }
        const ZebProfile_EventId_t event = w.anyUint64();
-       ZebProfile_EventData_t data{};
-       ZebProfile_ExtendedEventData_t extended{};
        const uint32_t which = w.rng.below(3);
        auto* eventsOut = w.maybeOutput(events);
        if (which == 0) w.api.profileGetSubEvents(event, eventsOut, w.maybeOutput(count));
@@ -547,8 +518,7 @@ const Action kActions[] = {
        uint32_t numInputs = 0, numOutputs = 0;
        const Zeb_Tensor_t* inputs = w.executionTensors(graph.context, numInputs);
        Zeb_Tensor_t* outputs = w.executionTensors(graph.context, numOutputs);
-       const auto profile = w.anyOrNull(w.profiles, 2);
-       w.api.graphExecute(graph.handle, inputs, numInputs, outputs, numOutputs, profile, nullptr);
+       w.api.graphExecute(graph.handle, inputs, numInputs, outputs, numOutputs, w.anyOrNull(w.profiles, 2), nullptr);
      }},
     {kCall, hasGraph, [](World& w) { auto g = w.any(w.graphs).handle; w.api.graphFinalize(g, w.anyOrNull(w.profiles, 2), nullptr); }},
 };
@@ -557,10 +527,7 @@ const Action kActions[] = {
 
 void runRandomScenario(const ZebApi& api, uint64_t seed) {
   World w(api, seed);
-  if (w.rng.oneIn(4)) {
-    w.api.logCreate(nullptr, ZebLog_Level_t(1 + w.rng.below(5)), &w.logger);
-    w.logging = true;
-  }
+  if ((w.logging = w.rng.oneIn(4))) w.api.logCreate(nullptr, ZebLog_Level_t(1 + w.rng.below(5)), &w.logger);
   for (uint32_t steps = 10 + w.rng.below(61); steps > 0; --steps) {
     const Action* action = nullptr;
     do action = &kActions[w.rng.below(std::size(kActions))];

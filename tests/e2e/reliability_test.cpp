@@ -6,53 +6,29 @@
 
 #include <cstdio>
 #include <fstream>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "recorder/model_frame.h"
 #include "replay_harness.h"
-#include "threaded_clients.h"
+#include "scenarios.h"
 
 namespace zeb::e2e {
 namespace {
 
 using ByThread = std::vector<std::vector<std::string>>;
 
-unsigned setting(const char* variable, unsigned fallback) {
-  const char* value = std::getenv(variable);
-  return value != nullptr ? static_cast<unsigned>(std::stoul(value)) : fallback;
-}
-
-bool endsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-std::string threadedName(const char* kind, unsigned threads, unsigned rounds) {
+std::string threaded(const char* kind, unsigned threads, unsigned rounds) {
   return std::string(kind) + ":" + std::to_string(threads) + ":" + std::to_string(rounds);
 }
 
-// Each thread's clients one after another, straight against the echo backend.
-ByThread directCalls(const fs::path& dir, unsigned threads, unsigned rounds) {
-  const CommandResult ran =
-      runScenarioIn(dir, tool("ECHO_LIB"), threadedName("serial", threads, rounds));
-  EXPECT_EQ(ran.exitCode, 0) << ran.output;
-  return splitByThread(recordedCalls(readLines(dir / kEchoLogName)), threads);
-}
-
-// The written program compiled and replayed against the echo backend. A long
-// recording keeps every call's variables in main, so it runs with a large stack.
+// The written program replayed against the echo backend, split by thread. A
+// long recording keeps every call's variables in main: it runs with a large stack.
 ByThread replayedCalls(const fs::path& output, unsigned threads) {
-  const CommandResult compiled =
-      compileProgram(output / "scribe_output.c", output / "replay", tool("ECHO_LINK"));
-  EXPECT_EQ(compiled.exitCode, 0) << compiled.output.substr(0, 4000);
   const std::string prefix = tool("REPLAY_PREFIX").empty() ? R"(sh -c 'ulimit -s unlimited; exec "$0"')"
                                                             : tool("REPLAY_PREFIX");
-  const CommandResult replayed =
-      runIn(output, run(prefix, {(output / "replay").string() + tool("EXE_SUFFIX")}));
-  EXPECT_EQ(replayed.exitCode, 0) << replayed.output.substr(0, 4000);
-  return splitByThread(readLines(output / kEchoLogName), threads);
+  return splitByThread(replayWithEcho(output / "scribe_output.c", output, prefix), threads);
 }
 
 // Each replayed thread repeats the start of its direct thread (all of it when whole).
@@ -70,15 +46,13 @@ void expectThreads(const ByThread& expected, const ByThread& replayed, bool whol
 TEST(ConcurrentClients, EachThreadsCallsReplayInThatThreadsOrder) {
   ScratchDir scratch;
   const unsigned rounds = setting("ZEB_E2E_THREAD_ROUNDS", 25);
-  const ByThread expected = directCalls(sub(scratch, "direct"), 8, rounds);
+  const ByThread expected = splitByThread(directCalls(sub(scratch, "direct"), threaded("serial", 8, rounds)), 8);
   const fs::path recorded = sub(scratch, "recorded");
-  const CommandResult ran =
-      runScenarioIn(recorded, tool("SCRIBE_LIB"), threadedName("threads", 8, rounds));
+  const CommandResult ran = runScenarioIn(recorded, tool("SCRIBE_LIB"), threaded("threads", 8, rounds));
   // A crash, a sanitizer's report or a call that did not answer 0 ends it otherwise.
   ASSERT_EQ(ran.exitCode, 0) << ran.output.substr(0, 8000);
   expectThreads(expected, replayedCalls(recorded / "scribe_output", 8), true);
-  std::printf("concurrent calls recorded and replayed: %u threads x %u rounds x 9 calls\n", 8,
-              rounds);
+  std::printf("concurrent calls recorded and replayed: 8 threads x %u rounds x 9 calls\n", rounds);
 }
 
 // Runs the command after it once its model file holds something, and kills it
@@ -94,16 +68,12 @@ constexpr char kKiller[] =
 // whole blocks and, at its end, whole statements of a block and a part of one.
 constexpr std::size_t kPage = 4096;
 
-bool endsWhole(const std::string& model) {
-  return endsWith(model, ";\n\n") || model == modelHeader("params.bin");
-}
-
 // A killed recording ends with a whole block (or a block cut at a page
 // boundary), holds the blobs its blocks read, and, cut back to its last whole
 // statement with the footer appended, compiles and replays.
 void checkKilled(const fs::path& output, const ByThread& expected, unsigned& whole) {
   std::string model = readFile(output / "scribe_output.c");
-  if (endsWhole(model)) {
+  if ((model.size() > 3 && model.compare(model.size() - 3, 3, ";\n\n") == 0) || model == modelHeader("params.bin")) {
     ++whole;
   } else {
     ASSERT_EQ(model.size() % kPage, 0u) << model.substr(model.size() - 200);
@@ -111,18 +81,19 @@ void checkKilled(const fs::path& output, const ByThread& expected, unsigned& who
   }
   std::ofstream(output / "scribe_output.c", std::ios::binary) << model << modelFooter();
   // A blob written just before the kill may have lost its block.
-  EXPECT_LE(bytesReadBack(readLines(output / "scribe_output.c")),
-            readFile(output / "params.bin").size());
+  EXPECT_LE(bytesReadBack(readLines(output / "scribe_output.c")), readFile(output / "params.bin").size());
   expectThreads(expected, replayedCalls(output, 2), false);
 }
 
-// Far more than two threads make before their kill, even on a loaded machine.
+// Far more than two threads make before their kill: 300 rounds take 0.1 s,
+// which a busy machine's shell may take to deliver the kill.
 constexpr unsigned kKilledRounds = 3000;
 
 TEST(KilledRecordings, EndWithAWholeBlockAndReplayTheCallsMadeBeforeTheKill) {
   if (!tool("RUNNER_PREFIX").empty()) GTEST_SKIP() << "kills a native runner only";
   ScratchDir scratch;
-  const ByThread expected = directCalls(sub(scratch, "direct"), 2, kKilledRounds);
+  const ByThread expected =
+      splitByThread(directCalls(sub(scratch, "direct"), threaded("serial", 2, kKilledRounds)), 2);
   const unsigned runs = setting("ZEB_E2E_KILL_RUNS", 30), seed = std::random_device{}();
   std::mt19937 random(seed);
   std::uniform_int_distribution<int> milliseconds(0, 10);
@@ -131,14 +102,13 @@ TEST(KilledRecordings, EndWithAWholeBlockAndReplayTheCallsMadeBeforeTheKill) {
     SCOPED_TRACE("run " + std::to_string(number) + " of seed " + std::to_string(seed));
     const std::string killer = kKiller + std::to_string(milliseconds(random) / 1000.0);
     const fs::path dir = sub(scratch, "run_" + std::to_string(number));
-    const std::string scenario = threadedName("threads", 2, kKilledRounds);
-    if (runIn(dir, run(killer, {tool("RUNNER"), tool("SCRIBE_LIB"), scenario})).exitCode != 137) continue;
+    if (runIn(dir, run(killer, {tool("RUNNER"), tool("SCRIBE_LIB"), threaded("threads", 2, kKilledRounds)})).exitCode != 137)
+      continue;
     ++killed;
     ASSERT_NO_FATAL_FAILURE(checkKilled(dir / "scribe_output", expected, whole));
   }
   EXPECT_EQ(killed, runs) << "runs that ended before their kill";
-  std::printf("killed recordings: %u of %u; ending with a whole block: %u; all replay\n", killed,
-              runs, whole);
+  std::printf("killed recordings: %u of %u; ending with a whole block: %u; all replay\n", killed, runs, whole);
 }
 
 }  // namespace

@@ -4,13 +4,15 @@
 // (the Windows one under wine, see tests/windows).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,7 +26,6 @@ namespace zeb::e2e {
 
 namespace fs = std::filesystem;
 using test::readFile;
-// A fresh directory for one test, removed with everything in it afterwards.
 using ScratchDir = test::ScopedTempDir;
 
 // A command or path of the build under test: CMake's default, or the environment
@@ -39,22 +40,19 @@ inline std::string tool(const std::string& name) {
   return value != nullptr ? value : defaults.at(name);
 }
 
+// A number from the environment variable, else the fallback.
+inline unsigned setting(const char* variable, unsigned fallback) {
+  const char* value = std::getenv(variable);
+  return value != nullptr ? static_cast<unsigned>(std::stoul(value)) : fallback;
+}
+
 struct CommandResult {
   int exitCode;
   std::string output;  // standard output and error together
 };
 
-// The echo log, relative to the directory a process runs in (so that it means
-// the same file to a process under wine).
+// Relative to the directory a process runs in, so that it means the same file under wine.
 inline constexpr char kEchoLogName[] = "echo_calls.log";
-
-
-// One argument for the POSIX shell.
-inline std::string quoted(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
 
 // Calls that reach ZebScribe but by design never reach its written program:
 // the two it answers itself, and the slots it does not support.
@@ -70,20 +68,22 @@ inline constexpr const char* kStrictness =
     "-std=c11 -Werror=incompatible-pointer-types -Werror=int-conversion -Werror=discarded-qualifiers "
     "-Werror=implicit-function-declaration";
 
-
-// A tool (or "") followed by its arguments, each quoted for the shell.
+// A tool (or "") followed by its arguments, each quoted for the POSIX shell.
 inline std::string run(const std::string& tool, const std::vector<std::string>& arguments) {
   std::string command = tool;
-  for (const std::string& argument : arguments) command += " " + quoted(argument);
+  for (const std::string& argument : arguments) {
+    command += " '";
+    for (const char c : argument) command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    command += "'";
+  }
   return command;
 }
-
 
 // A command run in dir with ZEB_ECHO_LOG set to kEchoLogName.
 inline CommandResult runIn(const fs::path& dir, const std::string& command) {
   const fs::path output = dir / ".command_output";
-  const std::string line = "cd " + quoted(dir.string()) + " && ZEB_ECHO_LOG=" + kEchoLogName + " " + command +
-                           " > " + quoted(output.string()) + " 2>&1";
+  const std::string line = "cd " + run("", {dir.string()}) + " && ZEB_ECHO_LOG=" + kEchoLogName + " " + command +
+                           " >" + run("", {output.string()}) + " 2>&1";
   int status = std::system(line.c_str());
 #ifndef _WIN32
   status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
@@ -105,8 +105,9 @@ inline CommandResult compileProgram(const fs::path& source, const fs::path& exec
                                                      executableStem.string() + tool("EXE_SUFFIX")}) + " " + linkFlags);
 }
 
-inline CommandResult runProgramIn(const fs::path& dir, const fs::path& executableStem) {
-  return runIn(dir, run(tool("REPLAY_PREFIX"), {executableStem.string() + tool("EXE_SUFFIX")}));
+inline CommandResult runProgramIn(const fs::path& dir, const fs::path& executableStem,
+                                  const std::string& prefix = tool("REPLAY_PREFIX")) {
+  return runIn(dir, run(prefix, {executableStem.string() + tool("EXE_SUFFIX")}));
 }
 
 inline std::vector<std::string> readLines(const fs::path& file) {
@@ -120,26 +121,42 @@ inline std::vector<std::string> readLines(const fs::path& file) {
 inline uint64_t bytesReadBack(const std::vector<std::string>& program) {
   uint64_t bytes = 0;
   for (const std::string& line : program) {
+    unsigned long long size = 0, count = 0;
     const std::size_t call = line.find("fread(");
-    if (call == std::string::npos) continue;
-    std::istringstream arguments(line.substr(line.find(',', call) + 1));
-    uint64_t size = 0, count = 0;
-    char comma = 0;
-    arguments >> size >> comma >> count;
-    bytes += size * count;
+    if (call != std::string::npos && std::sscanf(line.c_str() + line.find(',', call) + 1, "%llu ,%llu", &size, &count) == 2)
+      bytes += size * count;
   }
   return bytes;
 }
 
-// The calls of an echo log that a replayed recording must repeat.
+// The calls of an echo log that a replayed recording must repeat (the log
+// family is not recorded: the written program makes its own logger).
 inline std::vector<std::string> recordedCalls(const std::vector<std::string>& echoLog) {
   std::vector<std::string> calls;
-  for (const std::string& line : echoLog) {
-    // The log family is not recorded: the written program makes its own logger.
-    if (line.rfind("log:", 0) != 0 && kNeverRecorded.count(line.substr(0, line.find(' '))) == 0)
-      calls.push_back(line);
-  }
+  for (const std::string& line : echoLog)
+    if (line.rfind("log:", 0) != 0 && kNeverRecorded.count(line.substr(0, line.find(' '))) == 0) calls.push_back(line);
   return calls;
+}
+
+// The recorded calls of a scenario run in dir straight against the echo backend.
+inline std::vector<std::string> directCalls(const fs::path& dir, const std::string& scenario,
+                                            std::vector<std::string> options = {}) {
+  const CommandResult ran = runScenarioIn(dir, tool("ECHO_LIB"), scenario, std::move(options));
+  EXPECT_EQ(ran.exitCode, 0) << ran.output;
+  return recordedCalls(readLines(dir / kEchoLogName));
+}
+
+// Compiles a written program with the echo backend and runs it in dir, where
+// its data file lies: every call it made.
+inline std::vector<std::string> replayWithEcho(const fs::path& source, const fs::path& dir,
+                                               const std::string& prefix = tool("REPLAY_PREFIX")) {
+  const fs::path stem = source.parent_path() / source.stem();
+  const CommandResult compiled = compileProgram(source, stem, tool("ECHO_LINK"));
+  EXPECT_EQ(compiled.exitCode, 0) << compiled.output.substr(0, 4000);
+  fs::remove(dir / kEchoLogName);
+  const CommandResult replayed = runProgramIn(dir, stem, prefix);
+  EXPECT_EQ(replayed.exitCode, 0) << replayed.output.substr(0, 4000);
+  return readLines(dir / kEchoLogName);
 }
 
 // Empty when both lists are equal; otherwise the first pair that differs.

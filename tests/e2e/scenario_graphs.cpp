@@ -1,7 +1,4 @@
-// A client that builds and runs a network: tensors with data of every data
-// type and every quantisation, a configured graph with a subgraph, nodes with
-// every scalar kind and tensor parameters, validation, finalize, executions
-// with data, and a graph retrieved by name on a context that holds nothing else.
+// The graphs and data-path scenarios (see scenarios.h).
 #include <cstdint>
 #include <vector>
 
@@ -12,11 +9,9 @@ namespace zeb::e2e {
 namespace {
 
 // Configuration lists are passed empty rather than NULL: the written program
-// passes an empty list for either.
+// passes an empty list for either. 16 bytes fill whole elements of every data type.
 const ZebContext_Config_t* kNoContextConfigs[] = {nullptr};
 const ZebBackend_Config_t* kNoBackendConfigs[] = {nullptr};
-
-// 16 bytes fill whole elements of every data type.
 uint8_t kBytes[16] = {0, 1, 2, 3, 0x80, 0xFF, 0x7F, 9, 10, 11, 12, 13, 14, 15, 16, 0xAA};
 uint32_t kShape[] = {1, 4};
 
@@ -32,12 +27,12 @@ void createContextTensors(const ZebApi& api, Zeb_ContextHandle_t context) {
   static float scales[] = {0.25f, 3.0e-7f};
   static int32_t offsets[] = {-128, 127};
   static uint8_t dynamic[] = {1, 0};
+  uint8_t isProduced = 0;
   for (const int32_t dataType : {0x08, 0x16, 0x32, 0x64, 0x108, 0x116, 0x132, 0x164, 0x232, 0x264, 0x304, 0x308,
                                  0x316, 0x332, 0x404, 0x408, 0x416, 0x432}) {
     Zeb_Tensor_t tensor = tensorV1("weights", ZEB_TENSOR_TYPE_STATIC, Zeb_DataType_t(dataType), 2, dims, kBytes, 16);
     api.tensorCreateContextTensor(context, &tensor);
   }
-  uint8_t isProduced = 0;
   for (const Q& encoding : {scaleOffset(0.0039215689f, 0), axisScaleOffset(-1, 2, pairs), bwScaleOffset(4, 1.5f, -8),
                             bwAxisScaleOffset(8, 0, 2, scales, offsets), noQuantization()}) {
     const Zeb_Tensor_t v1 = tensorV1("quantized", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 2, dims, kBytes, 16, encoding);

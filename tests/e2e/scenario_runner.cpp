@@ -14,8 +14,7 @@
 #include <string>
 
 #include "ZebScribe.h"
-#include "observed_api.h"
-#include "threaded_clients.h"
+#include "scenarios.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -52,25 +51,6 @@ Function lookup(void* library, const char* name) {
   return function;
 }
 
-ZebScribe_InitializeFn_t initialize = nullptr;
-
-// New file names, and one of the header and footer flags (they share their place) off.
-void useFiles(const char* model, const char* data, ZebScribe_ConfigOption_t flagOff = ZebScribe_ConfigOption_t(0)) {
-  ZebScribe_Config_t files{}, flag{};
-  files.option = ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG;
-  files.fileConfig = {model, data};
-  flag.option = flagOff;
-  const ZebScribe_Config_t* options[] = {&files, flagOff ? &flag : nullptr, nullptr};
-  initialize(options);
-}
-
-// "threads:T:R" and "serial:T:R": the threaded clients, failing when a call did not answer 0.
-int runThreaded(const zeb::e2e::ZebApi& api, const zeb::e2e::ThreadedRun& run, void* library) {
-  const unsigned long failed = zeb::e2e::runThreadedClients(api, run);
-  closeLibrary(library);
-  return failed == 0 ? 0 : fail("calls that did not answer 0: ", std::to_string(failed));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,9 +59,8 @@ int main(int argc, char** argv) {
   if (!library) return fail("cannot load the library: ", loadError());
   const auto getProviders = lookup<ZebInterface_GetProvidersFn_t>(library, "ZebInterface_getProviders");
   if (!getProviders) return fail("no ZebInterface_getProviders in ", argv[1]);
-  initialize = lookup<ZebScribe_InitializeFn_t>(library, "ZebScribe_initialize");
-  if (initialize) zeb::e2e::setFileSwitch([] { useFiles("second.c", "second.bin"); });
-
+  static const auto initialize = lookup<ZebScribe_InitializeFn_t>(library, "ZebScribe_initialize");
+  if (initialize) zeb::e2e::setFileSwitch([] { zeb::e2e::configureScribe(initialize, "second.c", "second.bin"); });
   const ZebInterface_t** providers = nullptr;
   uint32_t numProviders = 0;
   if (getProviders(&providers, &numProviders) != 0 || numProviders == 0)
@@ -93,16 +72,17 @@ int main(int argc, char** argv) {
     if (option == "--skip" && i + 1 < argc) {
       outcomes.skipped = zeb::e2e::readCallCodes(argv[++i]);
       api = zeb::e2e::observe(api, outcomes);
-    } else if (option == "--without-footer" || option == "--continue") {
-      if (initialize)
-        useFiles("scribe_output.c", "params.bin",
-                 option == "--continue" ? ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER : ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER);
-    } else {
+    } else if ((option == "--without-footer" || option == "--continue") && initialize) {
+      zeb::e2e::configureScribe(initialize, "scribe_output.c", "params.bin",
+                                option == "--continue" ? ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER : ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER);
+    } else if (option != "--without-footer" && option != "--continue") {
       return fail("unknown option: ", option);
     }
   }
-  if (const auto threaded = zeb::e2e::threadedRun(argv[2])) return runThreaded(api, *threaded, library);
-  if (!zeb::e2e::runScenario(argv[2], api)) return fail("unknown scenario: ", argv[2]);
+  // "threads:T:R" and "serial:T:R": the threaded clients, failing when a call did not answer 0.
+  unsigned long failed = 0;
+  if (const auto threaded = zeb::e2e::threadedRun(argv[2])) failed = zeb::e2e::runThreadedClients(api, *threaded);
+  else if (!zeb::e2e::runScenario(argv[2], api)) return fail("unknown scenario: ", argv[2]);
   closeLibrary(library);
-  return 0;
+  return failed == 0 ? 0 : fail("calls that did not answer 0: ", std::to_string(failed));
 }

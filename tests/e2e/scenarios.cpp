@@ -9,11 +9,9 @@ void (*currentFileSwitch)() = nullptr;
 
 // The seed of "random:SEED", or false.
 bool randomSeed(const std::string& name, uint64_t& seed) {
-  const std::size_t digits = std::string("random:").size();
-  if (name.compare(0, digits, "random:") != 0 || name.size() == digits ||
-      name.find_first_not_of("0123456789", digits) != std::string::npos)
+  if (name.rfind("random:", 0) != 0 || name.size() == 7 || name.find_first_not_of("0123456789", 7) != std::string::npos)
     return false;
-  seed = std::strtoull(name.c_str() + digits, nullptr, 10);
+  seed = std::strtoull(name.c_str() + 7, nullptr, 10);
   return true;
 }
 
@@ -53,6 +51,17 @@ bool scenarioRoundTrips(const std::string& name) {
 }
 
 void setFileSwitch(void (*fileSwitch)()) { currentFileSwitch = fileSwitch; }
+
+Zeb_ErrorHandle_t configureScribe(ZebScribe_InitializeFn_t initialize, const char* path, const char* data,
+                                  ZebScribe_ConfigOption_t flagOff) {
+  ZebScribe_Config_t option{}, flag{};
+  option.option = data ? ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG : ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY;
+  if (data) option.fileConfig = {path, data};
+  else option.outputDirectory = path;
+  flag.option = flagOff;
+  const ZebScribe_Config_t* options[] = {&option, flagOff ? &flag : nullptr, nullptr};
+  return initialize(options);
+}
 void switchFiles() {
   if (currentFileSwitch) currentFileSwitch();
 }

@@ -1,4 +1,4 @@
-#include "threaded_clients.h"
+#include "scenarios.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,112 +11,54 @@
 namespace zeb::e2e {
 namespace {
 
-class Client {
- public:
-  Client(const ZebApi& api, unsigned thread, std::atomic<unsigned long>& failures)
-      : api_(api), thread_(thread), failures_(failures) {}
-
-  void round(unsigned number);
-
- private:
-  void check(Zeb_ErrorHandle_t code) {
-    if (code != 0) failures_.fetch_add(1);
-  }
-  Zeb_BackendHandle_t createBackend();
-  Zeb_DeviceHandle_t createDevice();
-  void runGraph(Zeb_ContextHandle_t context, unsigned number);
-
-  const ZebApi& api_;
-  const unsigned thread_;
-  std::atomic<unsigned long>& failures_;
-};
-
-Zeb_BackendHandle_t Client::createBackend() {
-  const std::string mark = "thread_" + std::to_string(thread_);
-  const BackendConfig platform = backendPlatform(mark.c_str());
-  const BackendConfig* configs[] = {&platform, nullptr};
-  Zeb_BackendHandle_t backend = nullptr;
-  check(api_.backendCreate(nullptr, configs, &backend));
-  return backend;
-}
-
-Zeb_DeviceHandle_t Client::createDevice() {
-  ZebDevice_HardwareDeviceInfo_t hardware = hardwareDevice(thread_, 0, 0, nullptr);
-  const ZebDevice_PlatformInfo_t info = platformInfo(1, &hardware);
-  const ZebDevice_Config_t config = devicePlatformInfo(&info);
-  const ZebDevice_Config_t* configs[] = {&config, nullptr};
-  Zeb_DeviceHandle_t device = nullptr;
-  check(api_.deviceCreate(nullptr, configs, &device));
-  return device;
-}
-
-void Client::runGraph(Zeb_ContextHandle_t context, unsigned number) {
+// One thread's rounds; the number of calls that did not answer 0 is added to failures.
+void runClient(const ZebApi& api, unsigned thread, unsigned rounds, std::atomic<unsigned long>& failures) {
+  const auto check = [&](Zeb_ErrorHandle_t code) { failures += code != 0; };
   static uint32_t shape[] = {4};
-  const ZebGraph_Config_t* noConfigs[] = {nullptr};
-  Zeb_GraphHandle_t graph = nullptr;
-  check(api_.graphCreate(context, "g", noConfigs, &graph));
-  Zeb_Tensor_t input =
-      tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, shape, nullptr, 0);
-  check(api_.tensorCreateGraphTensor(graph, &input));
-  // Data of its own in every execution, so that a blob read for another fails the comparison.
-  float data[4] = {static_cast<float>(thread_), static_cast<float>(number), -1.0f, 0.5f};
-  input.v1.clientBuf = {data, sizeof data};
-  check(api_.graphExecute(graph, &input, 1, nullptr, 0, nullptr, nullptr));
+  const std::string mark = "thread_" + std::to_string(thread);
+  const BackendConfig platform = backendPlatform(mark.c_str());
+  const BackendConfig* backendConfigs[] = {&platform, nullptr};
+  ZebDevice_HardwareDeviceInfo_t hardware = hardwareDevice(thread, 0, 0, nullptr);
+  const ZebDevice_PlatformInfo_t info = platformInfo(1, &hardware);
+  const ZebDevice_Config_t device = devicePlatformInfo(&info);
+  const ZebDevice_Config_t* deviceConfigs[] = {&device, nullptr};
+  const ZebContext_Config_t* noContextConfigs[] = {nullptr};
+  const ZebGraph_Config_t* noGraphConfigs[] = {nullptr};
+  for (unsigned number = 0; number < rounds; ++number) {
+    Zeb_BackendHandle_t b = nullptr; check(api.backendCreate(nullptr, backendConfigs, &b));
+    Zeb_DeviceHandle_t d = nullptr; check(api.deviceCreate(nullptr, deviceConfigs, &d));
+    Zeb_ContextHandle_t c = nullptr; check(api.contextCreate(b, d, noContextConfigs, &c));
+    Zeb_GraphHandle_t g = nullptr; check(api.graphCreate(c, "g", noGraphConfigs, &g));
+    Zeb_Tensor_t input = tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, shape, nullptr, 0);
+    check(api.tensorCreateGraphTensor(g, &input));
+    // Data of its own in every execution, so that a blob read for another fails the comparison.
+    float data[4] = {static_cast<float>(thread), static_cast<float>(number), -1.0f, 0.5f};
+    input.v1.clientBuf = {data, sizeof data};
+    check(api.graphExecute(g, &input, 1, nullptr, 0, nullptr, nullptr));
+    check(api.contextFree(c, nullptr));
+    check(api.deviceFree(d));
+    check(api.backendFree(b));
+  }
 }
 
-void Client::round(unsigned number) {
-  Zeb_BackendHandle_t backend = createBackend();
-  Zeb_DeviceHandle_t device = createDevice();
-  const ZebContext_Config_t* noConfigs[] = {nullptr};
-  Zeb_ContextHandle_t context = nullptr;
-  check(api_.contextCreate(backend, device, noConfigs, &context));
-  runGraph(context, number);
-  check(api_.contextFree(context, nullptr));
-  check(api_.deviceFree(device));
-  check(api_.backendFree(backend));
-}
-
-// A log line's handles and tensors ("context#3") in a thread, numbered from 1
-// per kind in the order the thread met them.
-class Renumbering {
- public:
-  std::string apply(const std::string& line) {
-    static const std::regex token(R"(\b([a-z]+)#(\d+)\b)");
+// A log line's handles and tensors ("context#3"), numbered from 1 per kind in
+// the order met.
+struct Renumbering {
+  std::map<std::string, std::string> numbers;
+  std::map<std::string, unsigned> counts;
+  std::string operator()(const std::string& line) {
+    static const std::regex token(R"(\b([a-z]+)#\d+\b)");
     std::string out;
     auto last = line.cbegin();
     for (std::sregex_iterator it(line.begin(), line.end(), token), end; it != end; ++it) {
-      out.append(last, (*it)[0].first);
-      out += numberOf((*it)[1], (*it)[0]);
+      const auto [found, added] = numbers.try_emplace(it->str());
+      if (added) found->second = (*it)[1].str() + "#" + std::to_string(++counts[(*it)[1]]);
+      out.append(last, (*it)[0].first) += found->second;
       last = (*it)[0].second;
     }
     return out.append(last, line.cend());
   }
-
- private:
-  std::string numberOf(const std::string& kind, const std::string& token) {
-    const auto [found, added] = numbers_.try_emplace(token, "");
-    if (added) found->second = kind + "#" + std::to_string(++counts_[kind]);
-    return found->second;
-  }
-  std::map<std::string, std::string> numbers_;
-  std::map<std::string, unsigned> counts_;
 };
-
-// The thread a line belongs to: named by its marks, else by its first handle
-// that a thread already holds.
-std::optional<std::size_t> threadOf(const std::string& line,
-                                    const std::map<std::string, std::size_t>& owners) {
-  static const std::regex mark(R"x("thread_(\d+)"|deviceId=(\d+))x");
-  static const std::regex handle(R"(\b[a-z]+#\d+\b)");
-  std::smatch found;
-  if (std::regex_search(line, found, mark))
-    return std::stoul(found[1].matched ? found[1].str() : found[2].str());
-  for (std::sregex_iterator it(line.begin(), line.end(), handle), end; it != end; ++it) {
-    const auto owner = owners.find(it->str());
-    if (owner != owners.end()) return owner->second;
-  }
-  return std::nullopt;
-}
 
 }  // namespace
 
@@ -130,33 +72,31 @@ std::optional<ThreadedRun> threadedRun(const std::string& name) {
 
 unsigned long runThreadedClients(const ZebApi& api, const ThreadedRun& run) {
   std::atomic<unsigned long> failures{0};
-  const auto client = [&](unsigned thread) {
-    Client self(api, thread, failures);
-    for (unsigned number = 0; number < run.rounds; ++number) self.round(number);
-  };
   std::vector<std::thread> threads;
   for (unsigned thread = 0; thread < run.threads; ++thread) {
-    if (run.atOnce)
-      threads.emplace_back(client, thread);
-    else
-      client(thread);
+    if (run.atOnce) threads.emplace_back(runClient, std::cref(api), thread, run.rounds, std::ref(failures));
+    else runClient(api, thread, run.rounds, failures);
   }
   for (std::thread& thread : threads) thread.join();
   return failures.load();
 }
 
-std::vector<std::vector<std::string>> splitByThread(const std::vector<std::string>& log,
-                                                    unsigned threads) {
+// A line belongs to the thread its marks name, else to that of its first
+// handle a thread already holds.
+std::vector<std::vector<std::string>> splitByThread(const std::vector<std::string>& log, unsigned threads) {
+  static const std::regex mark(R"x("thread_(\d+)"|deviceId=(\d+))x"), handle(R"(\b[a-z]+#\d+\b)");
   std::map<std::string, std::size_t> owners;
   std::vector<Renumbering> numbering(threads + 1);
   std::vector<std::vector<std::string>> lines(threads + 1);
-  static const std::regex handle(R"(\b[a-z]+#\d+\b)");
   for (const std::string& line : log) {
-    const std::size_t thread =
-        std::min<std::size_t>(threadOf(line, owners).value_or(threads), threads);
-    for (std::sregex_iterator it(line.begin(), line.end(), handle), end; it != end; ++it)
-      owners[it->str()] = thread;
-    lines[thread].push_back(numbering[thread].apply(line));
+    std::optional<std::size_t> owner;
+    std::smatch found;
+    if (std::regex_search(line, found, mark)) owner = std::stoul(found[1].matched ? found[1].str() : found[2].str());
+    for (std::sregex_iterator it(line.begin(), line.end(), handle), end; it != end && !owner; ++it)
+      if (owners.count(it->str())) owner = owners[it->str()];
+    const std::size_t thread = std::min<std::size_t>(owner.value_or(threads), threads);
+    for (std::sregex_iterator it(line.begin(), line.end(), handle), end; it != end; ++it) owners[it->str()] = thread;
+    lines[thread].push_back(numbering[thread](line));
   }
   return lines;
 }
@@ -164,7 +104,7 @@ std::vector<std::vector<std::string>> splitByThread(const std::vector<std::strin
 std::vector<std::string> numberedAfresh(const std::vector<std::string>& lines) {
   Renumbering numbering;
   std::vector<std::string> numbered;
-  for (const std::string& line : lines) numbered.push_back(numbering.apply(line));
+  for (const std::string& line : lines) numbered.push_back(numbering(line));
   return numbered;
 }
 
