@@ -7,7 +7,6 @@
 #include "record/context_binary.h"
 #include "record/graph.h"
 #include "record/node.h"
-#include "record/tensor.h"
 #include "record/tensor_description.h"
 #include "e2e/builders.h"
 #include "support/session.h"
@@ -26,9 +25,6 @@ Zeb_Tensor_t tensor(Change change = [](Zeb_Tensor_t&) {}) {
                                  e2e::scaleOffset(0.5f, 0));
   change(t);
   return t;
-}
-Zeb_Tensor_t bytesTensor(uint8_t* data = nullptr, uint32_t size = 0, const char* name = "t") {
-  return e2e::tensorV1(name, ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_UINT_8, 0, nullptr, data, size);
 }
 
 const std::string kNoData = "Zeb_ClientBuffer_t B_clientBuf = {NULL, 0};";
@@ -98,7 +94,6 @@ struct Network : testing::Test {
     EXPECT_EQ(record::graphCreate(r, contextHandle, context, name, nullptr, &handle), 0u);
     return *r.findGraph(handle);
   }
-  Zeb_ErrorHandle_t contextTensor(Zeb_Tensor_t& t) { return record::tensorCreateContextTensor(r, context, t); }
   std::string lastMessage() const { return s.log.texts().empty() ? "" : s.log.texts().back(); }
 
   Session s;
@@ -106,30 +101,6 @@ struct Network : testing::Test {
   const uint64_t contextHandle = r.createContext();
   ScribeContext& context = *r.findContext(contextHandle);
 };
-
-// Ids come from one process-wide counter and go back to the client; names are
-// per owner; the written description holds the id the client passed, and a
-// later description naming a registered id refers to its variable.
-TEST_F(Network, TensorRegistry) {
-  Zeb_Tensor_t tensors[3] = {bytesTensor(nullptr, 0, "same"), bytesTensor(nullptr, 0, "same"), bytesTensor()};
-  for (Zeb_Tensor_t& t : tensors) ASSERT_EQ(contextTensor(t), 0u);
-  Zeb_Tensor_t inGraph = bytesTensor();
-  ASSERT_EQ(record::tensorCreateGraphTensor(r, graph(), inGraph), 0u);
-  EXPECT_EQ(tensors[1].v1.id, tensors[0].v1.id + 1);
-  EXPECT_EQ(inGraph.v1.id, tensors[0].v1.id + 3);
-  for (const char* text : {"tensorCreateContextTensor(context_0, &context_0_tensor_2)",
-                           "tensorCreateGraphTensor(context_0_g, &context_0_g_tensor_0)",
-                           "Zeb_TensorV1_t context_0_tensor_0_v1 = {0, \"same\""})
-    EXPECT_NE(s.blocks().find(text), std::string::npos) << text;
-  for (const auto& [id, text] : {std::pair{inGraph.v1.id, std::string("{context_0_g_tensor_0.v1.id, ")},
-                                 std::pair{inGraph.v1.id + 1000, "{" + std::to_string(inGraph.v1.id + 1000) + ", "}}) {
-    StatementBuilder builder(3);
-    Zeb_Tensor_t known = bytesTensor();
-    known.v1.id = id;
-    ASSERT_EQ(record::writeTensor(known, "B", builder, "fp", &context), 0u);
-    EXPECT_NE(builder.takeText(false).find("Zeb_TensorV1_t B_v1 = " + text), std::string::npos) << text;
-  }
-}
 
 TEST_F(Network, GraphRefusalsAndFailedWrites) {
   // Custom graph configurations: dropped without a backend id, else refused.

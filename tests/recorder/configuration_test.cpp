@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
 
 #include "e2e/builders.h"
@@ -82,15 +81,6 @@ TEST_F(Configuration, NamesBeforeTheStart) {
   EXPECT_EQ(configureRecorder(r, nullptr), 0u);
   EXPECT_EQ(r.modelFileName(), "scribe_output.c");
   EXPECT_EQ(r.dataFileName(), "params.bin");
-
-  // Without a header, both files of an earlier recording are continued.
-  std::filesystem::create_directory("out");
-  std::ofstream("out/m.c", std::ios::binary) << "earlier\n";
-  std::ofstream("out/d.bin") << "blob";
-  ASSERT_EQ(configure({files("m.c", "d.bin"), kNoHeader}), 0u);
-  ASSERT_EQ(r.start(), 0u);
-  EXPECT_EQ(readFile("out/m.c"), "earlier\n");
-  EXPECT_EQ(readFile("out/d.bin"), "blob");
 }
 
 TEST_F(Configuration, NamesAfterTheStartFinishTheFilesAndContinueInNewOnes) {

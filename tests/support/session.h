@@ -20,10 +20,7 @@ namespace zeb::test {
 // A handle value that no record is registered under.
 inline constexpr uint64_t kUnknownHandle = 0x5eed;
 
-template <class Handle>
-Handle as(uint64_t value) {
-  return clientHandle<Handle>(value);
-}
+template <class Handle> Handle as(uint64_t value) { return clientHandle<Handle>(value); }
 
 using Logged = std::vector<std::pair<ZebLog_Level_t, std::string>>;
 
@@ -58,13 +55,9 @@ class LogCapture {
 
 // The stream operations in force when made are back when it goes: tests swap
 // in failing ones meanwhile.
-class StreamOpsRestorer {
- public:
-  StreamOpsRestorer() : saved_(pal::streamOps()) {}
-  ~StreamOpsRestorer() { pal::streamOps() = saved_; }
-
- private:
-  pal::StreamOps saved_;
+struct StreamOpsRestorer {
+  ~StreamOpsRestorer() { pal::streamOps() = saved; }
+  const pal::StreamOps saved = pal::streamOps();
 };
 
 struct Session {
