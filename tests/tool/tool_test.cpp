@@ -71,14 +71,22 @@ constexpr char kFooterStart[] = "   if (logging) {\n     VALIDATE(error, interfa
 constexpr char kHeaderEnd[] = "interface.logCreate(NULL, logLevel, &loghandle));\n   }\n";
 std::size_t headerSize(const std::string& model) { return model.find(kHeaderEnd) + std::string(kHeaderEnd).size(); }
 
+fs::path modelFile(const fs::path& d) { return d / "scribe_output.c"; }
 // The model file with its first `from` replaced.
 void replaceText(const fs::path& d, const std::string& from, const std::string& to) {
-  std::string text = readFile(d / "scribe_output.c");
+  std::string text = readFile(modelFile(d));
   const std::size_t at = text.find(from);
   ASSERT_NE(at, std::string::npos) << from;
-  writeFile(d / "scribe_output.c", text.replace(at, from.size(), to));
+  writeFile(modelFile(d), text.replace(at, from.size(), to));
 }
-void cutModel(const fs::path& d, std::size_t size) { fs::resize_file(d / "scribe_output.c", size); }
+void cutModel(const fs::path& d, std::size_t size) { fs::resize_file(modelFile(d), size); }
+void withoutFooter(const fs::path& d) { cutModel(d, readFile(modelFile(d)).rfind(kFooterStart)); }
+std::string randomBytes() {
+  std::mt19937 random(7);
+  std::string bytes(4096, '\0');
+  for (char& byte : bytes) byte = static_cast<char>(random());
+  return bytes;
+}
 
 const std::string kContextBlock =
     "   const ZebContext_Config_t* context_0_config_0[] = {NULL};\n   Zeb_ContextHandle_t context_0;\n"
@@ -87,58 +95,42 @@ const std::string kContextBlock =
 struct Row {
   const char* name;
   const char* scenario;
-  void (*doctor)(const fs::path&);
   int info, check, seal, dump, build;
   const char* checkSays;  // in check's output
+  void (*doctor)(const fs::path&);
 };
 
 const Row kRows[] = {
-    {"no_footer", "data-path", [](const fs::path& d) { cutModel(d, readFile(d / "scribe_output.c").rfind(kFooterStart)); },
-     0, 1, 0, 1, 1, "no footer"},
-    {"partial_block", "data-and-binaries",
-     [](const fs::path& d) { cutModel(d, readFile(d / "scribe_output.c").find("context_1_fp = fopen")); },
-     0, 1, 0, 1, 1, "cut short"},
-    {"header_cut", "data-path", [](const fs::path& d) { cutModel(d, 1000); }, 1, 1, 1, 1, 1, "inside the model header"},
-    {"truncated_data", "data-path", [](const fs::path& d) { fs::resize_file(d / "params.bin", 30); },
-     1, 1, 1, 1, 1, "the data file is truncated"},
-    {"unfinished_truncated_data", "data-path",
-     [](const fs::path& d) {
-       cutModel(d, readFile(d / "scribe_output.c").rfind(kFooterStart));
-       fs::resize_file(d / "params.bin", 30);
-     },
-     1, 1, 1, 1, 1, "the data file is truncated"},
-    {"surplus_data", "data-path", [](const fs::path& d) { writeFile(d / "params.bin", readFile(d / "params.bin") + "12345678"); },
-     0, 1, 1, 0, 0, "8 bytes belong to no call"},
-    {"missing_data", "data-path", [](const fs::path& d) { fs::remove(d / "params.bin"); }, 1, 1, 1, 1, 1, "is missing"},
-    {"name_twice", "data-path", [](const fs::path& d) { replaceText(d, kContextBlock, kContextBlock + kContextBlock); },
-     0, 1, 1, 1, 1, "context_0 is declared again"},
+    {"no_footer", "data-path", 0, 1, 0, 1, 1, "no footer", withoutFooter},
+    {"partial_block", "data-and-binaries", 0, 1, 0, 1, 1, "cut short",
+     [](const fs::path& d) { cutModel(d, readFile(modelFile(d)).find("context_1_fp = fopen")); }},
+    {"header_cut", "data-path", 1, 1, 1, 1, 1, "inside the model header", [](const fs::path& d) { cutModel(d, 1000); }},
+    {"truncated_data", "data-path", 1, 1, 1, 1, 1, "the data file is truncated",
+     [](const fs::path& d) { fs::resize_file(d / "params.bin", 30); }},
+    {"unfinished_truncated_data", "data-path", 1, 1, 1, 1, 1, "the data file is truncated",
+     [](const fs::path& d) { withoutFooter(d), fs::resize_file(d / "params.bin", 30); }},
+    {"surplus_data", "data-path", 0, 1, 1, 0, 0, "8 bytes belong to no call",
+     [](const fs::path& d) { writeFile(d / "params.bin", readFile(d / "params.bin") + "12345678"); }},
+    {"missing_data", "data-path", 1, 1, 1, 1, 1, "is missing", [](const fs::path& d) { fs::remove(d / "params.bin"); }},
+    {"name_twice", "data-path", 0, 1, 1, 1, 1, "context_0 is declared again",
+     [](const fs::path& d) { replaceText(d, kContextBlock, kContextBlock + kContextBlock); }},
     // Client strings that the recorder writes unchanged.
-    {"backslash", "all-families",
-     [](const fs::path& d) { replaceText(d, "\"/opt/zeb/libCustomOps.so\"", "\"C:\\zeb\\ops.dll\""); },
-     0, 0, 1, 0, 0, "\"C:\\zeb\\ops.dll\" holds a backslash"},
-    {"double_quote", "all-families", [](const fs::path& d) { replaceText(d, "\"libMoreOps.so\"", "\"say \"hi\"\""); },
-     0, 0, 1, 1, 1, "holds a double quote"},
-    {"line_break", "all-families", [](const fs::path& d) { replaceText(d, "\"mobilenet v2\"", "\"two\nlines\""); },
-     0, 0, 1, 1, 1, "\"two\\nlines\" holds a line break"},
-    {"altered_header", "frame-only", [](const fs::path& d) { replaceText(d, "#include", "#include <math.h>\n#include"); },
-     2, 2, 2, 2, 2, "its header differs from the recorder's at line"},
-    {"empty_model", "frame-only", [](const fs::path& d) { writeFile(d / "scribe_output.c", ""); },
-     2, 2, 2, 2, 2, "not a ZebScribe recording"},
-    {"random_bytes", "frame-only",
+    {"backslash", "all-families", 0, 0, 1, 0, 0, "\"C:\\zeb\\ops.dll\" holds a backslash",
+     [](const fs::path& d) { replaceText(d, "\"/opt/zeb/libCustomOps.so\"", "\"C:\\zeb\\ops.dll\""); }},
+    {"double_quote", "all-families", 0, 0, 1, 1, 1, "holds a double quote",
+     [](const fs::path& d) { replaceText(d, "\"libMoreOps.so\"", "\"say \"hi\"\""); }},
+    {"line_break", "all-families", 0, 0, 1, 1, 1, "\"two\\nlines\" holds a line break",
+     [](const fs::path& d) { replaceText(d, "\"mobilenet v2\"", "\"two\nlines\""); }},
+    {"altered_header", "frame-only", 2, 2, 2, 2, 2, "its header differs from the recorder's at line",
+     [](const fs::path& d) { replaceText(d, "#include", "#include <math.h>\n#include"); }},
+    {"empty_model", "frame-only", 2, 2, 2, 2, 2, "not a ZebScribe recording", [](const fs::path& d) { writeFile(modelFile(d), ""); }},
+    {"random_bytes", "frame-only", 2, 2, 2, 2, 2, "not a ZebScribe recording",
+     [](const fs::path& d) { writeFile(modelFile(d), randomBytes()); }},
+    {"other_program", "frame-only", 2, 2, 2, 2, 2, "not a ZebScribe recording",
      [](const fs::path& d) {
-       std::mt19937 random(7);
-       std::string bytes(4096, '\0');
-       for (char& byte : bytes) byte = static_cast<char>(random());
-       writeFile(d / "scribe_output.c", bytes);
-     },
-     2, 2, 2, 2, 2, "not a ZebScribe recording"},
-    {"other_program", "frame-only",
-     [](const fs::path& d) {
-       writeFile(d / "scribe_output.c", "// not recorded\n#include <stdio.h>\nint main(void) {\n"
-                                        "  printf(\"\\\\ \\\"\\n\");\n  return 0;\n}\n");
-     },
-     2, 2, 2, 2, 2, "not a ZebScribe recording"},
-    {"no_directory", "frame-only", [](const fs::path& d) { fs::remove_all(d); }, 2, 2, 2, 2, 2, "no such directory"},
+       writeFile(modelFile(d), "// not recorded\n#include <stdio.h>\nint main(void) {\n  printf(\"\\\\ \\\"\\n\");\n  return 0;\n}\n");
+     }},
+    {"no_directory", "frame-only", 2, 2, 2, 2, 2, "no such directory", [](const fs::path& d) { fs::remove_all(d); }},
 };
 
 class Verdicts : public testing::TestWithParam<Row> {};
