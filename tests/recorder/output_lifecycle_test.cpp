@@ -45,6 +45,12 @@ TEST(Output, APlainFileInTheWayFailsEveryStartUntilItIsGone) {
   EXPECT_EQ(entry::propertyHasCapability(session.recorder, 1), 4950u);
 }
 
+#if defined(_WIN32)
+constexpr const char* kNullDevice = "NUL";
+#else
+constexpr const char* kNullDevice = "/dev/null";
+#endif
+
 // A client's static object, made before the recorder, calls in while the
 // process exits: the call is answered without touching the destroyed recorder.
 // The case runs in a process of its own (the threadsafe death-test style
@@ -64,11 +70,7 @@ TEST(LifecycleDeathTest, CallsAfterTheRecorderIsGoneAnswer4000) {
           }
         };
         static LateClient client;
-#if defined(_WIN32)
-        pal::streamOps().open = [](const char*, const char* mode) { return std::fopen("NUL", mode); };
-#else
-        pal::streamOps().open = [](const char*, const char* mode) { return std::fopen("/dev/null", mode); };
-#endif
+        pal::streamOps().open = [](const char*, const char* mode) { return std::fopen(kNullDevice, mode); };
         Recorder::instance()->setOutputDirectory(".");
         std::exit(Recorder::instance()->start() == 0 ? 0 : 1);
       },
