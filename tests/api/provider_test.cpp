@@ -12,8 +12,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 #define OPEN_LIBRARY(path) reinterpret_cast<void*>(LoadLibraryA(path))
-#define FIND_SYMBOL(library, name) \
-  reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name))
+#define FIND_SYMBOL(library, name) reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name))
 #else
 #include <dlfcn.h>
 #define OPEN_LIBRARY(path) dlopen(path, RTLD_NOW | RTLD_LOCAL)
@@ -29,11 +28,9 @@ TEST(LoadedLibrary, OneProviderAndTheAnswersThatNeedNoRecorder) {
   std::ofstream("scribe_output") << "in the way";
   void* library = OPEN_LIBRARY(ZEB_SCRIBE_LIBRARY);
   ASSERT_NE(library, nullptr) << ZEB_SCRIBE_LIBRARY;
-  const auto getProviders = reinterpret_cast<ZebInterface_GetProvidersFn_t>(
-      FIND_SYMBOL(library, "ZebInterface_getProviders"));
+  const auto getProviders = reinterpret_cast<ZebInterface_GetProvidersFn_t>(FIND_SYMBOL(library, "ZebInterface_getProviders"));
   ASSERT_NE(getProviders, nullptr);
-  const ZebInterface_t** first = nullptr;
-  const ZebInterface_t** second = nullptr;
+  const ZebInterface_t **first = nullptr, **second = nullptr;
   uint32_t count = 77;
   EXPECT_EQ(getProviders(nullptr, &count), 1004u);
   EXPECT_EQ(getProviders(&first, nullptr), 1004u);
@@ -45,14 +42,13 @@ TEST(LoadedLibrary, OneProviderAndTheAnswersThatNeedNoRecorder) {
   EXPECT_EQ(first, second);
   EXPECT_EQ(first[0]->backendId, 2u);
   EXPECT_STREQ(first[0]->providerName, "SCRIBE_VORA_KITE");
-  const Zeb_ApiVersion_t expected{{2, 15, 0}, {1, 1, 0}};
-  EXPECT_EQ(std::memcmp(&first[0]->apiVersion, &expected, sizeof expected), 0);
-
   const ZEB_INTERFACE_VER_TYPE& table = first[0]->ZEB_INTERFACE_VER_NAME;
+  const Zeb_ApiVersion_t expected{{2, 15, 0}, {1, 1, 0}};
   Zeb_ApiVersion_t version{};
   EXPECT_EQ(table.backendGetApiVersion(nullptr), 4004u);
   EXPECT_EQ(table.backendGetApiVersion(&version), 0u);
-  EXPECT_EQ(version.backendApiVersion.minor, 1u);
+  EXPECT_EQ(std::memcmp(&first[0]->apiVersion, &expected, sizeof expected), 0);
+  EXPECT_EQ(std::memcmp(&version, &expected, sizeof expected), 0);
   const char* text = nullptr;
   EXPECT_EQ(table.backendGetBuildId(nullptr), 4004u);
   EXPECT_EQ(table.backendGetBuildId(&text), 0u);
@@ -75,8 +71,7 @@ TEST(ProviderRegistry, RefusesARecordWithoutAGraphOrTensorSlot) {
   for (const int slot : {15, 18, 19, 20, 21, 23, 24}) {
     ZebInterface_t lacking = full;
     using AnySlot = void (*)();
-    std::memset(reinterpret_cast<AnySlot*>(&lacking.ZEB_INTERFACE_VER_NAME) + slot, 0,
-                sizeof(AnySlot));
+    std::memset(reinterpret_cast<AnySlot*>(&lacking.ZEB_INTERFACE_VER_NAME) + slot, 0, sizeof(AnySlot));
     EXPECT_FALSE(registry.add(lacking)) << "slot " << slot;
   }
   EXPECT_TRUE(registry.add(full));

@@ -27,8 +27,7 @@ TEST(EchoCanonical, BuffersAsSizeAndHashStringsOnOneLine) {
   EXPECT_EQ(fnv1a("foobar", 6), 0x85944171f73967e8ull);
   EXPECT_EQ(lineOf([](Line& l) { l.buffer(nullptr, 16); }), "call x=buf(NULL)\n");
   EXPECT_EQ(lineOf([](Line& l) { l.buffer("", 0); }), "call x=buf(0,0xcbf29ce484222325)\n");
-  EXPECT_EQ(lineOf([](Line& l) { l.string("a\"b\\c\nd\x7f"); }),
-            "call x=\"a\\\"b\\\\c\\x0ad\\x7f\"\n");
+  EXPECT_EQ(lineOf([](Line& l) { l.string("a\"b\\c\nd\x7f"); }), "call x=\"a\\\"b\\\\c\\x0ad\\x7f\"\n");
   EXPECT_EQ(lineOf([](Line& l) { l.string(nullptr); }), "call x=NULL\n");
 }
 

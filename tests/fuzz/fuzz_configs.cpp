@@ -6,6 +6,10 @@ namespace {
 
 using zeb::fuzz::Builder;
 
+Zeb_ErrorReportingConfig_t errorConfig(Builder& build) {
+  return {Zeb_ErrorReportingLevel_t(build.choose({0, 1, 2})), build.count(1000)};
+}
+
 ZebBackend_Config_t backendConfig(Builder& build) {
   ZebBackend_Config_t config{};
   config.option = ZebBackend_ConfigOption_t(build.choose({0, 1, 2}));
@@ -14,33 +18,26 @@ ZebBackend_Config_t backendConfig(Builder& build) {
   else if (config.option == ZEB_BACKEND_CONFIG_OPTION_PLATFORM)
     config.platformOption = build.string();
   else
-    config.errorConfig = {Zeb_ErrorReportingLevel_t(build.choose({0, 1, 2})), build.count(1000)};
+    config.errorConfig = errorConfig(build);
   return config;
 }
 
 ZebContext_Config_t contextConfig(Builder& build) {
   ZebContext_Config_t config{};
   config.option = ZebContext_ConfigOption_t(build.choose({0, 1, 2, 3, 4, 5, 6, 7}));
+  const uint32_t names = build.count(3);
   switch (config.option) {
-    case ZEB_CONTEXT_CONFIG_OPTION_CUSTOM:
-      config.customConfig = build.opaque<ZebContext_CustomConfig_t>();
-      break;
-    case ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING:
-      config.errorConfig = {Zeb_ErrorReportingLevel_t(build.choose({0, 1, 2})), build.count(1000)};
-      break;
+    case ZEB_CONTEXT_CONFIG_OPTION_CUSTOM: config.customConfig = build.opaque<ZebContext_CustomConfig_t>(); break;
+    case ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING: config.errorConfig = errorConfig(build); break;
     case ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING: config.oemString = build.string(); break;
     case ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH:
-      config.asyncExeQueueDepth.type = ZebContext_AsyncExecutionQueueDepthType_t(build.choose({0}));
-      config.asyncExeQueueDepth.depth = build.count(64);
+      config.asyncExeQueueDepth = {ZebContext_AsyncExecutionQueueDepthType_t(build.choose({0})), {build.count(64)}};
       break;
-    case ZEB_CONTEXT_CONFIG_ENABLE_GRAPHS: {
-      const uint32_t names = build.count(3);
-      config.enableGraphs = build.array<const char*>(names + 1, [&, i = 0u]() mutable {
-        return i++ < names ? build.string() : nullptr;
-      });
+    case ZEB_CONTEXT_CONFIG_ENABLE_GRAPHS:
+      config.enableGraphs =
+          build.array<const char*>(names + 1, [&, i = 0u]() mutable { return i++ < names ? build.string() : nullptr; });
       break;
-    }
-    default: config.memoryLimitHint = build.data.ConsumeIntegral<uint64_t>();  // and the rest
+    default: config.memoryLimitHint = build.any<uint64_t>();  // and the rest
   }
   return config;
 }
@@ -52,8 +49,7 @@ ZebDevice_HardwareDeviceInfo_t hardwareDevice(Builder& build) {
   device.v1.deviceType = build.count(8);
   device.v1.numCores = build.count(3);
   device.v1.cores = build.array<ZebDevice_CoreInfo_t>(device.v1.numCores, [&] {
-    ZebDevice_CoreInfo_t core{};
-    core.version = ZebDevice_CoreInfoVersion_t(build.choose({1}));
+    ZebDevice_CoreInfo_t core{ZebDevice_CoreInfoVersion_t(build.choose({1})), {}};
     core.v1 = {build.count(8), build.count(8), build.opaque<ZebDevice_CoreInfoExtension_t>()};
     return core;
   });
@@ -69,11 +65,9 @@ ZebDevice_Config_t deviceConfig(Builder& build) {
     return config;
   }
   config.hardwareInfo = build.array<ZebDevice_PlatformInfo_t>(build.data.ConsumeBool(), [&] {
-    ZebDevice_PlatformInfo_t info{};
-    info.version = ZebDevice_PlatformInfoVersion_t(build.choose({1}));
+    ZebDevice_PlatformInfo_t info{ZebDevice_PlatformInfoVersion_t(build.choose({1})), {}};
     info.v1.numHwDevices = build.count(3);
-    info.v1.hwDevices = build.array<ZebDevice_HardwareDeviceInfo_t>(
-        info.v1.numHwDevices, [&] { return hardwareDevice(build); });
+    info.v1.hwDevices = build.array<ZebDevice_HardwareDeviceInfo_t>(info.v1.numHwDevices, [&] { return hardwareDevice(build); });
     return info;
   });
   return config;
@@ -95,7 +89,7 @@ ZebProfile_Config_t profileConfig(Builder& build) {
   if (config.option == ZEB_PROFILE_CONFIG_OPTION_CUSTOM)
     config.customConfig = build.opaque<ZebProfile_CustomConfig_t>();
   else
-    config.numMaxEvents = build.data.ConsumeIntegral<uint64_t>();
+    config.numMaxEvents = build.any<uint64_t>();
   return config;
 }
 

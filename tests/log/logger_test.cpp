@@ -26,10 +26,7 @@ void named(const char* format, ZebLog_Level_t, uint64_t, va_list args) {
 class Logger : public testing::Test {
  protected:
   void SetUp() override { TearDown(), received.clear(); }
-  void TearDown() override {
-    while (release() == ZEB_SUCCESS) {
-    }
-  }
+  void TearDown() override { while (release() == ZEB_SUCCESS) continue; }
   static Zeb_ErrorHandle_t make(ZebLog_Callback_t callback, int level) {
     Zeb_LogHandle_t handle = nullptr;
     return create(callback, static_cast<ZebLog_Level_t>(level), &handle);
@@ -76,12 +73,9 @@ std::string defaultLine(ZebLog_Level_t level, uint64_t timestamp, const char* fo
 
 TEST(DefaultCallback, MillisecondsAndTagThenTheMessage) {
   EXPECT_EQ(defaultLine(ZEB_LOG_LEVEL_ERROR, 1500000000, "x=%d", 7), "  1500.0ms [ ERROR ] x=7");
-  const std::pair<int, const char*> tags[] = {
-      {1, " ERROR "}, {2, "WARNING"}, {3, "  INFO "}, {4, "VERBOSE"}, {5, " DEBUG "}};
-  for (const auto& [level, tag] : tags) {
-    EXPECT_EQ(defaultLine(static_cast<ZebLog_Level_t>(level), 0, "m"),
-              "     0.0ms [" + std::string(tag) + "] m");
-  }
+  const std::pair<int, const char*> tags[] = {{1, " ERROR "}, {2, "WARNING"}, {3, "  INFO "}, {4, "VERBOSE"}, {5, " DEBUG "}};
+  for (const auto& [level, tag] : tags)
+    EXPECT_EQ(defaultLine(static_cast<ZebLog_Level_t>(level), 0, "m"), "     0.0ms [" + std::string(tag) + "] m");
   const std::string longText(2000, 'y');
   EXPECT_EQ(defaultLine(ZEB_LOG_LEVEL_ERROR, 0, "%s", longText.c_str()).size(), 1023u);
 }

@@ -14,16 +14,11 @@ namespace {
 using namespace entry;
 using namespace e2e;
 
-int opaque;  // what custom configurations and extensions point to
+int opaque;  // what custom configurations point to
 
 template <class Config>
 Config custom(Config config) {
   config.customConfig = reinterpret_cast<decltype(config.customConfig)>(&opaque);
-  return config;
-}
-template <class Config>
-Config unknownOption(Config config, int option) {
-  config.option = static_cast<decltype(config.option)>(option);
   return config;
 }
 
@@ -49,14 +44,6 @@ Zeb_ErrorHandle_t createDevice(Recorder& r, ZebDevice_Config_t config) {
 Zeb_ErrorHandle_t setProfileConfig(Recorder& r, ZebProfile_Config_t config) {
   return profileSetConfig(r, as<Zeb_ProfileHandle_t>(r.createProfile()), One(config).list);
 }
-// A device with one hardware device of the version given, holding one core.
-Zeb_ErrorHandle_t createDeviceTree(Recorder& r, int32_t version) {
-  ZebDevice_CoreInfo_t core = deviceCore(0, 2);
-  ZebDevice_HardwareDeviceInfo_t hardware = hardwareDevice(0, 1, 1, &core);
-  hardware.version = static_cast<ZebDevice_HardwareDeviceInfoVersion_t>(version);
-  const ZebDevice_PlatformInfo_t info = platformInfo(1, &hardware);
-  return createDevice(r, devicePlatformInfo(&info));
-}
 
 struct Families : testing::Test {
   void SetUp() override { ASSERT_EQ(r.start(), 0u); }
@@ -65,7 +52,6 @@ struct Families : testing::Test {
 };
 
 constexpr ZebLog_Level_t E = ZEB_LOG_LEVEL_ERROR;
-constexpr ZebLog_Level_t W = ZEB_LOG_LEVEL_WARN;
 
 // One row: the code and everything logged; whether the call appended text.
 #define EXPECT_ANSWER(appends, code, logged, call)        \
@@ -80,12 +66,8 @@ constexpr ZebLog_Level_t W = ZEB_LOG_LEVEL_WARN;
 #define EXPECT_NOTHING_RECORDED(code, logged, call) EXPECT_ANSWER(false, code, logged, call)
 
 const Logged kNothing;
-constexpr const char* kDropped =
-    "Custom config provided without specifying backend ID, provide a backend ID via "
-    "ZebScribe_Initialize() to record custom configs.";
-constexpr const char* kScribeRefuses =
-    "Scribe backend ID was provided and a custom config was passed to ZebBackend_Initialize(). "
-    "Scribe does not support custom configs.";
+constexpr const char* kScribeRefuses = "Scribe backend ID was provided and a custom config was passed to "
+                                       "ZebBackend_Initialize(). Scribe does not support custom configs.";
 
 TEST_F(Families, QueriesAreRecordedAndAnswered4950) {
   const auto device = as<Zeb_DeviceHandle_t>(r.createDevice());
@@ -104,7 +86,8 @@ TEST_F(Families, QueriesAreRecordedAndAnswered4950) {
 // Without a backend identifier a custom configuration is left out of the
 // recorded array with a warning; with one, each family refuses it its own way.
 TEST_F(Families, CustomConfigurations) {
-  const Logged dropped{{W, kDropped}};
+  const Logged dropped{{ZEB_LOG_LEVEL_WARN, "Custom config provided without specifying backend ID, provide a "
+                                            "backend ID via ZebScribe_Initialize() to record custom configs."}};
   EXPECT_RECORDED(0, dropped, createBackend(r, custom(backendCustomNull())));
   EXPECT_NE(s.model().find("backend_0_config_0[] = {NULL};"), std::string::npos);
   EXPECT_RECORDED(0, dropped, createContext(r, custom(contextCustomNull())));
@@ -112,26 +95,18 @@ TEST_F(Families, CustomConfigurations) {
   EXPECT_RECORDED(0, dropped, setProfileConfig(r, custom(profileCustomNull())));
 
   r.setBackendIdentifier(2);
-  EXPECT_NOTHING_RECORDED(4004, Logged({{E, kScribeRefuses}}),
-                          createBackend(r, custom(backendCustomNull())));
-  EXPECT_NOTHING_RECORDED(
-      5000, Logged({{E, "Custom context config parsing not supported for chosen backend ID"}}),
-      createContext(r, custom(contextCustomNull())));
-  EXPECT_NOTHING_RECORDED(
-      1000, Logged({{E, "Custom device config parsing not supported for chosen backend ID"}}),
-      createDevice(r, custom(deviceCustomNull())));
-  EXPECT_NOTHING_RECORDED(1004, Logged({{E, kScribeRefuses}}),
-                          setProfileConfig(r, custom(profileCustomNull())));
+  EXPECT_NOTHING_RECORDED(4004, Logged({{E, kScribeRefuses}}), createBackend(r, custom(backendCustomNull())));
+  EXPECT_NOTHING_RECORDED(5000, Logged({{E, "Custom context config parsing not supported for chosen backend ID"}}),
+                          createContext(r, custom(contextCustomNull())));
+  EXPECT_NOTHING_RECORDED(1000, Logged({{E, "Custom device config parsing not supported for chosen backend ID"}}),
+                          createDevice(r, custom(deviceCustomNull())));
+  EXPECT_NOTHING_RECORDED(1004, Logged({{E, kScribeRefuses}}), setProfileConfig(r, custom(profileCustomNull())));
   r.setBackendIdentifier(3);
-  EXPECT_NOTHING_RECORDED(4004,
-                          Logged({{E,
-                                   "CPU backend ID was provided and a custom config was passed "
-                                   "to ZebBackend_Initialize(). CPU does not support custom "
-                                   "configs."}}),
+  EXPECT_NOTHING_RECORDED(4004, Logged({{E, "CPU backend ID was provided and a custom config was passed to "
+                                            "ZebBackend_Initialize(). CPU does not support custom configs."}}),
                           createBackend(r, custom(backendCustomNull())));
-  EXPECT_NOTHING_RECORDED(
-      1004, Logged({{E, "Custom profile config parsing not supported for backend ID 3"}}),
-      setProfileConfig(r, custom(profileCustomNull())));
+  EXPECT_NOTHING_RECORDED(1004, Logged({{E, "Custom profile config parsing not supported for backend ID 3"}}),
+                          setProfileConfig(r, custom(profileCustomNull())));
   r.setBackendIdentifier(9);
   EXPECT_NOTHING_RECORDED(4004, Logged({{E, "Unknown backend ID provided: 9"}}),
                           createBackend(r, custom(backendCustomNull())));
@@ -140,10 +115,15 @@ TEST_F(Families, CustomConfigurations) {
 // backendFree(0) is written, yet has nothing to free.
 TEST_F(Families, RefusedAndFailedCalls) {
   EXPECT_RECORDED(4999, Logged({{E, "Could not free backend handle"}}), backendFree(r, nullptr));
-  EXPECT_NOTHING_RECORDED(4004, Logged({{E, "Unknown config option provided: 7"}}),
-                          createBackend(r, unknownOption(backendPlatform("p"), 7)));
+  ZebBackend_Config_t unknown = backendPlatform("p");
+  unknown.option = ZebBackend_ConfigOption_t(7);
+  EXPECT_NOTHING_RECORDED(4004, Logged({{E, "Unknown config option provided: 7"}}), createBackend(r, unknown));
+  ZebDevice_CoreInfo_t core = deviceCore(0, 2);
+  ZebDevice_HardwareDeviceInfo_t hardware = hardwareDevice(0, 1, 1, &core);
+  hardware.version = ZebDevice_HardwareDeviceInfoVersion_t(2);
+  const ZebDevice_PlatformInfo_t info = platformInfo(1, &hardware);
   EXPECT_NOTHING_RECORDED(1000, Logged({{E, "Unsupported deviceInfo version: 2"}}),
-                          createDeviceTree(r, 2));
+                          createDevice(r, devicePlatformInfo(&info)));
 }
 
 TEST(FamilyRule, ModelFileThatCannotBeWrittenGivesTheFamilysCode) {
@@ -151,8 +131,7 @@ TEST(FamilyRule, ModelFileThatCannotBeWrittenGivesTheFamilysCode) {
       {4999, [](Recorder& r) { return createBackend(r, backendPlatform("p")); }},
       {5999, [](Recorder& r) { return createContext(r, contextPriority(0)); }},
       {14999, [](Recorder& r) { return createDevice(r, deviceCustomNull()); }},
-      {12999,
-       [](Recorder& r) {
+      {12999, [](Recorder& r) {
          Zeb_ProfileHandle_t profile = nullptr;
          return profileCreate(r, nullptr, ZEB_PROFILE_LEVEL_BASIC, &profile);
        }},
@@ -162,9 +141,7 @@ TEST(FamilyRule, ModelFileThatCannotBeWrittenGivesTheFamilysCode) {
     Session session;
     ASSERT_EQ(session.recorder.start(), 0u);
     StreamOpsRestorer restorer;
-    pal::streamOps().write = [](const void*, std::size_t, std::size_t, std::FILE*) -> std::size_t {
-      return 0;
-    };
+    pal::streamOps().write = [](const void*, std::size_t, std::size_t, std::FILE*) { return std::size_t{0}; };
     EXPECT_EQ(call(session.recorder), code);
   }
 }
@@ -184,15 +161,13 @@ TEST_F(Families, CreatingCallsHandOutTheirHandlesOnlyOnSuccess) {
 
 // Graph names that make the same identifier cannot share a context.
 TEST_F(Families, GraphIdentifiers) {
-  const std::pair<const char*, const char*> examples[] = {
-      {"conv 1", "conv_1"}, {"a/b.c", "a_b_c"}, {"1st", "_1st"}, {"x(y)", "xy"}};
-  for (const auto& [name, identifier] : examples)
-    EXPECT_EQ(record::makeIdentifier(name), identifier);
+  const std::pair<const char*, const char*> examples[] = {{"conv 1", "conv_1"}, {"a/b.c", "a_b_c"}, {"1st", "_1st"},
+                                                          {"x(y)", "xy"}};
+  for (const auto& [name, identifier] : examples) EXPECT_EQ(record::makeIdentifier(name), identifier);
   const auto context = as<Zeb_ContextHandle_t>(r.createContext());
   Zeb_GraphHandle_t graph = nullptr;
   graphCreate(r, context, "a/b.c", nullptr, &graph);
-  EXPECT_NOTHING_RECORDED(6003,
-                          Logged({{E, "Graph with name a_b_c already exists within the context"}}),
+  EXPECT_NOTHING_RECORDED(6003, Logged({{E, "Graph with name a_b_c already exists within the context"}}),
                           graphCreate(r, context, "a_b_c", nullptr, &graph));
 }
 

@@ -45,27 +45,17 @@ TEST(Output, APlainFileInTheWayFailsEveryStartUntilItIsGone) {
   EXPECT_EQ(entry::propertyHasCapability(session.recorder, 1), 4950u);
 }
 
-// Each case runs in a process of its own (the threadsafe death-test style
-// re-executes the test binary), so the process-wide statics start unmade and
-// go at exit in their real order.
-constexpr const char* kNullDevice =
 #if defined(_WIN32)
-    "NUL";
+constexpr const char* kNullDevice = "NUL";
 #else
-    "/dev/null";
+constexpr const char* kNullDevice = "/dev/null";
 #endif
-
-// The files open on the null device, so nothing is left behind.
-void startProcessRecorder() {
-  pal::streamOps().open = [](const char*, const char* mode) {
-    return std::fopen(kNullDevice, mode);
-  };
-  Recorder::instance()->setOutputDirectory(".");
-  if (Recorder::instance()->start() != 0) std::abort();
-}
 
 // A client's static object, made before the recorder, calls in while the
 // process exits: the call is answered without touching the destroyed recorder.
+// The case runs in a process of its own (the threadsafe death-test style
+// re-executes the test binary), so the process-wide statics go at exit in
+// their real order; the files open on the null device.
 TEST(LifecycleDeathTest, CallsAfterTheRecorderIsGoneAnswer4000) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
@@ -80,8 +70,9 @@ TEST(LifecycleDeathTest, CallsAfterTheRecorderIsGoneAnswer4000) {
           }
         };
         static LateClient client;
-        startProcessRecorder();
-        std::exit(0);
+        pal::streamOps().open = [](const char*, const char* mode) { return std::fopen(kNullDevice, mode); };
+        Recorder::instance()->setOutputDirectory(".");
+        std::exit(Recorder::instance()->start() == 0 ? 0 : 1);
       },
       testing::ExitedWithCode(0), "late call: 4000;");
 }

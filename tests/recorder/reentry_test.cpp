@@ -48,9 +48,7 @@ TEST(Reentry, ALogCallbackCallsEveryKindOfEntryFromInsideAGraphCall) {
   Zeb_GraphHandle_t graph = nullptr;
   ASSERT_EQ(table.graphCreate(reentry.context, "g", nullptr, &graph), 0u);
   static unsigned char content;
-  ZebGraph_Config_t custom{};
-  custom.option = ZEB_GRAPH_CONFIG_OPTION_CUSTOM;
-  custom.customConfig = reinterpret_cast<ZebGraph_CustomConfig_t>(&content);
+  const ZebGraph_Config_t custom{ZEB_GRAPH_CONFIG_OPTION_CUSTOM, {reinterpret_cast<ZebGraph_CustomConfig_t>(&content)}};
   const ZebGraph_Config_t* configs[] = {&custom, nullptr};
   EXPECT_EQ(table.graphSetConfig(graph, configs), 0u);
   EXPECT_EQ(reentry.callbacks, 1);
@@ -63,10 +61,6 @@ void recordAgain(const char*, ZebLog_Level_t, uint64_t, va_list) {
   reentry.inside = false;
 }
 
-std::size_t writeHalfOnce(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
-  pal::streamOps().write = pal::defaultStreamOps().write;
-  return pal::defaultStreamOps().write(buffer, size, count / 2, file);
-}
 
 TEST(Reentry, ACallFromTheCallbackOfAFailedWriteIsRecordedWhole) {
   Session session;
@@ -74,7 +68,10 @@ TEST(Reentry, ACallFromTheCallbackOfAFailedWriteIsRecordedWhole) {
   ASSERT_EQ(session.recorder.start(), 0u);
   const std::string header = session.model();
   const StreamOpsRestorer restorer;
-  pal::streamOps().write = writeHalfOnce;
+  pal::streamOps().write = [](const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
+    pal::streamOps().write = pal::defaultStreamOps().write;  // once
+    return pal::defaultStreamOps().write(buffer, size, count / 2, file);
+  };
   Zeb_LogHandle_t log = nullptr;
   ASSERT_EQ(log::create(recordAgain, ZEB_LOG_LEVEL_ERROR, &log), 0u);
   EXPECT_NE(entry::propertyHasCapability(session.recorder, 1), 4950u);

@@ -16,8 +16,7 @@ class ScopedTempDir {
   ScopedTempDir() : previous_(std::filesystem::current_path()) {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = std::filesystem::temp_directory_path() /
-            ("zeb_test_" + std::to_string(stamp) + "_" + std::to_string(counter++));
+    path_ = std::filesystem::temp_directory_path() / ("zeb_test_" + std::to_string(stamp) + "_" + std::to_string(counter++));
     std::filesystem::create_directories(path_);
     std::filesystem::current_path(path_);
   }
@@ -28,12 +27,10 @@ class ScopedTempDir {
   }
   ScopedTempDir(const ScopedTempDir&) = delete;
   ScopedTempDir& operator=(const ScopedTempDir&) = delete;
-
   const std::filesystem::path& path() const { return path_; }
 
  private:
-  std::filesystem::path path_;
-  std::filesystem::path previous_;
+  std::filesystem::path path_, previous_;
 };
 
 // The whole content of a file, or an empty string when it cannot be read.

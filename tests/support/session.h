@@ -3,11 +3,13 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "api/client_handle.h"
+#include "log/logger.h"
 #include "pal/pal.h"
 #include "recorder/model_frame.h"
 #include "recorder/recorder.h"
@@ -18,37 +20,48 @@ namespace zeb::test {
 // A handle value that no record is registered under.
 inline constexpr uint64_t kUnknownHandle = 0x5eed;
 
-template <class Handle>
-Handle as(uint64_t value) {
-  return clientHandle<Handle>(value);
-}
+template <class Handle> Handle as(uint64_t value) { return clientHandle<Handle>(value); }
 
 using Logged = std::vector<std::pair<ZebLog_Level_t, std::string>>;
 
 // The process-wide logger, at every level, for as long as the object lives.
 class LogCapture {
  public:
-  LogCapture();
-  ~LogCapture();
-  const Logged& messages() const;
-  std::vector<std::string> texts() const;
-  void clear();
+  LogCapture() {
+    captured().clear();
+    Zeb_LogHandle_t handle = nullptr;
+    log::create(capture, ZEB_LOG_LEVEL_DEBUG, &handle);
+  }
+  ~LogCapture() { log::release(), captured().clear(); }
+  const Logged& messages() const { return captured(); }
+  std::vector<std::string> texts() const {
+    std::vector<std::string> texts;
+    for (const auto& message : captured()) texts.push_back(message.second);
+    return texts;
+  }
+  void clear() { captured().clear(); }
+
+ private:
+  static Logged& captured() {
+    static Logged logged;
+    return logged;
+  }
+  static void capture(const char* format, ZebLog_Level_t level, uint64_t, va_list args) {
+    char buffer[2048];
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    captured().emplace_back(level, buffer);
+  }
 };
 
 // The stream operations in force when made are back when it goes: tests swap
 // in failing ones meanwhile.
-class StreamOpsRestorer {
- public:
-  StreamOpsRestorer() : saved_(pal::streamOps()) {}
-  ~StreamOpsRestorer() { pal::streamOps() = saved_; }
-
- private:
-  pal::StreamOps saved_;
+struct StreamOpsRestorer {
+  ~StreamOpsRestorer() { pal::streamOps() = saved; }
+  const pal::StreamOps saved = pal::streamOps();
 };
 
 struct Session {
   Session() { recorder.setOutputDirectory("out/"); }
-
   std::string model() const { return readFile("out/" + recorder.modelFileName()); }
   std::string data() const { return readFile("out/" + recorder.dataFileName()); }
   // The model file after its header: the blocks recorded so far.

@@ -31,12 +31,9 @@ static HMODULE recordOneCall(const char* dllPath, const char* dir) {
   if (!library) return NULL;
   ZebInterface_GetProvidersFn_t getProviders =
       (ZebInterface_GetProvidersFn_t)(void*)GetProcAddress(library, "ZebInterface_getProviders");
-  ZebScribe_InitializeFn_t initialize =
-      (ZebScribe_InitializeFn_t)(void*)GetProcAddress(library, "ZebScribe_initialize");
+  ZebScribe_InitializeFn_t initialize = (ZebScribe_InitializeFn_t)(void*)GetProcAddress(library, "ZebScribe_initialize");
   if (!getProviders || !initialize) return NULL;
-
-  ZebScribe_Config_t directory = {ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY,
-                                  {.outputDirectory = dir}};
+  ZebScribe_Config_t directory = {ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY, {.outputDirectory = dir}};
   const ZebScribe_Config_t* config[] = {&directory, NULL};
   const ZebInterface_t** providers = NULL;
   uint32_t count = 0;
@@ -69,6 +66,5 @@ int main(int argc, char** argv) {
   if (!strcmp(mode, "check")) return footerIsLast();
 
   remove(modelPath);
-  if (!recordOneCall(argv[2], dir)) return fail("could not load the library or record a call");
-  return 0;
+  return recordOneCall(argv[2], dir) ? 0 : fail("could not load the library or record a call");
 }
