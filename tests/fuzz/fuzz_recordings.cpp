@@ -10,8 +10,8 @@
 
 #include <unistd.h>
 
-#include "commands.h"
-#include "tool_error.h"
+#include "zebscribe/commands.h"
+#include "zebscribe/tool_error.h"
 
 namespace {
 
