@@ -9,5 +9,5 @@ build=${BUILD_DIR:-$root/build}
 
 cmake -S "$root" -B "$build" > /dev/null
 cmake --build "$build" --target zeb_e2e_tests -j2 > /dev/null
-ZEB_UPDATE_GOLDEN=1 "$build/tests/e2e/zeb_e2e_tests" --gtest_filter='Named/Golden.*' --gtest_brief=1
+ZEB_UPDATE_GOLDEN=1 "$build/tests/e2e/zeb_e2e_tests" --gtest_filter='Named/Scenarios.*' --gtest_brief=1
 git -C "$root" status --short -- tests/golden

@@ -1,5 +1,4 @@
-// The one provider through the built library, loaded as a client loads it,
-// and the registry that holds it.
+// The one provider of the library loaded as a client loads it, and its registry.
 #include "api/provider.h"
 
 #include <gtest/gtest.h>
@@ -66,8 +65,7 @@ TEST(ProviderRegistry, RefusesARecordWithoutAGraphOrTensorSlot) {
   ZebInterface_t full{};
   full.ZEB_INTERFACE_VER_NAME = functionTable();
   ProviderRegistry registry;
-  // graphCreate, graphAddNode, graphFinalize, graphRetrieve, graphExecute and
-  // the two tensor creations, by their place in the table.
+  // graphCreate, AddNode, Finalize, Retrieve, Execute and both tensor creations.
   for (const int slot : {15, 18, 19, 20, 21, 23, 24}) {
     ZebInterface_t lacking = full;
     using AnySlot = void (*)();

@@ -1,6 +1,4 @@
-// Every refusal of every entry point, one line each: the code, the one message
-// logged ("" for none), and nothing written to the model file. The recorder
-// has started before each call.
+// Every refusal of every entry point: its code, its one message ("" for none), nothing written.
 #include <gtest/gtest.h>
 
 #include "api/entry_points.h"
@@ -30,30 +28,21 @@ struct Refusals : testing::Test {
     const std::string before = s.model();                                                            \
     s.log.clear();                                                                                   \
     EXPECT_EQ(call, Zeb_ErrorHandle_t{code}) << #call;                                               \
-    EXPECT_EQ(s.log.texts(), *message ? std::vector<std::string>{message} : std::vector<std::string>{}) \
-        << #call;                                                                                    \
+    EXPECT_EQ(s.log.texts(), std::vector<std::string>(*message ? 1u : 0u, message)) << #call;          \
     EXPECT_EQ(s.model(), before) << #call;                                                           \
   } while (0)
 
-constexpr const char* kNoBackend = "No backend associated with the provided handle";
-constexpr const char* kNullContext = "Provided context handle is NULL";
-constexpr const char* kNoContext = "No context associated with the provided handle";
-constexpr const char* kNullContextPointer = "Provided context handle pointer is NULL";
-constexpr const char* kNullGraph = "Provided graph handle is NULL";
-constexpr const char* kNullName = "Provided graph handle or graph name is NULL";
-constexpr const char* kNullTensor = "Provided tensor ptr is NULL";
-constexpr const char* kNoProfile = "No profile associated with the provided handle";
-constexpr const char* kNoDevice = "No device associated with the provided handle";
+constexpr const char *kNoBackend = "No backend associated with the provided handle",
+                     *kNoContext = "No context associated with the provided handle",
+                     *kNoProfile = "No profile associated with the provided handle",
+                     *kNoDevice = "No device associated with the provided handle",
+                     *kNullContext = "Provided context handle is NULL", *kNullGraph = "Provided graph handle is NULL",
+                     *kNullContextPointer = "Provided context handle pointer is NULL",
+                     *kNullName = "Provided graph handle or graph name is NULL", *kNullTensor = "Provided tensor ptr is NULL";
 
-Zeb_ContextHandle_t context;
-Zeb_GraphHandle_t graph;
-Zeb_ProfileHandle_t profile;
-Zeb_Tensor_t tensor;
-Zeb_ContextBinarySize_t size;
-uint32_t count;
+C context; G graph; P profile; Zeb_Tensor_t tensor; Zeb_ContextBinarySize_t size; uint32_t count; char buffer[4];
 const ZebProfile_EventId_t* events;
 const ZebDevice_PlatformInfo_t* info;
-char buffer[4];
 
 TEST_F(Refusals, Backend) {
   EXPECT_REFUSED(4004, "Provided backend handle pointer is NULL", backendCreate(r, nullptr, nullptr, nullptr));
@@ -62,8 +51,7 @@ TEST_F(Refusals, Backend) {
   const ZebBackend_OperationName_t* operations = nullptr;
   EXPECT_REFUSED(4011, kNoBackend, backendGetSupportedOperations(r, unknown<B>, &count, &operations));
   B freed = nullptr;
-  backendCreate(r, nullptr, nullptr, &freed);
-  backendFree(r, freed);
+  backendCreate(r, nullptr, nullptr, &freed), backendFree(r, freed);
   EXPECT_REFUSED(4011, kNoBackend, backendFree(r, freed));
 }
 
@@ -82,8 +70,7 @@ TEST_F(Refusals, Context) {
   }
   EXPECT_REFUSED(5002, kNullContext, contextFree(r, zero<C>, nullptr));
   C freed = nullptr;
-  contextCreate(r, nullptr, nullptr, nullptr, &freed);
-  contextFree(r, freed, nullptr);
+  contextCreate(r, nullptr, nullptr, nullptr, &freed), contextFree(r, freed, nullptr);
   EXPECT_REFUSED(5002, kNoContext, contextSetConfig(r, freed, nullptr));
   EXPECT_REFUSED(5002, "No context associated with the provided handle.", contextFree(r, freed, nullptr));
 }
@@ -129,8 +116,7 @@ TEST_F(Refusals, Profile) {
   }
   EXPECT_REFUSED(12000, "Provided profile handle is NULL", profileFree(r, zero<P>));
   P freed = nullptr;
-  profileCreate(r, nullptr, ZEB_PROFILE_LEVEL_BASIC, &freed);
-  profileFree(r, freed);
+  profileCreate(r, nullptr, ZEB_PROFILE_LEVEL_BASIC, &freed), profileFree(r, freed);
   EXPECT_REFUSED(12000, "No profile associated with the provided handle.", profileFree(r, freed));
 }
 
@@ -160,8 +146,7 @@ TEST_F(Refusals, UnsupportedSlots) {
   EXPECT_REFUSED(1000, "", errorFreeVerboseMessage(r, "m"));
 
   const Zeb_Tensor_t kindOne{ZEB_TENSOR_VERSION_1, {}}, kindTwo{ZEB_TENSOR_VERSION_2, {}};
-  const Zeb_Tensor_t* ones[] = {&kindOne};
-  const Zeb_Tensor_t* twos[] = {&kindTwo};
+  const Zeb_Tensor_t *ones[] = {&kindOne}, *twos[] = {&kindTwo};
   for (const auto update : {table.graphUpdateInputTensors, table.graphUpdateOutputTensors}) {
     EXPECT_REFUSED(6001, "", update(zero<G>, ones, 1));
     EXPECT_REFUSED(6000, "", update(unknown<G>, nullptr, 1));
@@ -171,8 +156,8 @@ TEST_F(Refusals, UnsupportedSlots) {
   }
 
   const ZebGraph_ExecutionEnvironment_t kindZero{0, nullptr}, kindOneEnvironment{1, nullptr};
-  const ZebGraph_ExecutionEnvironment_t *zeros[] = {&kindZero, nullptr}, *none[] = {nullptr};
-  const ZebGraph_ExecutionEnvironment_t* onesEnvironment[] = {&kindOneEnvironment, nullptr};
+  const ZebGraph_ExecutionEnvironment_t *zeros[] = {&kindZero, nullptr}, *none[] = {nullptr},
+                                        *onesEnvironment[] = {&kindOneEnvironment, nullptr};
   EXPECT_REFUSED(6001, kNullGraph, graphPrepareExecutionEnvironment(r, zero<G>, zeros));
   EXPECT_REFUSED(6000, "", graphPrepareExecutionEnvironment(r, unknown<G>, nullptr));
   EXPECT_REFUSED(0, "", graphPrepareExecutionEnvironment(r, unknown<G>, none));

@@ -1,6 +1,5 @@
-// Makers for the API's records, whose anonymous unions C++17 cannot initialise
-// by member name: a zeroed record with one union member set through a member
-// pointer. Shared by the scenarios and the unit tests.
+// Makers for the API's records, whose anonymous unions C++17 cannot initialise by
+// member name: a zeroed record with one union member set through a member pointer.
 #pragma once
 
 #include <array>
@@ -84,9 +83,7 @@ inline ZebDevice_PlatformInfo_t platformInfo(uint32_t count, ZebDevice_HardwareD
 template <class Member, class Value>
 Q quantized(Zeb_Definition_t definition, Zeb_QuantizationEncoding_t encoding, Member Q::*member, Value value) {
   Q params{};
-  params.encodingDefinition = definition;
-  params.quantizationEncoding = encoding;
-  params.*member = value;
+  params.encodingDefinition = definition, params.quantizationEncoding = encoding, params.*member = value;
   return params;
 }
 inline Q noQuantization() {
@@ -112,16 +109,14 @@ inline Q bwAxisScaleOffset(uint32_t bitwidth, int32_t axis, uint32_t count, floa
 // A version-1 tensor in raw memory; data may be NULL.
 inline Zeb_Tensor_t tensorV1(const char* name, Zeb_TensorType_t type, Zeb_DataType_t dataType, uint32_t rank,
                              uint32_t* dimensions, void* data, uint32_t size, Q quantization = noQuantization()) {
-  Zeb_Tensor_t tensor{};
-  tensor.version = ZEB_TENSOR_VERSION_1;
+  Zeb_Tensor_t tensor{ZEB_TENSOR_VERSION_1, {}};
   tensor.v1 = {0, name, type, 0, dataType, quantization, rank, dimensions, ZEB_TENSORMEMTYPE_RAW, {data, size}};
   return tensor;
 }
 // The same description as version 2, with its extra fields.
 inline Zeb_Tensor_t tensorV2(const Zeb_Tensor_t& t, uint8_t* isDynamic, Zeb_SparseParams_t sparse, uint8_t isProduced) {
   const Zeb_TensorV1_t& v = t.v1;
-  Zeb_Tensor_t tensor{};
-  tensor.version = ZEB_TENSOR_VERSION_2;
+  Zeb_Tensor_t tensor{ZEB_TENSOR_VERSION_2, {}};
   tensor.v2 = {v.id, v.name, v.type, v.dataFormat, v.dataType, v.quantizeParams, v.rank, v.dimensions,
                v.memType, v.clientBuf, isDynamic, sparse, isProduced};
   return tensor;
@@ -130,29 +125,25 @@ inline Zeb_Tensor_t tensorV2(const Zeb_Tensor_t& t, uint8_t* isDynamic, Zeb_Spar
 template <class Member, class Value>
 Zeb_Scalar_t scalar(Zeb_DataType_t dataType, Member Zeb_Scalar_t::*member, Value value) {
   Zeb_Scalar_t scalar{};
-  scalar.dataType = dataType;
-  scalar.*member = static_cast<Member>(value);
+  scalar.dataType = dataType, scalar.*member = static_cast<Member>(value);
   return scalar;
 }
-inline Zeb_Param_t scalarParam(const char* name, Zeb_Scalar_t value) {
+template <class Member>
+Zeb_Param_t param(Zeb_ParamType_t type, const char* name, Member Zeb_Param_t::*member, const Member& value) {
   Zeb_Param_t param{};
-  param.paramType = ZEB_PARAMTYPE_SCALAR;
-  param.name = name;
-  param.scalarParam = value;
+  param.paramType = type, param.name = name, param.*member = value;
   return param;
 }
+inline Zeb_Param_t scalarParam(const char* name, Zeb_Scalar_t value) {
+  return param(ZEB_PARAMTYPE_SCALAR, name, &Zeb_Param_t::scalarParam, value);
+}
 inline Zeb_Param_t tensorParam(const char* name, const Zeb_Tensor_t& tensor) {
-  Zeb_Param_t param{};
-  param.paramType = ZEB_PARAMTYPE_TENSOR;
-  param.name = name;
-  param.tensorParam = tensor;
-  return param;
+  return param(ZEB_PARAMTYPE_TENSOR, name, &Zeb_Param_t::tensorParam, tensor);
 }
 inline Zeb_OpConfig_t opConfig(const char* name, const char* package, const char* type, uint32_t numParams,
                                Zeb_Param_t* params, uint32_t numInputs, Zeb_Tensor_t* inputs,
                                uint32_t numOutputs, Zeb_Tensor_t* outputs) {
-  Zeb_OpConfig_t config{};
-  config.version = ZEB_OPCONFIG_VERSION_1;
+  Zeb_OpConfig_t config{ZEB_OPCONFIG_VERSION_1, {}};
   config.v1 = {name, package, type, numParams, params, numInputs, inputs, numOutputs, outputs};
   return config;
 }

@@ -1,13 +1,6 @@
-// Every operation on the output files failed once, one run each: the call that
-// meets the fault answers its error, the files keep whole blocks and exactly
-// the blobs they read, and the written program replays what the direct run
-// does when the same calls fail.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
+// A fault's call answers its error, the files keep whole blocks and exactly the
+// blobs they read, and the program replays a direct run where the same calls fail.
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "replay_harness.h"
 #include "scenarios.h"
@@ -18,8 +11,8 @@ namespace {
 struct FaultedRun {
   CallCodes codes;
   unsigned long operations = 0;
-  std::string kinds;          // of the operations, as fault_runner.cpp prints them
-  unsigned switchAnswer = 0;  // of the scenario's file switch, which is not a table call
+  std::string kinds;  // as fault_runner.cpp prints them
+  unsigned switchAnswer = 0;
 };
 
 FaultedRun runFaulted(const fs::path& dir, const std::string& scenario, const std::string& fault) {
@@ -35,8 +28,7 @@ FaultedRun runFaulted(const fs::path& dir, const std::string& scenario, const st
 
 void checkFault(const fs::path& dir, const std::string& scenario, const FaultedRun& clean, const std::string& fault) {
   const FaultedRun faulted = runFaulted(dir, scenario, fault);
-  // The calls that the fault kept out of the recording, with what they answered.
-  CallCodes lost;
+  CallCodes lost;  // kept out of the recording by the fault
   bool answersDiffer = faulted.switchAnswer != clean.switchAnswer, deliversLost = false;
   for (const auto& [number, outcome] : faulted.codes) {
     answersDiffer |= clean.codes.at(number).code != outcome.code;
@@ -46,13 +38,9 @@ void checkFault(const fs::path& dir, const std::string& scenario, const FaultedR
     EXPECT_NE(outcome.code, clean.codes.at(number).code) << "call " << number << " lost silently";
   }
   EXPECT_TRUE(answersDiffer) << "no call reported the fault";
-
-  // The direct run, with the calls that the recording lost failing alike.
   ASSERT_TRUE(writeCallCodes((dir / "skipped.txt").string(), lost));
   fs::create_directories(dir / "direct");
   const auto expected = directCalls(dir / "direct", scenario, {"--skip", (dir / "skipped.txt").string()});
-
-  // Each program that started (a switch makes a second one) is replayed in turn.
   const fs::path output = dir / "scribe_output";
   std::vector<std::size_t> ends;  // of each program's calls in the echo log
   for (const std::string name : {"scribe_output", "second"}) {
@@ -65,8 +53,7 @@ void checkFault(const fs::path& dir, const std::string& scenario, const FaultedR
     ends.push_back(readLines(output / kEchoLogName).size());
   }
   if (deliversLost) return;
-  // Each program's process numbers its handles from 1, so each part is
-  // compared with handles numbered afresh.
+  // Each program's process numbers its handles from 1.
   const auto replayed = readLines(output / kEchoLogName);
   EXPECT_EQ(expected.size(), replayed.size());
   std::size_t begin = 0;
@@ -82,33 +69,23 @@ void checkFault(const fs::path& dir, const std::string& scenario, const FaultedR
 
 class FaultPoints : public testing::TestWithParam<std::string> {};
 
+// Each stream operation failing in turn; real faults: a file-size limit in the first block and
+// blob, and an unwritable directory at the first call.
 TEST_P(FaultPoints, EachFailedOperationLeavesARecordingOfTheCallsThatSucceeded) {
-  ScratchDir scratch;
-  const FaultedRun clean = runFaulted(sub(scratch, "clean"), GetParam(), "0");
-  ASSERT_GT(clean.operations, 0u);
-  for (unsigned long fault = 1; fault <= clean.operations; ++fault) {
-    SCOPED_TRACE("stream operation " + std::to_string(fault) + " of " + std::to_string(clean.operations) + " failed");
-    checkFault(sub(scratch, "fault_" + std::to_string(fault)), GetParam(), clean, std::to_string(fault));
-  }
-}
-
-// Real faults: the file-size limit met inside the first block and inside the
-// first blob, and an output directory that no one can write to at the first call.
-TEST_P(FaultPoints, RealFaultsLeaveARecordingOfTheCallsThatSucceeded) {
   ScratchDir scratch;
   const FaultedRun clean = runFaulted(sub(scratch, "clean"), GetParam(), "0");
   ASSERT_GT(clean.operations, 0u);
   std::vector<std::string> faults{"directory:1"};
   for (const char kind : {'m', 'd'})
     if (clean.kinds.find(kind) != std::string::npos) faults.push_back("fsize:" + std::to_string(clean.kinds.find(kind) + 1));
+  for (unsigned long fault = 1; fault <= clean.operations; ++fault) faults.push_back(std::to_string(fault));
   for (const std::string& fault : faults) {
-    SCOPED_TRACE(fault);
-    checkFault(sub(scratch, asTestName(fault)), GetParam(), clean, fault);
+    SCOPED_TRACE("fault " + fault + " of " + std::to_string(clean.operations) + " stream operations");
+    checkFault(sub(scratch, "fault_" + asTestName(fault)), GetParam(), clean, fault);
   }
 }
 
-// data-path in every run; ZEB_E2E_FAULT_SCENARIOS (comma-separated names or
-// random:SEED) for any others.
+// data-path always; ZEB_E2E_FAULT_SCENARIOS adds comma-separated names.
 std::vector<std::string> faultScenarios() {
   std::vector<std::string> names{"data-path"};
   std::stringstream list(std::getenv("ZEB_E2E_FAULT_SCENARIOS") ? std::getenv("ZEB_E2E_FAULT_SCENARIOS") : "");

@@ -1,21 +1,12 @@
-// zeb_fault_runner <scenario-name|random:SEED> <fault> <outcomes-file>
-//
-// Runs a scenario against ZebScribe linked into this process, with a fault:
-//   N              the N-th stream operation of its output files fails (0: none):
-//                  an open finds nothing, a write stops half way, a flush or
-//                  close reports failure;
-//   fsize:N        the N-th operation, a write, meets a real file-size limit
-//                  (RLIMIT_FSIZE, SIGXFSZ ignored) half way; lifted after it;
-//   directory:N    the output directory is /proc/self/, which no process can
-//                  write to, until the N-th call has returned.
-// Writes what every call answered and whether its block reached the model file
-// to the outcomes file; prints the number of stream operations before the
-// unload, their kinds (o(pen), h(eader), m(odel), d(ata) write, f(lush),
-// c(lose)) and what the file switch answered (0: none).
+// zeb_fault_runner <scenario|random:SEED> <fault> <outcomes-file>, with ZebScribe in process.
+// Faults: N (the N-th stream operation fails: no open, half a write, a failed flush or close;
+// 0: none), fsize:N (that write meets a real RLIMIT_FSIZE half way), directory:N (output goes
+// to the unwritable /proc/self/ until the N-th call returned). Writes each call's answer and
+// whether its block was written; prints the operation count, their kinds (o, h(eader),
+// m(odel), d(ata), f(lush), c(lose)) and the switch's answer.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #ifndef _WIN32
 #include <csignal>
@@ -36,8 +27,7 @@ Fault fault = Fault::Simulated;
 unsigned long operations = 0, faultAt = 0, calls = 0;
 std::string kinds;
 Zeb_ErrorHandle_t switchAnswer = 0;
-// The model file, and whether a block (not the header) went into it since the last call ended.
-std::FILE* modelFile = nullptr;
+std::FILE* modelFile = nullptr;  // and whether a block went into it since the last call ended:
 bool blockPending = false, blockWritten = false;
 
 bool strikes(char kind) {
@@ -45,7 +35,6 @@ bool strikes(char kind) {
   return ++operations == faultAt && fault == Fault::Simulated;
 }
 
-// A write of the fault-th operation meets a file-size limit half way through.
 std::size_t writeUnderLimit(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
 #ifndef _WIN32
   rlimit saved{};
@@ -116,8 +105,7 @@ int main(int argc, char** argv) {
   real = pal::streamOps();
   pal::streamOps() = {open, write, flush, close, real.truncate};
 
-  const ZebInterface_t** providers = nullptr;
-  uint32_t count = 0;
+  const ZebInterface_t** providers = nullptr; uint32_t count = 0;
   if (ZebInterface_getProviders(&providers, &count) != 0 || count == 0) return 1;
   zeb::e2e::CallOutcomes outcomes;
   outcomes.recordedSince = recordedSince;

@@ -6,20 +6,18 @@ namespace zeb::e2e {
 namespace {
 
 #define ZEB_API_MEMBERS(X) \
-  X(propertyHasCapability) X(backendCreate) X(backendSetConfig) X(backendGetApiVersion) \
-  X(backendGetBuildId) X(backendRegisterOpPackage) X(backendGetSupportedOperations) \
-  X(backendValidateOpConfig) X(backendFree) X(contextCreate) X(contextSetConfig) \
-  X(contextGetBinarySize) X(contextGetBinary) X(contextCreateFromBinary) X(contextFree) \
-  X(graphCreate) X(graphCreateSubgraph) X(graphSetConfig) X(graphAddNode) X(graphFinalize) \
-  X(graphRetrieve) X(graphExecute) X(graphExecuteAsync) X(tensorCreateContextTensor) \
-  X(tensorCreateGraphTensor) X(logCreate) X(logSetLogLevel) X(logFree) X(profileCreate) \
-  X(profileSetConfig) X(profileGetEvents) X(profileGetSubEvents) X(profileGetEventData) \
-  X(profileGetExtendedEventData) X(profileFree) X(memRegister) X(memDeRegister) \
-  X(deviceGetPlatformInfo) X(deviceFreePlatformInfo) X(deviceGetInfrastructure) X(deviceCreate) \
-  X(deviceSetConfig) X(deviceGetInfo) X(deviceFree) X(signalCreate) X(signalSetConfig) \
-  X(signalTrigger) X(signalFree) X(errorGetMessage) X(errorGetVerboseMessage) \
-  X(errorFreeVerboseMessage) X(graphUpdateInputTensors) X(graphUpdateOutputTensors) \
-  X(graphPrepareExecutionEnvironment) X(contextValidateBinary) X(contextCreateFromBinaryWithSignal)
+  X(propertyHasCapability) X(backendCreate) X(backendSetConfig) X(backendGetApiVersion) X(backendGetBuildId) \
+  X(backendRegisterOpPackage) X(backendGetSupportedOperations) X(backendValidateOpConfig) X(backendFree) \
+  X(contextCreate) X(contextSetConfig) X(contextGetBinarySize) X(contextGetBinary) X(contextCreateFromBinary) \
+  X(contextFree) X(graphCreate) X(graphCreateSubgraph) X(graphSetConfig) X(graphAddNode) X(graphFinalize) \
+  X(graphRetrieve) X(graphExecute) X(graphExecuteAsync) X(tensorCreateContextTensor) X(tensorCreateGraphTensor) \
+  X(logCreate) X(logSetLogLevel) X(logFree) X(profileCreate) X(profileSetConfig) X(profileGetEvents) \
+  X(profileGetSubEvents) X(profileGetEventData) X(profileGetExtendedEventData) X(profileFree) X(memRegister) \
+  X(memDeRegister) X(deviceGetPlatformInfo) X(deviceFreePlatformInfo) X(deviceGetInfrastructure) X(deviceCreate) \
+  X(deviceSetConfig) X(deviceGetInfo) X(deviceFree) X(signalCreate) X(signalSetConfig) X(signalTrigger) X(signalFree) \
+  X(errorGetMessage) X(errorGetVerboseMessage) X(errorFreeVerboseMessage) X(graphUpdateInputTensors) \
+  X(graphUpdateOutputTensors) X(graphPrepareExecutionEnvironment) X(contextValidateBinary) \
+  X(contextCreateFromBinaryWithSignal)
 
 #define ZEB_MEMBER_NAME(member) constexpr char member##Name[] = #member;
 ZEB_API_MEMBERS(ZEB_MEMBER_NAME)

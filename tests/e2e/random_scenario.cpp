@@ -1,21 +1,14 @@
-// The random client: a table of actions, each with the state it needs; every
-// step runs one action possible now, and the end frees what is left in a valid
-// order. Every draw is a statement of its own (argument evaluation order is
-// unspecified) and the generator is our own: a seed names one sequence everywhere.
-// A direct run and the replay of its recording stay comparable because objects
-// are related by the client's own numbers, never by handle; graph names start
-// with a number of their own (no two give one C identifier); the tensor ids a
-// node or an execution names are its context's, or ids no backend hands out (0,
-// or above 2^31); only graphs created or retrieved by name are retrieved by
-// name; and profile configuration lists are NULL or not empty (ZebScribe writes
-// an empty one as NULL), other lists never NULL.
+// A table of actions, one possible action per step. Every draw is a statement of
+// its own (argument order is unspecified) from our own generator, so a seed names
+// one sequence everywhere. Objects are related by the client's numbers, never by
+// handle, so a direct run and a replay compare; graph names start with a unique
+// number; tensor ids are the context's or ones no backend hands out; profile
+// configuration lists are NULL or not empty (ZebScribe writes an empty one as NULL).
 #include <algorithm>
 #include <cfloat>
 #include <cstring>
 #include <memory>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "builders.h"
 #include "scenarios.h"
@@ -37,8 +30,7 @@ struct Prng {  // SplitMix64
   template <class T, std::size_t N> T pick(const T (&values)[N]) { return values[below(N)]; }
 };
 
-// Owns what the arguments point into, for one call or for the whole scenario.
-// An empty list is NULL unless addressed (an array without elements is not NULL).
+// Owns what arguments point into; an empty list is NULL unless addressed.
 struct Arena {
   std::vector<std::shared_ptr<void>> items;
   template <class T> T* own(T value) { return static_cast<T*>(items.emplace_back(std::make_shared<T>(std::move(value))).get()); }
@@ -108,9 +100,7 @@ struct World {
     return arena.keep(std::move(pointers));
   }
 
-  // --- values ---
-  // Printable text that stays the same between double quotes of C source: no
-  // '"' or '\', and never "??" (a trigraph under -std=c11).
+  // Printable, unchanged inside C quotes: no '"' or '\', never "??" (a trigraph).
   std::string awkwardText() {
     static const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 !#$%&'()*+,-./:;<=>?@[]^_`{|}~";
     std::string text;
@@ -146,8 +136,7 @@ struct World {
     static const int32_t priorities[] = {ZEB_PRIORITY_LOW, ZEB_PRIORITY_NORMAL, ZEB_PRIORITY_NORMAL_HIGH, ZEB_PRIORITY_HIGH, -1};
     return rng.oneIn(2) ? rng.pick(priorities) : anyInt32();
   }
-  // "net 7/abc", "7-Qx" or "sub 12:k!": a number no other graph name has, a
-  // separator and letters, now and then a character the identifier drops.
+  // "net 7/abc", "7-Qx": a number no other graph name has, a separator, letters.
   std::string graphName(const char* word) {
     std::string name = rng.oneIn(4) ? "" : std::string(word) + " ";
     name += std::to_string(++lastGraphName) + " /|-:;.,+"[rng.below(9)];
@@ -156,7 +145,6 @@ struct World {
     return name;
   }
 
-  // --- configurations ---
   const BackendConfig** backendConfigs() {
     return configs<BackendConfig>(0, 4, [&] {
       if (rng.oneIn(3)) return backendCustomNull();
@@ -211,7 +199,6 @@ struct World {
     return configs<ZebGraph_Config_t>(0, 3, [&] { return rng.oneIn(3) ? graphCustomNull() : graphPriority(anyPriority()); });
   }
 
-  // --- tensors ---
   // Bytes per element; 0 for a data type that carries no data.
   static uint32_t elementSize(int32_t dataType) {
     if (dataType == ZEB_DATATYPE_FLOAT_16 || dataType > ZEB_DATATYPE_UFIXED_POINT_32) return 0;
@@ -306,10 +293,7 @@ struct World {
     static const char* const words[] = {"conv", "relu", "pool", "add", "matmul", "softmax", "reshape", "concat", "gather", "norm"};
     if (rng.oneIn(6)) return nullptr;
     std::string name = rng.pick(words);
-    if (rng.oneIn(2)) {
-      name += " /|-:;.,+"[rng.below(9)];
-      name += rng.pick(words);
-    }
+    if (rng.oneIn(2)) name += " /|-:;.,+"[rng.below(9)], name += rng.pick(words);
     if (rng.oneIn(4)) name += "()[]<>!#"[rng.below(8)];
     return arena.text(name);
   }
@@ -369,11 +353,7 @@ struct World {
   }
 };
 
-struct Action {
-  bool isQuery;
-  bool (*possible)(World&);
-  void (*perform)(World&);
-};
+struct Action { bool isQuery; bool (*possible)(World&); void (*perform)(World&); };
 
 constexpr bool kQuery = true, kCall = false;
 bool always(World&) { return true; }
@@ -535,9 +515,7 @@ void runRandomScenario(const ZebApi& api, uint64_t seed) {
     action->perform(w);
     w.arena.items.clear();
   }
-  // A scenario with queries asks each of them once more; then it frees
-  // contexts first (they may name a profile, and take their graphs and tensors
-  // with them), then profiles, devices, backends.
+  // Queries once more; contexts are freed first since they may name a profile.
   for (const Action& action : kActions)
     if (action.isQuery && w.withQueries && action.possible(w)) action.perform(w), w.arena.items.clear();
   while (hasContext(w)) w.freeContext();

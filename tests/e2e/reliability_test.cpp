@@ -1,13 +1,6 @@
-// The whole road under stress: clients on eight threads at once, and
-// recordings killed at random moments. Each thread's calls, as the written
-// program replays them, must be that thread's calls of a direct run (all of
-// them, or those made before the kill), in that thread's order.
-#include <gtest/gtest.h>
-
-#include <cstdio>
+// Eight client threads at once, and recordings killed at random: each replayed
+// thread repeats (the start of) its direct thread's calls, in order.
 #include <random>
-#include <string>
-#include <vector>
 
 #include "recorder/model_frame.h"
 #include "replay_harness.h"
@@ -22,8 +15,7 @@ std::string threaded(const char* kind, unsigned threads, unsigned rounds) {
   return std::string(kind) + ":" + std::to_string(threads) + ":" + std::to_string(rounds);
 }
 
-// The written program replayed against the echo backend, split by thread. A
-// long recording keeps every call's variables in main: it runs with a large stack.
+// Split by thread; a long recording keeps every variable in main, hence the large stack.
 ByThread replayedCalls(const fs::path& output, unsigned threads) {
   const std::string prefix = tool("REPLAY_PREFIX").empty() ? R"(sh -c 'ulimit -s unlimited; exec "$0"')"
                                                             : tool("REPLAY_PREFIX");
@@ -54,19 +46,15 @@ TEST(ConcurrentClients, EachThreadsCallsReplayInThatThreadsOrder) {
   std::printf("concurrent calls recorded and replayed: 8 threads x %u rounds x 9 calls\n", rounds);
 }
 
-// Runs the command after it once its model file holds something, and kills it
-// with SIGKILL $1 seconds later.
+// Kills the command after it with SIGKILL $1 seconds after its model file got something.
 constexpr char kKiller[] =
     R"(sh -c 'delay=$1; shift; "$@" & pid=$!; i=0;)"
     R"( while [ ! -s scribe_output/scribe_output.c ] && [ $i -lt 1000 ];)"
     R"( do sleep 0.01; i=$((i+1)); done;)"
     R"( sleep $delay; kill -KILL $pid; wait $pid' killer )";
 
-// The kernel may end a write early once SIGKILL is pending, so a killed
-// recording ends with whole blocks and at most a part of the block being
-// written. zebscribe seal drops that part, cuts the data file to what the
-// whole blocks read and appends the footer; the program then compiles and
-// replays each thread's calls made before the kill.
+// A kill may end a write early, leaving part of a block: zebscribe seal drops it,
+// cuts the data file to what the whole blocks read and appends the footer.
 void checkKilled(const fs::path& output, const ByThread& expected, unsigned& whole) {
   const std::string model = readFile(output / "scribe_output.c");
   whole += (model.size() > 3 && model.compare(model.size() - 3, 3, ";\n\n") == 0) ||
@@ -77,8 +65,7 @@ void checkKilled(const fs::path& output, const ByThread& expected, unsigned& who
   expectThreads(expected, replayedCalls(output, 2), false);
 }
 
-// Far more than two threads make before their kill: 300 rounds take 0.1 s,
-// which a busy machine's shell may take to deliver the kill.
+// Far more rounds than threads make before a busy machine's shell delivers the kill.
 constexpr unsigned kKilledRounds = 3000;
 
 TEST(KilledRecordings, EndWithAWholeBlockAndReplayTheCallsMadeBeforeTheKill) {

@@ -1,7 +1,5 @@
-// The whole road of a scenario as shell commands: run it against a backend
-// library, compile ZebScribe's written program, replay it, compare call logs.
-// Every command comes from tool(), so the same steps can drive another build
-// (the Windows one under wine, see tests/windows).
+// The whole road as shell commands; every command comes from tool(), so the same
+// steps drive the Windows build under wine (tests/windows).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,8 +26,7 @@ namespace fs = std::filesystem;
 using test::readFile;
 using ScratchDir = test::ScopedTempDir;
 
-// A command or path of the build under test: CMake's default, or the environment
-// variable ZEB_E2E_<NAME> (the wine tests in tests/windows set them all).
+// CMake's default, or the environment variable ZEB_E2E_<NAME>.
 inline std::string tool(const std::string& name) {
   static const std::map<std::string, std::string> defaults = {
       {"RUNNER_PREFIX", ""}, {"RUNNER", ZEB_E2E_DEFAULT_RUNNER}, {"SCRIBE_LIB", ZEB_E2E_DEFAULT_SCRIBE_LIB},
@@ -40,35 +37,28 @@ inline std::string tool(const std::string& name) {
   return value != nullptr ? value : defaults.at(name);
 }
 
-// A number from the environment variable, else the fallback.
 inline unsigned setting(const char* variable, unsigned fallback) {
   const char* value = std::getenv(variable);
   return value != nullptr ? static_cast<unsigned>(std::stoul(value)) : fallback;
 }
 
-struct CommandResult {
-  int exitCode;
-  std::string output;  // standard output and error together
-};
+struct CommandResult { int exitCode; std::string output; };  // stdout and stderr together
 
-// Relative to the directory a process runs in, so that it means the same file under wine.
+// Relative, so that it means the same file under wine.
 inline constexpr char kEchoLogName[] = "echo_calls.log";
 
-// Calls that reach ZebScribe but by design never reach its written program:
-// the two it answers itself, and the slots it does not support.
+// Calls ZebScribe answers itself or does not support: never in its program.
 inline const std::set<std::string> kNeverRecorded = {
-    "backendGetApiVersion", "backendGetBuildId", "graphExecuteAsync", "memRegister", "memDeRegister",
-    "deviceFreePlatformInfo", "signalCreate", "signalSetConfig", "signalTrigger", "signalFree",
-    "errorGetMessage", "errorGetVerboseMessage", "errorFreeVerboseMessage", "graphUpdateInputTensors",
-    "graphUpdateOutputTensors", "graphPrepareExecutionEnvironment"};
+    "backendGetApiVersion", "backendGetBuildId", "graphExecuteAsync", "memRegister", "memDeRegister", "deviceFreePlatformInfo",
+    "signalCreate", "signalSetConfig", "signalTrigger", "signalFree", "errorGetMessage", "errorGetVerboseMessage",
+    "errorFreeVerboseMessage", "graphUpdateInputTensors", "graphUpdateOutputTensors", "graphPrepareExecutionEnvironment"};
 
-// A written program must compile as it stands; these mistakes in it would
-// still replay alike, since the echo backend does not log output values.
+// Mistakes that would still replay alike, since the echo backend logs no outputs.
 inline constexpr const char* kStrictness =
     "-std=c11 -Werror=incompatible-pointer-types -Werror=int-conversion -Werror=discarded-qualifiers "
     "-Werror=implicit-function-declaration";
 
-// A tool (or "") followed by its arguments, each quoted for the POSIX shell.
+// Arguments quoted for the POSIX shell.
 inline std::string run(const std::string& tool, const std::vector<std::string>& arguments) {
   std::string command = tool;
   for (const std::string& argument : arguments) {
@@ -79,12 +69,10 @@ inline std::string run(const std::string& tool, const std::vector<std::string>& 
   return command;
 }
 
-// A command run in dir with ZEB_ECHO_LOG set to kEchoLogName.
 inline CommandResult runIn(const fs::path& dir, const std::string& command) {
   const fs::path output = dir / ".command_output";
-  const std::string line = "cd " + run("", {dir.string()}) + " && ZEB_ECHO_LOG=" + kEchoLogName + " " + command +
-                           " >" + run("", {output.string()}) + " 2>&1";
-  int status = std::system(line.c_str());
+  int status = std::system(("cd " + run("", {dir.string()}) + " && ZEB_ECHO_LOG=" + kEchoLogName + " " + command +
+                            " >" + run("", {output.string()}) + " 2>&1").c_str());
 #ifndef _WIN32
   status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
 #endif
@@ -110,14 +98,14 @@ inline CommandResult runProgramIn(const fs::path& dir, const fs::path& executabl
   return runIn(dir, run(prefix, {executableStem.string() + tool("EXE_SUFFIX")}));
 }
 
-inline std::vector<std::string> readLines(const fs::path& file) {
-  std::ifstream in(file);
+inline std::vector<std::string> readLines(std::istream&& in) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
+inline std::vector<std::string> readLines(const fs::path& file) { return readLines(std::ifstream(file)); }
 
-// The bytes that a written program's fread statements read, together.
+// The bytes a written program's freads read.
 inline uint64_t bytesReadBack(const std::vector<std::string>& program) {
   uint64_t bytes = 0;
   for (const std::string& line : program) {
@@ -129,8 +117,7 @@ inline uint64_t bytesReadBack(const std::vector<std::string>& program) {
   return bytes;
 }
 
-// The calls of an echo log that a replayed recording must repeat (the log
-// family is not recorded: the written program makes its own logger).
+// An echo log's calls a replay must repeat (the program makes its own logger).
 inline std::vector<std::string> recordedCalls(const std::vector<std::string>& echoLog) {
   std::vector<std::string> calls;
   for (const std::string& line : echoLog)
@@ -138,7 +125,6 @@ inline std::vector<std::string> recordedCalls(const std::vector<std::string>& ec
   return calls;
 }
 
-// The recorded calls of a scenario run in dir straight against the echo backend.
 inline std::vector<std::string> directCalls(const fs::path& dir, const std::string& scenario,
                                             std::vector<std::string> options = {}) {
   const CommandResult ran = runScenarioIn(dir, tool("ECHO_LIB"), scenario, std::move(options));
@@ -146,8 +132,7 @@ inline std::vector<std::string> directCalls(const fs::path& dir, const std::stri
   return recordedCalls(readLines(dir / kEchoLogName));
 }
 
-// Compiles a written program with the echo backend and runs it in dir, where
-// its data file lies: every call it made.
+// Every call a written program makes with the echo backend, run in dir by its data file.
 inline std::vector<std::string> replayWithEcho(const fs::path& source, const fs::path& dir,
                                                const std::string& prefix = tool("REPLAY_PREFIX")) {
   const fs::path stem = source.parent_path() / source.stem();
@@ -159,7 +144,7 @@ inline std::vector<std::string> replayWithEcho(const fs::path& source, const fs:
   return readLines(dir / kEchoLogName);
 }
 
-// Empty when both lists are equal; otherwise the first pair that differs.
+// Empty when equal, else the first pair that differs.
 inline std::string firstDifference(const std::vector<std::string>& expected, const std::vector<std::string>& actual) {
   const auto at = [](const std::vector<std::string>& lines, std::size_t i) {
     return i < lines.size() ? lines[i] : "<no more lines>";
@@ -174,9 +159,8 @@ inline std::string firstDifference(const std::vector<std::string>& expected, con
 }
 
 inline fs::path sub(const ScratchDir& scratch, const std::string& name) {
-  const fs::path dir = scratch.path() / name;
-  fs::create_directories(dir);
-  return dir;
+  fs::create_directories(scratch.path() / name);
+  return scratch.path() / name;
 }
 
 inline std::string asTestName(std::string text) {

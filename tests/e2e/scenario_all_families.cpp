@@ -1,6 +1,4 @@
 // The all-families, frame-only and binaries scenarios (see scenarios.h).
-#include <cstdint>
-
 #include "builders.h"
 #include "scenarios.h"
 
@@ -17,8 +15,7 @@ void runAllFamilies(const ZebApi& api, bool withQueries) {
   api.backendRegisterOpPackage(backend, "/opt/zeb/libCustomOps.so", "CustomOpsInterfaceProvider", "CPU");
   api.backendRegisterOpPackage(backend, "libMoreOps.so", "MoreOpsProvider", nullptr);
 
-  // Two hardware devices, the first with two cores, the second without a core
-  // array; a platform option without information; a custom option.
+  // Devices with two cores and without a core array; a platform option without information.
   ZebDevice_CoreInfo_t cores[] = {deviceCore(0, 1), deviceCore(1, 4294967295u)};
   ZebDevice_HardwareDeviceInfo_t hwDevices[] = {hardwareDevice(0, 3, 2, cores), hardwareDevice(7, 0, 0, nullptr)};
   const ZebDevice_PlatformInfo_t info = platformInfo(2, hwDevices);
@@ -49,8 +46,7 @@ void runAllFamilies(const ZebApi& api, bool withQueries) {
   api.profileSetConfig(profile, nullptr);
 
   if (withQueries) {
-    uint32_t count = 0;
-    const ZebBackend_OperationName_t* operations = nullptr;
+    uint32_t count = 0; const ZebBackend_OperationName_t* operations = nullptr;
     api.backendGetSupportedOperations(backend, &count, &operations);
     api.backendGetSupportedOperations(backend, nullptr, nullptr);
     api.propertyHasCapability(1); api.propertyHasCapability(0xFFFFFFFFu);
@@ -62,15 +58,11 @@ void runAllFamilies(const ZebApi& api, bool withQueries) {
     const ZebProfile_EventId_t* events = nullptr;
     api.profileGetEvents(profile, &events, &count); api.profileGetEvents(profile, nullptr, nullptr);
     api.profileGetSubEvents(42, &events, &count);
-    ZebProfile_EventData_t data{};
-    api.profileGetEventData(42, &data);
-    ZebProfile_ExtendedEventData_t extended{};
-    api.profileGetExtendedEventData(UINT64_C(18446744073709551615), &extended);
+    ZebProfile_EventData_t data{}; api.profileGetEventData(42, &data);
+    ZebProfile_ExtendedEventData_t extended{}; api.profileGetExtendedEventData(UINT64_C(18446744073709551615), &extended);
   }
   api.contextFree(context, profile); api.contextFree(plainContext, nullptr);
-  api.profileFree(profile);
-  api.deviceFree(device);
-  api.backendFree(backend);
+  api.profileFree(profile); api.deviceFree(device); api.backendFree(backend);
 }
 
 }  // namespace
@@ -89,10 +81,8 @@ void binaries(const ZebApi& api) {
   Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, noBackendConfigs, &backend);
   const ZebContext_Config_t* noConfigs[] = {nullptr};
   Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, noConfigs, &context);
-  // Size queries, then binary queries, each asked twice: the written program
-  // declares their variables once. The binary query passes the size the backend
-  // answered (a recording answers none; the written program passes the size its
-  // own query receives).
+  // Each asked twice, since the program declares their variables once; the binary query
+  // passes the size the backend answered (in a replay, the size its own query received).
   Zeb_ContextBinarySize_t size = 0, written = 0;
   api.contextGetBinarySize(context, &size); api.contextGetBinarySize(context, &size);
   api.contextGetBinarySize(context, nullptr);
@@ -105,19 +95,10 @@ void binaries(const ZebApi& api) {
   api.contextValidateBinary(backend, nullptr, listOf(configs).data(), binary, 8);
   api.contextValidateBinary(nullptr, nullptr, noConfigs, binary + 8, 8);
   api.contextFree(withSignal, nullptr); api.contextFree(fromBinary, nullptr);
-  api.contextFree(context, nullptr);
-  api.backendFree(backend);
+  api.contextFree(context, nullptr); api.backendFree(backend);
 }
 
-void dataAndBinaries(const ZebApi& api) {
-  dataPath(api);
-  binaries(api);
-}
-
-void switched(const ZebApi& api) {
-  dataAndBinaries(api);
-  switchFiles();
-  dataAndBinaries(api);
-}
+void dataAndBinaries(const ZebApi& api) { dataPath(api); binaries(api); }
+void switched(const ZebApi& api) { dataAndBinaries(api); switchFiles(); dataAndBinaries(api); }
 
 }  // namespace zeb::e2e

@@ -1,15 +1,11 @@
 // The graphs and data-path scenarios (see scenarios.h).
-#include <cstdint>
-#include <vector>
-
 #include "builders.h"
 #include "scenarios.h"
 
 namespace zeb::e2e {
 namespace {
 
-// Configuration lists are passed empty rather than NULL: the written program
-// passes an empty list for either. 16 bytes fill whole elements of every data type.
+// Lists are empty rather than NULL, as the program writes either; 16 bytes fill whole elements of every type.
 const ZebContext_Config_t* kNoContextConfigs[] = {nullptr};
 const ZebBackend_Config_t* kNoBackendConfigs[] = {nullptr};
 uint8_t kBytes[16] = {0, 1, 2, 3, 0x80, 0xFF, 0x7F, 9, 10, 11, 12, 13, 14, 15, 16, 0xAA};
@@ -19,8 +15,7 @@ Zeb_Tensor_t floats(const char* name, Zeb_TensorType_t type, uint32_t* shape = k
   return tensorV1(name, type, ZEB_DATATYPE_FLOAT_32, 2, shape, nullptr, 0);
 }
 
-// One context tensor of each data type, and the same described as version 2
-// with every quantisation encoding in turn.
+// One context tensor of each data type, and as version 2 with each quantisation encoding.
 void createContextTensors(const ZebApi& api, Zeb_ContextHandle_t context) {
   static uint32_t dims[] = {2, 8};
   static Zeb_ScaleOffset_t pairs[] = {{0.5f, -3}, {0.1f, 7}};
@@ -41,8 +36,7 @@ void createContextTensors(const ZebApi& api, Zeb_ContextHandle_t context) {
   }
 }
 
-// A convolution over the given tensors, with every scalar kind and a tensor
-// parameter; params holds what the configuration points to.
+// With every scalar kind and a tensor parameter; params holds what it points to.
 Zeb_OpConfig_t convolution(std::vector<Zeb_Param_t>& params, Zeb_Tensor_t* inputs, Zeb_Tensor_t* outputs) {
   static int32_t bias[4] = {1, -2, 3, -4};
   static uint32_t biasShape[] = {4};
@@ -69,8 +63,7 @@ void graphs(const ZebApi& api) {
   Zeb_ProfileHandle_t profile = nullptr; api.profileCreate(backend, ZEB_PROFILE_LEVEL_BASIC, &profile);
   createContextTensors(api, context);
 
-  // Validation comes before the graph exists: the backend sees the client's
-  // descriptions as they are, ids and all.
+  // Before the graph exists: the backend sees the client's descriptions, ids and all.
   std::vector<Zeb_Param_t> params;
   Zeb_Tensor_t ins[] = {floats("input:0", ZEB_TENSOR_TYPE_APP_WRITE), floats("input:1", ZEB_TENSOR_TYPE_APP_WRITE)};
   Zeb_Tensor_t outs[] = {floats("output:0", ZEB_TENSOR_TYPE_APP_READ)};
@@ -118,12 +111,10 @@ void graphs(const ZebApi& api) {
   api.graphRetrieve(stored, "stored net", &again);
   api.graphFinalize(again, nullptr, nullptr);
   api.contextFree(stored, nullptr); api.contextFree(context, profile);
-  api.profileFree(profile);
-  api.backendFree(backend);
+  api.profileFree(profile); api.backendFree(backend);
 }
 
-// Few calls, each kind that carries data once: every write point of the
-// output files in a short run.
+// Each kind of call that carries data once: every write point in a short run.
 void dataPath(const ZebApi& api) {
   Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, kNoBackendConfigs, &backend);
   Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
@@ -145,8 +136,7 @@ void dataPath(const ZebApi& api) {
   inputs[0].v1.clientBuf = {input, sizeof input};
   api.graphExecute(graph, inputs, 1, nullptr, 0, nullptr, nullptr);
   Zeb_GraphHandle_t again = nullptr; api.graphRetrieve(context, "g", &again);
-  api.contextFree(context, nullptr);
-  api.backendFree(backend);
+  api.contextFree(context, nullptr); api.backendFree(backend);
 }
 
 }  // namespace zeb::e2e

@@ -1,17 +1,10 @@
-// zeb_scenario_runner <backend-library-path> <scenario-name|random:SEED> [options]
-//   --skip FILE        answer the calls the file names ("number code ..." lines)
-//                      with their code, without passing them to the library
-//   --without-footer   (ZebScribe) the written program is left open for a later run
-//   --continue         (ZebScribe) no header: continue the existing files
-//
-// Loads a backend library at run time, takes the first interface provider,
-// runs one scenario against its function table and unloads the library again
-// (ZebScribe finishes its written program at unload). A scenario's file
-// switch makes ZebScribe continue in second.c and second.bin. Exit code 0
-// when the scenario ran; the scenario's own results are never judged here.
+// zeb_scenario_runner <backend-library> <scenario|random:SEED> [--skip FILE]
+//   [--without-footer] [--continue]: runs a scenario against the library's first
+// provider and unloads it (ZebScribe finishes its program at unload); --skip
+// answers the file's calls with their code instead; the last two leave ZebScribe's
+// program open, or continue existing files. A file switch goes to second.c/.bin.
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "ZebScribe.h"
 #include "scenarios.h"

@@ -62,8 +62,6 @@ Zeb_ErrorHandle_t configureScribe(ZebScribe_InitializeFn_t initialize, const cha
   const ZebScribe_Config_t* options[] = {&option, flagOff ? &flag : nullptr, nullptr};
   return initialize(options);
 }
-void switchFiles() {
-  if (currentFileSwitch) currentFileSwitch();
-}
+void switchFiles() { if (currentFileSwitch) currentFileSwitch(); }
 
 }  // namespace zeb::e2e

@@ -35,14 +35,11 @@ void runClient(const ZebApi& api, unsigned thread, unsigned rounds, std::atomic<
     float data[4] = {static_cast<float>(thread), static_cast<float>(number), -1.0f, 0.5f};
     input.v1.clientBuf = {data, sizeof data};
     check(api.graphExecute(g, &input, 1, nullptr, 0, nullptr, nullptr));
-    check(api.contextFree(c, nullptr));
-    check(api.deviceFree(d));
-    check(api.backendFree(b));
+    check(api.contextFree(c, nullptr)), check(api.deviceFree(d)), check(api.backendFree(b));
   }
 }
 
-// A log line's handles and tensors ("context#3"), numbered from 1 per kind in
-// the order met.
+// A log line's handles and tensors ("context#3"), numbered from 1 per kind as met.
 struct Renumbering {
   std::map<std::string, std::string> numbers;
   std::map<std::string, unsigned> counts;
@@ -81,8 +78,7 @@ unsigned long runThreadedClients(const ZebApi& api, const ThreadedRun& run) {
   return failures.load();
 }
 
-// A line belongs to the thread its marks name, else to that of its first
-// handle a thread already holds.
+// The thread its marks name, else the one that holds its first handle.
 std::vector<std::vector<std::string>> splitByThread(const std::vector<std::string>& log, unsigned threads) {
   static const std::regex mark(R"x("thread_(\d+)"|deviceId=(\d+))x"), handle(R"(\b[a-z]+#\d+\b)");
   std::map<std::string, std::size_t> owners;

@@ -1,11 +1,7 @@
-// The echo backend's canonical lines, which the whole-road comparison rests
-// on, and a log only where ZEB_ECHO_LOG names one.
+// The canonical lines the whole-road comparison rests on; a log only where ZEB_ECHO_LOG names one.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
 
 #include "canonical.h"
 #include "echo_backend.h"
@@ -46,8 +42,7 @@ class EchoBackend : public testing::Test {
     resetEchoState(EchoSettings{});  // closes the log before the directory goes
   }
   const ZEB_INTERFACE_VER_TYPE& api = [] {
-    const ZebInterface_t** providers = nullptr;
-    uint32_t count = 0;
+    const ZebInterface_t** providers = nullptr; uint32_t count = 0;
     ZebInterface_getProviders(&providers, &count);
     return std::cref(providers[0]->ZEB_INTERFACE_VER_NAME);
   }();

@@ -1,7 +1,5 @@
-// What the fuzz harnesses share: the recorder's function table, writing to the
-// null device, and a builder that makes the API's structures from the fuzzer's
-// bytes. Every count matches the array made for it and every string ends; only
-// the values are the fuzzer's.
+// The recorder's table writing to the null device, and a builder of the API's structures
+// from the fuzzer's bytes: counts match their arrays and strings end; only values are the fuzzer's.
 #pragma once
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -25,8 +23,7 @@ using Api = ZEB_INTERFACE_VER_TYPE;
 inline const Api& api() {
   static const Api table = [] {
     pal::streamOps().open = [](const char*, const char* mode) { return std::fopen("/dev/null", mode); };
-    const ZebInterface_t** providers = nullptr;
-    uint32_t count = 0;
+    const ZebInterface_t** providers = nullptr; uint32_t count = 0;
     ZebInterface_getProviders(&providers, &count);
     return providers[0]->ZEB_INTERFACE_VER_NAME;
   }();
@@ -41,9 +38,7 @@ struct Session {
     api().graphCreate(context, "g", nullptr, &graph);
   }
   ~Session() { api().contextFree(context, nullptr), api().backendFree(backend); }
-  Zeb_BackendHandle_t backend = nullptr;
-  Zeb_ContextHandle_t context = nullptr;
-  Zeb_GraphHandle_t graph = nullptr;
+  Zeb_BackendHandle_t backend = nullptr; Zeb_ContextHandle_t context = nullptr; Zeb_GraphHandle_t graph = nullptr;
 };
 
 inline const std::initializer_list<int32_t> kDataTypes = {
@@ -70,24 +65,21 @@ class Builder {
     if (data.ConsumeIntegralInRange(0, 7) == 0) return nullptr;
     return strings_.emplace_back(data.ConsumeRandomLengthString(40)).c_str();
   }
-  // An array of count elements, each made by make (NULL now and then when empty).
-  template <class T, class Make>
-  T* array(uint32_t count, Make make) {
+  // NULL now and then when empty.
+  template <class T, class Make> T* array(uint32_t count, Make make) {
     if (count == 0 && data.ConsumeBool()) return nullptr;
     auto elements = std::make_shared<std::vector<T>>();
     for (uint32_t i = 0; i < count; ++i) elements->push_back(make());
     kept_.push_back(elements);
     return elements->data();
   }
-  // A NULL-terminated list of pointers to count records.
-  template <class T, class Make>
-  const T** list(uint32_t count, Make make) {
+  // NULL-terminated.
+  template <class T, class Make> const T** list(uint32_t count, Make make) {
     T* records = array<T>(count, make);
     return array<const T*>(count + 1, [&, i = 0u]() mutable { return i < count ? &records[i++] : nullptr; });
   }
-  // An opaque custom configuration: NULL, or something the recorder must not read.
-  template <class Pointer>
-  Pointer opaque() {
+  // NULL, or something the recorder must not read.
+  template <class Pointer> Pointer opaque() {
     static unsigned char dummy[8];
     return data.ConsumeBool() ? reinterpret_cast<Pointer>(dummy) : nullptr;
   }
@@ -135,15 +127,10 @@ class Builder {
     Zeb_Param_t param{};
     param.paramType = Zeb_ParamType_t(choose({ZEB_PARAMTYPE_SCALAR, ZEB_PARAMTYPE_TENSOR}));
     param.name = string();
-    if (param.paramType == ZEB_PARAMTYPE_TENSOR) {
-      param.tensorParam = tensor();
-      return param;
-    }
+    if (param.paramType == ZEB_PARAMTYPE_TENSOR) return param.tensorParam = tensor(), param;
     param.scalarParam.dataType = Zeb_DataType_t(choose(kDataTypes));
-    if (param.scalarParam.dataType == ZEB_DATATYPE_STRING)
-      param.scalarParam.stringValue = string();
-    else
-      param.scalarParam.uint64Value = any<uint64_t>();
+    if (param.scalarParam.dataType == ZEB_DATATYPE_STRING) param.scalarParam.stringValue = string();
+    else param.scalarParam.uint64Value = any<uint64_t>();
     return param;
   }
 

@@ -1,5 +1,4 @@
-// The configuration arrays of every family: backend, context, device (with
-// platform information trees), graph and profile, at creation and set later.
+// Every family's configuration arrays (devices with platform trees), at creation and set later.
 #include "fuzz_builder.h"
 
 namespace {
@@ -13,12 +12,9 @@ Zeb_ErrorReportingConfig_t errorConfig(Builder& build) {
 ZebBackend_Config_t backendConfig(Builder& build) {
   ZebBackend_Config_t config{};
   config.option = ZebBackend_ConfigOption_t(build.choose({0, 1, 2}));
-  if (config.option == ZEB_BACKEND_CONFIG_OPTION_CUSTOM)
-    config.customConfig = build.opaque<ZebBackend_CustomConfig_t>();
-  else if (config.option == ZEB_BACKEND_CONFIG_OPTION_PLATFORM)
-    config.platformOption = build.string();
-  else
-    config.errorConfig = errorConfig(build);
+  if (config.option == ZEB_BACKEND_CONFIG_OPTION_CUSTOM) config.customConfig = build.opaque<ZebBackend_CustomConfig_t>();
+  else if (config.option == ZEB_BACKEND_CONFIG_OPTION_PLATFORM) config.platformOption = build.string();
+  else config.errorConfig = errorConfig(build);
   return config;
 }
 
@@ -45,9 +41,7 @@ ZebContext_Config_t contextConfig(Builder& build) {
 ZebDevice_HardwareDeviceInfo_t hardwareDevice(Builder& build) {
   ZebDevice_HardwareDeviceInfo_t device{};
   device.version = ZebDevice_HardwareDeviceInfoVersion_t(build.choose({1}));
-  device.v1.deviceId = build.count(8);
-  device.v1.deviceType = build.count(8);
-  device.v1.numCores = build.count(3);
+  device.v1.deviceId = build.count(8), device.v1.deviceType = build.count(8), device.v1.numCores = build.count(3);
   device.v1.cores = build.array<ZebDevice_CoreInfo_t>(device.v1.numCores, [&] {
     ZebDevice_CoreInfo_t core{ZebDevice_CoreInfoVersion_t(build.choose({1})), {}};
     core.v1 = {build.count(8), build.count(8), build.opaque<ZebDevice_CoreInfoExtension_t>()};
@@ -76,20 +70,16 @@ ZebDevice_Config_t deviceConfig(Builder& build) {
 ZebGraph_Config_t graphConfig(Builder& build) {
   ZebGraph_Config_t config{};
   config.option = ZebGraph_ConfigOption_t(build.choose({0, 1, 2, 3}));
-  if (config.option == ZEB_GRAPH_CONFIG_OPTION_CUSTOM)
-    config.customConfig = build.opaque<ZebGraph_CustomConfig_t>();
-  else
-    config.priority = Zeb_Priority_t(build.choose({0, 100, 200, 300}));
+  if (config.option == ZEB_GRAPH_CONFIG_OPTION_CUSTOM) config.customConfig = build.opaque<ZebGraph_CustomConfig_t>();
+  else config.priority = Zeb_Priority_t(build.choose({0, 100, 200, 300}));
   return config;
 }
 
 ZebProfile_Config_t profileConfig(Builder& build) {
   ZebProfile_Config_t config{};
   config.option = ZebProfile_ConfigOption_t(build.choose({0, 1}));
-  if (config.option == ZEB_PROFILE_CONFIG_OPTION_CUSTOM)
-    config.customConfig = build.opaque<ZebProfile_CustomConfig_t>();
-  else
-    config.numMaxEvents = build.any<uint64_t>();
+  if (config.option == ZEB_PROFILE_CONFIG_OPTION_CUSTOM) config.customConfig = build.opaque<ZebProfile_CustomConfig_t>();
+  else config.numMaxEvents = build.any<uint64_t>();
   return config;
 }
 

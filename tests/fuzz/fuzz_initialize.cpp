@@ -1,6 +1,5 @@
-// ZebScribe_initialize's option records, before and after the recording has
-// started. Output directories are kept to a few names under the working
-// directory, since the recorder makes them.
+// ZebScribe_initialize's records before and after the start; output directories are
+// few names under the working directory, since the recorder makes them.
 #include "fuzz_builder.h"
 
 namespace {

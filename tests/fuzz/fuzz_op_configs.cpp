@@ -1,5 +1,4 @@
-// Op configurations with parameters and tensors, added to a graph whose
-// tensors they may name, and validated against a backend.
+// Op configurations added to a graph whose tensors they may name, and validated.
 #include "fuzz_builder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {

@@ -1,5 +1,4 @@
-// zebscribe's readers on any recording: the bytes before the first NUL are the
-// model file, the rest the data file; info, check and seal read them.
+// info, check and seal on any recording: the model file up to the first NUL, then the data file.
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -47,11 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   for (const Command command : {zeb::tool::runInfo, zeb::tool::runCheck, zeb::tool::runSeal}) {
     try {
       command(options);
-    } catch (const zeb::tool::ToolError&) {
-      // A clear refusal is what bad input deserves; anything else escapes and fails.
-    }
+    } catch (const zeb::tool::ToolError&) {}  // a clear refusal is what bad input deserves
   }
-  std::cout.rdbuf(out);
-  std::cerr.rdbuf(err);
+  std::cout.rdbuf(out), std::cerr.rdbuf(err);
   return 0;
 }

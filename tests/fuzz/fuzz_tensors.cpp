@@ -7,10 +7,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   zeb::fuzz::Session session;
   for (int i = 0; i < 8 && data.remaining_bytes() > 0; ++i) {
     Zeb_Tensor_t tensor = build.tensor();
-    if (data.ConsumeBool())
-      zeb::fuzz::api().tensorCreateContextTensor(session.context, &tensor);
-    else
-      zeb::fuzz::api().tensorCreateGraphTensor(session.graph, &tensor);
+    data.ConsumeBool() ? zeb::fuzz::api().tensorCreateContextTensor(session.context, &tensor)
+                       : zeb::fuzz::api().tensorCreateGraphTensor(session.graph, &tensor);
   }
   return 0;
 }

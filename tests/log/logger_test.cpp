@@ -1,5 +1,4 @@
-// The process-wide logger: levels, the newest logger winning, handles counted,
-// and the line the default callback prints.
+// The process-wide logger, and the line the default callback prints.
 #include "log/logger.h"
 
 #include <gtest/gtest.h>

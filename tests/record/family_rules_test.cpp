@@ -1,11 +1,9 @@
-// What each recorded family answers beyond the text it writes (the golden
-// recordings pin the text): query codes, refused and dropped configurations,
-// and the family's code for a model file that cannot be written.
+// What each family answers beyond the text the goldens pin: query codes, refused and
+// dropped configurations, and its code for a model file that cannot be written.
 #include <gtest/gtest.h>
 
 #include "api/entry_points.h"
 #include "e2e/builders.h"
-#include "record/graph_names.h"
 #include "support/session.h"
 
 namespace zeb::test {
@@ -83,8 +81,7 @@ TEST_F(Families, QueriesAreRecordedAndAnswered4950) {
   EXPECT_RECORDED(4950, kNothing, propertyHasCapability(r, 99));
 }
 
-// Without a backend identifier a custom configuration is left out of the
-// recorded array with a warning; with one, each family refuses it its own way.
+// Without a backend id a custom configuration is dropped with a warning; with one, refused.
 TEST_F(Families, CustomConfigurations) {
   const Logged dropped{{ZEB_LOG_LEVEL_WARN, "Custom config provided without specifying backend ID, provide a "
                                             "backend ID via ZebScribe_Initialize() to record custom configs."}};
@@ -146,8 +143,7 @@ TEST(FamilyRule, ModelFileThatCannotBeWrittenGivesTheFamilysCode) {
   }
 }
 
-// Backend handles count from 1; a handle reaches the client only when the call
-// was recorded.
+// Backend handles count from 1 and reach the client only when the call was recorded.
 TEST_F(Families, CreatingCallsHandOutTheirHandlesOnlyOnSuccess) {
   Zeb_BackendHandle_t first = nullptr, second = nullptr;
   ASSERT_EQ(backendCreate(r, nullptr, nullptr, &first), 0u);
@@ -157,18 +153,6 @@ TEST_F(Families, CreatingCallsHandOutTheirHandlesOnlyOnSuccess) {
   Zeb_ContextHandle_t context = as<Zeb_ContextHandle_t>(kUnknownHandle);
   EXPECT_EQ(contextCreate(r, as<Zeb_BackendHandle_t>(9), nullptr, nullptr, &context), 4011u);
   EXPECT_EQ(context, nullptr);  // cleared first, and left so by the failure
-}
-
-// Graph names that make the same identifier cannot share a context.
-TEST_F(Families, GraphIdentifiers) {
-  const std::pair<const char*, const char*> examples[] = {{"conv 1", "conv_1"}, {"a/b.c", "a_b_c"}, {"1st", "_1st"},
-                                                          {"x(y)", "xy"}};
-  for (const auto& [name, identifier] : examples) EXPECT_EQ(record::makeIdentifier(name), identifier);
-  const auto context = as<Zeb_ContextHandle_t>(r.createContext());
-  Zeb_GraphHandle_t graph = nullptr;
-  graphCreate(r, context, "a/b.c", nullptr, &graph);
-  EXPECT_NOTHING_RECORDED(6003, Logged({{E, "Graph with name a_b_c already exists within the context"}}),
-                          graphCreate(r, context, "a_b_c", nullptr, &graph));
 }
 
 }  // namespace

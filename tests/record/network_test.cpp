@@ -1,6 +1,4 @@
-// Tensors, graphs, nodes, executions and context binaries beyond the golden
-// recordings: edge cases of the written text, refusals with their codes and
-// messages, the tensor registry, the data file, and what a failed write leaves.
+// Beyond the goldens: edge cases of the written text, refusals, and what a failed write leaves.
 #include <gtest/gtest.h>
 
 
@@ -85,10 +83,7 @@ TEST(TensorDescriptions, EdgeCasesAndRefusals) {
 
 // A started session with context_0.
 struct Network : testing::Test {
-  void SetUp() override {
-    ASSERT_EQ(s.recorder.start(), 0u);
-    s.log.clear();
-  }
+  void SetUp() override { ASSERT_EQ(s.recorder.start(), 0u); s.log.clear(); }
   ScribeGraph& graph(const char* name = "g") {
     uint64_t handle = 0;
     EXPECT_EQ(record::graphCreate(r, contextHandle, context, name, nullptr, &handle), 0u);
@@ -188,16 +183,10 @@ TEST_F(Network, NodeRefusals) {
   EXPECT_EQ(s.blocks(), written);
 }
 
-// Handles are checked before the binary is written, and a binary that cannot
-// be written leaves no block: the data file never holds a blob nobody reads.
+// Handles come first, and a binary that cannot be written leaves no block and no blob.
 TEST_F(Network, ContextBinaryRefusals) {
   const char* notWritten = "Failed to write context binary to disk, ensure binaryBufferSize matches the actual buffer size.";
-  const struct {
-    bool validate;
-    uint64_t backend, device;
-    Zeb_ErrorHandle_t code;
-    const char* lastMessage;
-  } rows[] = {
+  const struct { bool validate; uint64_t backend, device; Zeb_ErrorHandle_t code; const char* lastMessage; } rows[] = {
       {false, 5, 0, 4011, "No backend associated with the provided handle"},
       {false, 0, 5, 14000, "No device associated with the provided handle"},
       {false, 0, 0, 5005, notWritten},

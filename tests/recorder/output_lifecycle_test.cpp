@@ -1,5 +1,4 @@
-// The output files through the recorder's life: the start that makes them,
-// the writes, and what is left at and after unload.
+// The output files through the recorder's life, from the start to after unload.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -51,22 +50,16 @@ constexpr const char* kNullDevice = "NUL";
 constexpr const char* kNullDevice = "/dev/null";
 #endif
 
-// A client's static object, made before the recorder, calls in while the
-// process exits: the call is answered without touching the destroyed recorder.
-// The case runs in a process of its own (the threadsafe death-test style
-// re-executes the test binary), so the process-wide statics go at exit in
-// their real order; the files open on the null device.
+// A client's static, made before the recorder, calls in at exit, in a process of its own.
 TEST(LifecycleDeathTest, CallsAfterTheRecorderIsGoneAnswer4000) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
         struct LateClient {
           ~LateClient() {
-            const ZebInterface_t** providers = nullptr;
-            uint32_t count = 0;
+            const ZebInterface_t** providers = nullptr; uint32_t count = 0;
             ZebInterface_getProviders(&providers, &count);
-            const auto code = providers[0]->ZEB_INTERFACE_VER_NAME.propertyHasCapability(1);
-            std::fprintf(stderr, "late call: %u;", static_cast<unsigned>(code));
+            std::fprintf(stderr, "late call: %u;", unsigned(providers[0]->ZEB_INTERFACE_VER_NAME.propertyHasCapability(1)));
           }
         };
         static LateClient client;

@@ -1,6 +1,5 @@
-// A client's log callback may call the API again from inside a call: the
-// recorder-wide lock lets the thread that holds it in again, and messages
-// about a failed write come once the files are cut back.
+// A log callback may call the API from inside a call: the lock lets its holder in
+// again, and messages about a failed write come once the files are cut back.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -22,8 +21,7 @@ struct Reentry {
   int callbacks = 0;
 } reentry;
 
-// Every kind of entry once more: a recorded call, a free, the configuration
-// and the log family.
+// A recorded call, a free, the configuration and the log family.
 void callEveryKind(const char*, ZebLog_Level_t, uint64_t, va_list) {
   if (std::exchange(reentry.inside, true)) return;
   ++reentry.callbacks;
@@ -34,8 +32,7 @@ void callEveryKind(const char*, ZebLog_Level_t, uint64_t, va_list) {
   reentry.inside = false;
 }
 
-// The graph's own context freed from inside a graph call that goes on after
-// its message (a custom configuration without a backend id is dropped).
+// The graph's context freed inside a graph call that goes on after its message.
 TEST(Reentry, ALogCallbackCallsEveryKindOfEntryFromInsideAGraphCall) {
   ScopedTempDir directory;
   const ZEB_INTERFACE_VER_TYPE table = functionTable();
@@ -60,7 +57,6 @@ void recordAgain(const char*, ZebLog_Level_t, uint64_t, va_list) {
   EXPECT_EQ(entry::propertyHasCapability(*reentry.recorder, 7), 4950u);
   reentry.inside = false;
 }
-
 
 TEST(Reentry, ACallFromTheCallbackOfAFailedWriteIsRecordedWhole) {
   Session session;

@@ -1,5 +1,4 @@
-// A fresh temporary directory for one test, made the working directory while
-// the object lives and removed afterwards.
+// A fresh temporary working directory for one test, removed afterwards.
 #pragma once
 
 #include <atomic>
@@ -20,11 +19,7 @@ class ScopedTempDir {
     std::filesystem::create_directories(path_);
     std::filesystem::current_path(path_);
   }
-  ~ScopedTempDir() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
+  ~ScopedTempDir() { std::error_code ignored; std::filesystem::current_path(previous_, ignored), std::filesystem::remove_all(path_, ignored); }
   ScopedTempDir(const ScopedTempDir&) = delete;
   ScopedTempDir& operator=(const ScopedTempDir&) = delete;
   const std::filesystem::path& path() const { return path_; }
@@ -33,10 +28,10 @@ class ScopedTempDir {
   std::filesystem::path path_, previous_;
 };
 
-// The whole content of a file, or an empty string when it cannot be read.
+// Empty when the file cannot be read.
 inline std::string readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace zeb::test

@@ -1,10 +1,8 @@
-// A fresh recorder whose output goes to "out/" in a temporary working
-// directory, with every message the library logs captured.
+// A fresh recorder writing to "out/" in a temporary directory, capturing every log message.
 #pragma once
 
 #include <algorithm>
 #include <cstdio>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -42,10 +40,7 @@ class LogCapture {
   void clear() { captured().clear(); }
 
  private:
-  static Logged& captured() {
-    static Logged logged;
-    return logged;
-  }
+  static Logged& captured() { static Logged logged; return logged; }
   static void capture(const char* format, ZebLog_Level_t level, uint64_t, va_list args) {
     char buffer[2048];
     std::vsnprintf(buffer, sizeof buffer, format, args);
@@ -53,8 +48,7 @@ class LogCapture {
   }
 };
 
-// The stream operations in force when made are back when it goes: tests swap
-// in failing ones meanwhile.
+// Restores the stream operations that tests swap for failing ones.
 struct StreamOpsRestorer {
   ~StreamOpsRestorer() { pal::streamOps() = saved; }
   const pal::StreamOps saved = pal::streamOps();
@@ -67,8 +61,7 @@ struct Session {
   // The model file after its header: the blocks recorded so far.
   std::string blocks() const { return model().substr(std::min(model().size(), modelHeader(recorder.dataFileName()).size())); }
 
-  // Destroyed in reverse: the recorder finishes its files while the log and
-  // the directory still exist.
+  // Destroyed in reverse: the recorder finishes while the log and directory exist.
   ScopedTempDir directory;
   LogCapture log;
   Recorder recorder;

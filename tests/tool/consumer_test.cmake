@@ -1,6 +1,5 @@
-# Installs the build into a fresh prefix, builds tests/tool/consumer against it
-# with find_package(ZebScribe), records through it, builds the recording with
-# the installed zebscribe against the installed echo backend and replays it.
+# Installs the build, builds tests/tool/consumer against it with find_package(ZebScribe),
+# records through it, and builds and replays the recording with the installed tool and echo backend.
 # Usage: cmake -DBUILD_DIR=... -DWORK=... -DSOURCE=... -DCC=... -DLIBDIR=... [-DFLAGS=...] -P consumer_test.cmake
 function(run IN dir)
   execute_process(COMMAND ${ARGN} WORKING_DIRECTORY ${dir} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
@@ -27,11 +26,7 @@ file(STRINGS ${recording}/calls.log replayed)
 run(IN ${WORK} ${prefix}/bin/zebscribe dump ${recording} --cc "${CC} ${FLAGS}")
 string(REGEX MATCHALL "[^\n]+" dumped "${output}")
 
-set(calls "")
-foreach(line IN LISTS replayed)
-  string(REGEX MATCH "^[a-zA-Z]+" call "${line}")
-  list(APPEND calls ${call})
-endforeach()
+list(TRANSFORM replayed REPLACE "^([a-zA-Z]+).*" "\\1" OUTPUT_VARIABLE calls)
 if(NOT calls STREQUAL "backendCreate;contextCreate;tensorCreateContextTensor;contextFree;backendFree")
   message(FATAL_ERROR "the replay made the calls ${calls}")
 endif()

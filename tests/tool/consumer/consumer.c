@@ -10,15 +10,10 @@ static int record(ZEB_INTERFACE_VER_TYPE api) {
   Zeb_ContextHandle_t context = NULL;
   uint8_t bytes[4] = {1, 2, 3, 4};
   uint32_t dims[1] = {4};
-  Zeb_Tensor_t tensor = {.version = ZEB_TENSOR_VERSION_1};
-  tensor.v1.name = "weights";
-  tensor.v1.type = ZEB_TENSOR_TYPE_STATIC;
-  tensor.v1.dataType = ZEB_DATATYPE_UINT_8;
-  tensor.v1.rank = 1;
-  tensor.v1.dimensions = dims;
-  tensor.v1.memType = ZEB_TENSORMEMTYPE_RAW;
-  tensor.v1.clientBuf.data = bytes;
-  tensor.v1.clientBuf.dataSize = sizeof bytes;
+  Zeb_Tensor_t tensor = {.version = ZEB_TENSOR_VERSION_1,
+                         .v1 = {.name = "weights", .type = ZEB_TENSOR_TYPE_STATIC, .dataType = ZEB_DATATYPE_UINT_8,
+                                .rank = 1, .dimensions = dims, .memType = ZEB_TENSORMEMTYPE_RAW,
+                                .clientBuf = {.data = bytes, .dataSize = sizeof bytes}}};
   return api.backendCreate(NULL, NULL, &backend) ||
          api.contextCreate(backend, NULL, NULL, &context) ||
          api.tensorCreateContextTensor(context, &tensor) || api.contextFree(context, NULL) ||
