@@ -15,25 +15,14 @@ void writeConfig(Recorder& recorder, const char* word, const char* option,
   writeConfigEntry(builder, "ZebBackend_Config_t", name, option, value, elements);
 }
 
-// The content of a custom configuration is never written: dropped, or refused.
-Zeb_ErrorHandle_t handleCustomContent(const Recorder& recorder) {
-  if (dropCustomConfigWithoutBackendId(recorder)) return ZEB_SUCCESS;
-  const uint32_t id = recorder.backendIdentifier();
-  if (const char* message = customConfigRefusal(id)) {
-    zeb::log::error("%s", message);
-  } else {
-    zeb::log::error("Unknown backend ID provided: %ld", static_cast<long>(id));
-  }
-  return ZEB_BACKEND_ERROR_INVALID_ARGUMENT;
-}
-
 }  // namespace
 
 Zeb_ErrorHandle_t writeBackendConfig(Recorder& recorder, const ZebBackend_Config_t& config,
                                      std::string& elements, StatementBuilder& builder) {
   switch (config.option) {
     case ZEB_BACKEND_CONFIG_OPTION_CUSTOM:
-      if (config.customConfig != nullptr) return handleCustomContent(recorder);
+      if (config.customConfig != nullptr)
+        return handleCustomConfig(recorder, "Unknown backend ID provided", ZEB_BACKEND_ERROR_INVALID_ARGUMENT);
       writeConfig(recorder, "customConfig", "ZEB_BACKEND_CONFIG_OPTION_CUSTOM",
                   ".customConfig=NULL", elements, builder);
       return ZEB_SUCCESS;

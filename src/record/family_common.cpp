@@ -50,11 +50,18 @@ constexpr CustomConfigRefusal kCustomConfigRefusals[] = {
 
 }  // namespace
 
-const char* customConfigRefusal(uint32_t backendId) {
+Zeb_ErrorHandle_t handleCustomConfig(const Recorder& recorder, const char* unknownBackend,
+                                     Zeb_ErrorHandle_t refused) {
+  if (dropCustomConfigWithoutBackendId(recorder)) return ZEB_SUCCESS;
+  const uint32_t id = recorder.backendIdentifier();
   for (const auto& refusal : kCustomConfigRefusals) {
-    if (refusal.backendId == backendId) return refusal.message;
+    if (refusal.backendId == id) {
+      zeb::log::error("%s", refusal.message);
+      return refused;
+    }
   }
-  return nullptr;
+  zeb::log::error("%s: %ld", unknownBackend, static_cast<long>(id));
+  return refused;
 }
 
 void writeConfigEntry(StatementBuilder& builder, std::string_view type, std::string_view name,

@@ -34,9 +34,11 @@ Zeb_ErrorHandle_t writeBlock(Recorder& recorder, StatementBuilder& builder,
 // identifier it is left out of the recorded array with a warning: returns true.
 // With one, returns false and the family refuses it with its own message and code.
 bool dropCustomConfigWithoutBackendId(const Recorder& recorder);
-// How the backends known to take no custom configurations (this library, the
-// CPU backend) refuse one; null for any other backend identifier.
-const char* customConfigRefusal(uint32_t backendId);
+// For the families that know which backends take no custom configurations
+// (this library, the CPU backend): drops the content as above, or refuses it
+// with that backend's message, else with `unknownBackend` and the identifier.
+Zeb_ErrorHandle_t handleCustomConfig(const Recorder& recorder, const char* unknownBackend,
+                                     Zeb_ErrorHandle_t refused);
 
 // Declares one configuration, `{type} {name} = {{option}, {value}};`, and adds
 // `&{name}` to the elements of the array that the recorded call passes: a

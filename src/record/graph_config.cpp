@@ -13,24 +13,13 @@ void declareConfig(const ScribeGraph& graph, const char* word, const char* optio
                    value, elements);
 }
 
-// The content of a custom configuration is never written: dropped, or refused.
-Zeb_ErrorHandle_t handleCustomContent(const Recorder& recorder) {
-  if (dropCustomConfigWithoutBackendId(recorder)) return ZEB_SUCCESS;
-  const uint32_t id = recorder.backendIdentifier();
-  if (const char* message = customConfigRefusal(id)) {
-    zeb::log::error("%s", message);
-  } else {
-    zeb::log::error("Unknown or unsupported backend ID provided: %ld", static_cast<long>(id));
-  }
-  return ZEB_GRAPH_ERROR_INVALID_ARGUMENT;
-}
-
 Zeb_ErrorHandle_t writeGraphConfig(Recorder& recorder, const ScribeGraph& graph,
                                    const ZebGraph_Config_t& config, std::string& elements,
                                    StatementBuilder& builder) {
   switch (config.option) {
     case ZEB_GRAPH_CONFIG_OPTION_CUSTOM:
-      if (config.customConfig != nullptr) return handleCustomContent(recorder);
+      if (config.customConfig != nullptr)
+        return handleCustomConfig(recorder, "Unknown or unsupported backend ID provided", ZEB_GRAPH_ERROR_INVALID_ARGUMENT);
       declareConfig(graph, "customConfig", "ZEB_GRAPH_CONFIG_OPTION_CUSTOM", ".customConfig=NULL",
                     elements, builder);
       return ZEB_SUCCESS;
