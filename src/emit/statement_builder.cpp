@@ -158,11 +158,4 @@ void StatementBuilder::writeLine(std::string_view text) { writeLineOf(text); }
 
 void StatementBuilder::writeBlankLine() { buffers_->text += '\n'; }
 
-std::string StatementBuilder::takeText(bool addFinalNewline) {
-  if (addFinalNewline) endBlock();
-  std::string text = std::move(buffers_->text);
-  buffers_->text.clear();
-  return text;
-}
-
 }  // namespace zeb

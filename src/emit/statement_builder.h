@@ -87,8 +87,6 @@ class StatementBuilder {
   // Appends the newline that ends every block; the text is then whole.
   void endBlock() { buffers_->text += '\n'; }
   const std::string& text() const { return buffers_->text; }
-  // The whole block; with the flag, one more newline is appended first.
-  std::string takeText(bool addFinalNewline);
   // The blobs the block reads, in the order of its fread statements.
   const std::vector<Blob>& blobs() const { return buffers_->blobs; }
 
