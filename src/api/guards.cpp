@@ -27,6 +27,11 @@ Resolved<Record> created(uint64_t handle, std::shared_ptr<Record> record, const 
   return {handle, std::move(record), 0, nullptr};
 }
 
+// A device record is never freed: its reference owns nothing.
+std::shared_ptr<ScribeDevice> unowned(ScribeDevice* device) {
+  return std::shared_ptr<ScribeDevice>(std::shared_ptr<ScribeDevice>(), device);
+}
+
 }  // namespace
 
 Refusal refuseIf(bool condition, const char* message, Zeb_ErrorHandle_t code) {
@@ -58,7 +63,8 @@ Resolved<ScribeGraph> resolveGraph(Recorder& recorder, uint64_t handle) {
 }
 
 Resolved<ScribeDevice> resolveDevice(Recorder& recorder, uint64_t handle) {
-  return resolve<ScribeDevice>(handle, kDevice, [&](uint64_t h) { return recorder.findDevice(h); });
+  return resolve<ScribeDevice>(handle, kDevice,
+                               [&](uint64_t h) { return unowned(recorder.findDevice(h)); });
 }
 
 Resolved<ScribeProfile> resolveProfile(Recorder& recorder, uint64_t handle) {
@@ -73,7 +79,7 @@ Resolved<ScribeContext> createContext(Recorder& recorder) {
 
 Resolved<ScribeDevice> createDevice(Recorder& recorder) {
   const uint64_t handle = recorder.createDevice();
-  return created(handle, recorder.findDevice(handle), "Could not create a new device");
+  return created(handle, unowned(recorder.findDevice(handle)), "Could not create a new device");
 }
 
 Resolved<ScribeProfile> createProfile(Recorder& recorder) {

@@ -12,12 +12,6 @@
 namespace zeb {
 namespace {
 
-template <class Map>
-bool eraseLocked(Map& map, std::mutex& mutex, uint64_t handle) {
-  std::lock_guard<std::mutex> lock(mutex);
-  return map.erase(handle) > 0;
-}
-
 // Plain data, so it can still be read after every object of the library is gone.
 bool processRecorderDestroyed = false;
 
@@ -26,16 +20,6 @@ struct ProcessRecorder {
   Recorder recorder;
   ~ProcessRecorder() { processRecorderDestroyed = true; }
 };
-
-// A record held through a shared pointer, or a unique one.
-template <class Record>
-void makeRecord(std::shared_ptr<Record>& held, std::string name) {
-  held = std::make_shared<Record>(std::move(name));
-}
-template <class Record>
-void makeRecord(std::unique_ptr<Record>& held, std::string name) {
-  held = std::make_unique<Record>(std::move(name));
-}
 
 }  // namespace
 
@@ -108,14 +92,12 @@ void Recorder::continueNamesOf(const std::string& program) {
   }
 }
 
-template <class Record, class Map>
-uint64_t Recorder::registerRecord(Map& map, std::mutex& mutex, const char* prefix) {
+template <class Record>
+uint64_t Recorder::registerRecord(Registry<Record>& map, const char* prefix) {
   std::string name = prefix;
   try {
     names_.number(name);
-    typename Map::mapped_type record;
-    makeRecord(record, std::move(name));
-    std::lock_guard<std::mutex> lock(mutex);
+    auto record = std::make_shared<Record>(std::move(name));
     const uint64_t handle = makeHandle(record.get());
     map[handle] = std::move(record);
     return handle;
@@ -125,36 +107,36 @@ uint64_t Recorder::registerRecord(Map& map, std::mutex& mutex, const char* prefi
 }
 
 template <class Record>
-std::shared_ptr<Record> Recorder::findRecord(Registry<Record>& map, std::mutex& mutex,
-                                             uint64_t handle) {
-  std::lock_guard<std::mutex> lock(mutex);
+std::shared_ptr<Record> Recorder::findRecord(Registry<Record>& map, uint64_t handle) {
   const auto found = map.find(handle);
   return found == map.end() ? nullptr : found->second;
 }
 
-uint64_t Recorder::createContext() {
-  return registerRecord<ScribeContext>(contexts_, contextsMutex_, "context");
-}
+uint64_t Recorder::createContext() { return registerRecord(contexts_, "context"); }
+uint64_t Recorder::createProfile() { return registerRecord(profiles_, "profile"); }
+
 uint64_t Recorder::createDevice() {
-  return registerRecord<ScribeDevice>(devices_, devicesMutex_, "device");
-}
-uint64_t Recorder::createProfile() {
-  return registerRecord<ScribeProfile>(profiles_, profilesMutex_, "profile");
+  std::string name = "device";
+  try {
+    names_.number(name);
+    devices_.emplace_back(std::move(name));
+    return makeIndexHandle(devices_.size() - 1);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
 }
 
 std::shared_ptr<ScribeContext> Recorder::findContext(uint64_t handle) {
-  return findRecord(contexts_, contextsMutex_, handle);
+  return findRecord(contexts_, handle);
 }
 
-std::shared_ptr<ScribeDevice> Recorder::findDevice(uint64_t handle) {
-  std::lock_guard<std::mutex> lock(devicesMutex_);
-  const auto found = devices_.find(handle);
-  if (found == devices_.end()) return nullptr;
-  return std::shared_ptr<ScribeDevice>(std::shared_ptr<ScribeDevice>(), found->second.get());
+ScribeDevice* Recorder::findDevice(uint64_t handle) {
+  const uint64_t index = indexOfHandle(handle);
+  return index < devices_.size() ? &devices_[index] : nullptr;
 }
 
 std::shared_ptr<ScribeProfile> Recorder::findProfile(uint64_t handle) {
-  return findRecord(profiles_, profilesMutex_, handle);
+  return findRecord(profiles_, handle);
 }
 
 std::shared_ptr<ScribeGraph> Recorder::findGraph(uint64_t handle) {
@@ -171,16 +153,16 @@ uint64_t Recorder::graphOwner(uint64_t graph) const {
 
 template <class Record>
 Zeb_ErrorHandle_t Recorder::releaseRecord(
-    Registry<Record>& map, std::mutex& mutex, uint64_t handle, const ReleaseTexts& texts,
+    Registry<Record>& map, uint64_t handle, const ReleaseTexts& texts,
     const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
     const std::function<void()>& afterErase) {
-  const auto record = findRecord(map, mutex, handle);
+  const auto record = findRecord(map, handle);
   if (!record) {
     log::error("%s", texts.unknown);
     return texts.unknownCode;
   }
   const Zeb_ErrorHandle_t result = recordFree(*record);
-  if (!eraseLocked(map, mutex, handle)) {
+  if (map.erase(handle) == 0) {
     log::error("%s", texts.notErased);
     return ZEB_COMMON_ERROR_MEM_ALLOC;
   }
@@ -196,7 +178,7 @@ Zeb_ErrorHandle_t Recorder::releaseContext(
       owner = owner->second == handle ? graphOwners_.erase(owner) : std::next(owner);
     }
   };
-  return releaseRecord(contexts_, contextsMutex_, handle,
+  return releaseRecord(contexts_, handle,
                        {"No context associated with the provided handle.",
                         ZEB_CONTEXT_ERROR_INVALID_HANDLE, "Could not deallocate the context."},
                        recordFree, forgetGraphs);
@@ -204,7 +186,7 @@ Zeb_ErrorHandle_t Recorder::releaseContext(
 
 Zeb_ErrorHandle_t Recorder::releaseProfile(
     uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeProfile&)>& recordFree) {
-  return releaseRecord(profiles_, profilesMutex_, handle,
+  return releaseRecord(profiles_, handle,
                        {"No profile associated with the provided handle.",
                         ZEB_PROFILE_ERROR_INVALID_HANDLE, "Could not deallocate the profile."},
                        recordFree, [] {});

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -58,9 +59,9 @@ class Recorder {
   uint64_t createDevice();
   uint64_t createProfile();
 
-  // Lookups; an empty reference when the handle is unknown.
+  // Lookups; empty (null) when the handle is unknown.
   std::shared_ptr<ScribeContext> findContext(uint64_t handle);
-  std::shared_ptr<ScribeDevice> findDevice(uint64_t handle);
+  ScribeDevice* findDevice(uint64_t handle);
   std::shared_ptr<ScribeProfile> findProfile(uint64_t handle);
   std::shared_ptr<ScribeGraph> findGraph(uint64_t handle);
   void recordGraphOwner(uint64_t graph, uint64_t context);
@@ -100,16 +101,14 @@ class Recorder {
   bool writeBlobs(const std::vector<Blob>& blobs);
   bool writeGathered();
 
+  // The registries are touched only under callMutex_.
   template <class Record>
   using Registry = std::unordered_map<uint64_t, std::shared_ptr<Record>>;
-  // Devices are never erased: each keeps only its record, and lookups hand
-  // out references that own nothing.
-  using DeviceRegistry = std::unordered_map<uint64_t, std::unique_ptr<ScribeDevice>>;
 
-  template <class Record, class Map>
-  uint64_t registerRecord(Map& map, std::mutex& mutex, const char* prefix);
   template <class Record>
-  std::shared_ptr<Record> findRecord(Registry<Record>& map, std::mutex& mutex, uint64_t handle);
+  uint64_t registerRecord(Registry<Record>& map, const char* prefix);
+  template <class Record>
+  std::shared_ptr<Record> findRecord(Registry<Record>& map, uint64_t handle);
 
   // What releasing a record logs and returns when it goes wrong.
   struct ReleaseTexts {
@@ -119,7 +118,7 @@ class Recorder {
   };
   // Finds the record, records its free, erases it and then runs afterErase.
   template <class Record>
-  Zeb_ErrorHandle_t releaseRecord(Registry<Record>& map, std::mutex& mutex, uint64_t handle,
+  Zeb_ErrorHandle_t releaseRecord(Registry<Record>& map, uint64_t handle,
                                   const ReleaseTexts& texts,
                                   const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
                                   const std::function<void()>& afterErase);
@@ -127,11 +126,10 @@ class Recorder {
   std::recursive_mutex callMutex_;
   bool started_ = false;
   Registry<ScribeContext> contexts_;
-  std::mutex contextsMutex_;
   Registry<ScribeProfile> profiles_;
-  std::mutex profilesMutex_;
-  DeviceRegistry devices_;
-  std::mutex devicesMutex_;
+  // Devices are never erased: a device's handle is made from its index, and
+  // a deque keeps every record in place as more are added.
+  std::deque<ScribeDevice> devices_;
   std::unordered_map<uint64_t, uint64_t> graphOwners_;
   NameCounters names_;
   std::string outputDirectory_ = kDefaultOutputDirectory;

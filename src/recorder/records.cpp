@@ -62,23 +62,33 @@ const std::string* ScribeGraph::findTensorName(uint32_t id) const {
   return context->findTensorName(id);
 }
 
-uint64_t makeHandle(const void* address) {
-  if (!address) return 0;
-  uint64_t bytes = reinterpret_cast<uintptr_t>(address);
+namespace {
+
+uint64_t reverseBytes(uint64_t bytes) {
   uint64_t reversed = 0;
   for (int i = 0; i < 8; ++i) {
     reversed = (reversed << 8) | (bytes & 0xFFu);
     bytes >>= 8;
   }
-  return reversed ^ kHandleMask;
+  return reversed;
 }
+
+}  // namespace
+
+uint64_t makeHandle(const void* address) {
+  if (!address) return 0;
+  return reverseBytes(reinterpret_cast<uintptr_t>(address)) ^ kHandleMask;
+}
+
+uint64_t makeIndexHandle(uint64_t index) { return reverseBytes(index + 1) ^ kHandleMask; }
+
+uint64_t indexOfHandle(uint64_t handle) { return reverseBytes(handle ^ kHandleMask) - 1; }
 
 uint64_t ScribeContext::createGraph(const std::string& variableName, const std::string& graphName) {
   graphNames.insert(variableName);
   try {
     const auto graph = std::make_shared<ScribeGraph>(this, variableName, graphName);
     const uint64_t handle = makeHandle(graph.get());
-    std::lock_guard<std::mutex> lock(graphsMutex_);
     graphs_[handle] = graph;
     return handle;
   } catch (const std::bad_alloc&) {
@@ -87,14 +97,12 @@ uint64_t ScribeContext::createGraph(const std::string& variableName, const std::
 }
 
 std::shared_ptr<ScribeGraph> ScribeContext::findGraph(uint64_t handle) const {
-  std::lock_guard<std::mutex> lock(graphsMutex_);
   const auto found = graphs_.find(handle);
   return found == graphs_.end() ? nullptr : found->second;
 }
 
 std::pair<uint64_t, std::shared_ptr<ScribeGraph>> ScribeContext::findGraphIf(
     const std::function<bool(const ScribeGraph&)>& predicate) const {
-  std::lock_guard<std::mutex> lock(graphsMutex_);
   for (const auto& [handle, graph] : graphs_) {
     if (predicate(*graph)) return {handle, graph};
   }

@@ -7,7 +7,6 @@
 #include <list>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -114,7 +113,6 @@ class ScribeContext {
       const std::function<bool(const ScribeGraph&)>& predicate) const;
 
  private:
-  mutable std::mutex graphsMutex_;
   std::unordered_map<uint64_t, std::shared_ptr<ScribeGraph>> graphs_;
   TensorNames tensorNames_;
   std::set<std::string> tensorClientNames_;
@@ -142,5 +140,11 @@ struct ScribeProfile {
 // Handle of a record: the bytes of its address reversed, exclusive-or one mask.
 // The null address gives 0.
 uint64_t makeHandle(const void* address);
+// Handle of the record at an index, made the same way from index + 1: never 0,
+// and never an address-made handle, since no record lives at a small address.
+uint64_t makeIndexHandle(uint64_t index);
+// The index that makeIndexHandle made the handle from; any other handle gives
+// an index far beyond any record's.
+uint64_t indexOfHandle(uint64_t handle);
 
 }  // namespace zeb
