@@ -3,7 +3,6 @@
 // allocates nothing.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,9 +14,9 @@ namespace zeb {
 struct BlockBuffers {
   std::string text;
   std::vector<Blob> blobs;
-  // Strings for the parts of a block composed apart from its text; a deque,
-  // so handing out one more leaves the others where they are.
-  std::deque<std::string> scratch;
+  // Strings for the parts of a block composed apart from its text; each has
+  // its own place, so handing out one more leaves the others where they are.
+  std::vector<std::unique_ptr<std::string>> scratch;
   std::size_t scratchInUse = 0;
 };
 

@@ -82,8 +82,9 @@ void StatementBuilder::beginLine() {
 
 std::string& StatementBuilder::scratch() {
   BlockBuffers& buffers = *buffers_;
-  if (buffers.scratchInUse == buffers.scratch.size()) buffers.scratch.emplace_back();
-  std::string& text = buffers.scratch[buffers.scratchInUse++];
+  if (buffers.scratchInUse == buffers.scratch.size())
+    buffers.scratch.push_back(std::make_unique<std::string>());
+  std::string& text = *buffers.scratch[buffers.scratchInUse++];
   text.clear();
   return text;
 }
