@@ -155,7 +155,7 @@ template <class Record>
 Zeb_ErrorHandle_t Recorder::releaseRecord(
     Registry<Record>& map, uint64_t handle, const ReleaseTexts& texts,
     const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
-    const std::function<void()>& afterErase) {
+    const std::function<void(Record&)>& afterErase) {
   const auto record = findRecord(map, handle);
   if (!record) {
     log::error("%s", texts.unknown);
@@ -166,19 +166,17 @@ Zeb_ErrorHandle_t Recorder::releaseRecord(
     log::error("%s", texts.notErased);
     return ZEB_COMMON_ERROR_MEM_ALLOC;
   }
-  afterErase();
+  afterErase(*record);
   return result;
 }
 
 Zeb_ErrorHandle_t Recorder::releaseContext(
     uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeContext&)>& recordFree) {
   // Graph lookups through the freed context fail from now on.
-  const auto forgetGraphs = [this, handle] {
-    for (auto owner = graphOwners_.begin(); owner != graphOwners_.end();) {
-      owner = owner->second == handle ? graphOwners_.erase(owner) : std::next(owner);
-    }
+  const auto forgetGraphs = [this](ScribeContext& context) {
+    context.forEachGraphHandle([this](uint64_t graph) { graphOwners_.erase(graph); });
   };
-  return releaseRecord(contexts_, handle,
+  return releaseRecord<ScribeContext>(contexts_, handle,
                        {"No context associated with the provided handle.",
                         ZEB_CONTEXT_ERROR_INVALID_HANDLE, "Could not deallocate the context."},
                        recordFree, forgetGraphs);
@@ -186,10 +184,10 @@ Zeb_ErrorHandle_t Recorder::releaseContext(
 
 Zeb_ErrorHandle_t Recorder::releaseProfile(
     uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeProfile&)>& recordFree) {
-  return releaseRecord(profiles_, handle,
+  return releaseRecord<ScribeProfile>(profiles_, handle,
                        {"No profile associated with the provided handle.",
                         ZEB_PROFILE_ERROR_INVALID_HANDLE, "Could not deallocate the profile."},
-                       recordFree, [] {});
+                       recordFree, [](ScribeProfile&) {});
 }
 
 ScribeBackend* Recorder::findBackend(uint64_t handle) {

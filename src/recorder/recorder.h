@@ -121,7 +121,7 @@ class Recorder {
   Zeb_ErrorHandle_t releaseRecord(Registry<Record>& map, uint64_t handle,
                                   const ReleaseTexts& texts,
                                   const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
-                                  const std::function<void()>& afterErase);
+                                  const std::function<void(Record&)>& afterErase);
 
   std::recursive_mutex callMutex_;
   bool started_ = false;

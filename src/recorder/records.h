@@ -111,6 +111,10 @@ class ScribeContext {
   // The first graph for which the predicate holds, with its handle.
   std::pair<uint64_t, std::shared_ptr<ScribeGraph>> findGraphIf(
       const std::function<bool(const ScribeGraph&)>& predicate) const;
+  template <class Visit>
+  void forEachGraphHandle(Visit visit) const {
+    for (const auto& entry : graphs_) visit(entry.first);
+  }
 
  private:
   std::unordered_map<uint64_t, std::shared_ptr<ScribeGraph>> graphs_;
