@@ -11,6 +11,10 @@ namespace {
 // Every record lives at an aligned address, and the reversed mask is odd, so no
 // record's handle is 0.
 constexpr uint64_t kHandleMask = 0xA5F0C3E1B4D29687u;
+// Handles made from an index differ in the byte that reversal makes an
+// address's top one: an index handle equals an address-made one only for an
+// address of the top byte 0xFF, which no user-space address has.
+constexpr uint64_t kIndexHandleMask = kHandleMask ^ 0xFFu;
 
 // Tensor ids are unique in the whole process and never reused.
 std::atomic<uint32_t> nextTensorId{1};
@@ -80,9 +84,9 @@ uint64_t makeHandle(const void* address) {
   return reverseBytes(reinterpret_cast<uintptr_t>(address)) ^ kHandleMask;
 }
 
-uint64_t makeIndexHandle(uint64_t index) { return reverseBytes(index + 1) ^ kHandleMask; }
+uint64_t makeIndexHandle(uint64_t index) { return reverseBytes(index + 1) ^ kIndexHandleMask; }
 
-uint64_t indexOfHandle(uint64_t handle) { return reverseBytes(handle ^ kHandleMask) - 1; }
+uint64_t indexOfHandle(uint64_t handle) { return reverseBytes(handle ^ kIndexHandleMask) - 1; }
 
 uint64_t ScribeContext::createGraph(const std::string& variableName, const std::string& graphName) {
   graphNames.insert(variableName);

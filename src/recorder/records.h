@@ -144,8 +144,8 @@ struct ScribeProfile {
 // Handle of a record: the bytes of its address reversed, exclusive-or one mask.
 // The null address gives 0.
 uint64_t makeHandle(const void* address);
-// Handle of the record at an index, made the same way from index + 1: never 0,
-// and never an address-made handle, since no record lives at a small address.
+// Handle of the record at an index, made the same way from index + 1 with
+// another mask: never 0, and never a handle made from a record's address.
 uint64_t makeIndexHandle(uint64_t index);
 // The index that makeIndexHandle made the handle from; any other handle gives
 // an index far beyond any record's.

@@ -128,6 +128,10 @@ TEST_F(Refusals, Device) {
     EXPECT_REFUSED(14000, message, deviceGetInfo(r, handle, &info));
     EXPECT_REFUSED(14000, message, deviceFree(r, handle));
   }
+  // A live context's handle names no device, and a live device's names no context.
+  const uint64_t liveContext = r.createContext(), liveDevice = r.createDevice();
+  EXPECT_REFUSED(14000, kNoDevice, deviceFree(r, as<D>(liveContext)));
+  EXPECT_REFUSED(5002, kNoContext, contextSetConfig(r, as<C>(liveDevice), nullptr));
 }
 
 // The unsupported slots, and the checks that some of them make first.
