@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "emit/blob.h"
+#include "emit/text_append.h"
 
 namespace zeb {
 
 struct BlockBuffers {
-  std::string text;
+  TextBuffer text;
   std::vector<Blob> blobs;
   // Strings for the parts of a block composed apart from its text; each has
   // its own place, so handing out one more leaves the others where they are.

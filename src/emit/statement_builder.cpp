@@ -2,50 +2,40 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace zeb {
 namespace {
 
 template <class Element, class Append>
-void appendJoined(std::string& text, const std::vector<Element>& elements, Append append) {
+void appendJoined(TextBuffer& text, const std::vector<Element>& elements, Append append) {
   for (std::size_t i = 0; i < elements.size(); ++i) {
     if (i > 0) text += ", ";
     append(text, elements[i]);
   }
 }
 
-void appendField(std::string& text, const StatementBuilder::Field& field) {
-  std::visit([&text](const auto& value) { appendText(text, value); }, field);
-}
-
-void appendFields(std::string& text, std::initializer_list<StatementBuilder::Field> fields) {
+void appendFields(TextBuffer& text, std::initializer_list<StatementBuilder::Field> fields) {
   bool first = true;
   for (const StatementBuilder::Field& field : fields) {
     if (!first) text += ", ";
     first = false;
-    appendField(text, field);
+    std::visit([&text](const auto& value) { appendText(text, value); }, field);
   }
 }
 
 }  // namespace
 
-void appendFloat(std::string& text, float value) {
+std::string_view floatText(float value, char (&buffer)[32]) {
   // Non-finite values as expressions that give them, since C has no literals
   // for them (the written program includes no <math.h>).
-  if (std::isnan(value)) {
-    text += "(0.0f/0.0f)";
-    return;
-  }
-  if (std::isinf(value)) {
-    text += value > 0 ? "(1.0f/0.0f)" : "(-1.0f/0.0f)";
-    return;
-  }
+  if (std::isnan(value)) return "(0.0f/0.0f)";
+  if (std::isinf(value)) return value > 0 ? "(1.0f/0.0f)" : "(-1.0f/0.0f)";
   // General form with 9 significant digits, the same text as "%.9g" but
   // independent of the C library and the locale.
-  char buffer[32];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                     std::chars_format::general, 9);
-  text.append(buffer, result.ptr);
+  return {buffer, static_cast<std::size_t>(result.ptr - buffer)};
 }
 
 namespace {
@@ -60,15 +50,27 @@ std::string textOf(void (*append)(std::string&, Value), Value value) {
 
 }  // namespace
 
-std::string floatToText(float value) { return textOf(appendFloat, value); }
-std::string intToText(int32_t value) { return textOf(appendInteger<int32_t>, value); }
-std::string uintToText(uint32_t value) { return textOf(appendInteger<uint32_t>, value); }
-std::string uint64ToText(uint64_t value) { return textOf(appendInteger<uint64_t>, value); }
+std::string floatToText(float value) { return textOf(appendFloat<std::string>, value); }
+std::string intToText(int32_t value) { return textOf(appendInteger<std::string, int32_t>, value); }
+std::string uintToText(uint32_t value) { return textOf(appendInteger<std::string, uint32_t>, value); }
+std::string uint64ToText(uint64_t value) {
+  return textOf(appendInteger<std::string, uint64_t>, value);
+}
 
 std::string stringToText(const char* value) {
   std::string text;
   appendString(text, value);
   return text;
+}
+
+void TextBuffer::grow(std::size_t count) {
+  constexpr std::size_t kSmallest = 1024;
+  std::size_t capacity = capacity_ < kSmallest ? kSmallest : capacity_ * 2;
+  if (capacity - size_ < count) capacity = size_ + count;
+  std::unique_ptr<char[]> data(new char[capacity]);
+  if (size_ > 0) std::memcpy(data.get(), data_.get(), size_);
+  data_ = std::move(data);
+  capacity_ = capacity;
 }
 
 StatementBuilder::StatementBuilder(int32_t indentationWidth)
@@ -77,7 +79,8 @@ StatementBuilder::StatementBuilder(int32_t indentationWidth)
 StatementBuilder::~StatementBuilder() { returnBlockBuffers(std::move(buffers_)); }
 
 void StatementBuilder::beginLine() {
-  buffers_->text.append(static_cast<std::size_t>(indentationWidth_), ' ');
+  const auto width = static_cast<std::size_t>(indentationWidth_);
+  std::memset(buffers_->text.extend(width), ' ', width);
 }
 
 std::string& StatementBuilder::scratch() {
@@ -93,7 +96,7 @@ void StatementBuilder::writeCall(std::string_view macro, std::string_view error,
                                  std::string_view interfaceName, std::string_view member,
                                  std::initializer_list<std::string_view> arguments) {
   beginLine();
-  std::string& text = buffers_->text;
+  TextBuffer& text = buffers_->text;
   appendAll(text, macro, "(", error, ", ", interfaceName, ".", member, "(");
   bool first = true;
   for (std::string_view argument : arguments) {
@@ -122,7 +125,7 @@ void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_
   beginLine();
   appendAll(buffers_->text, type, " ", name, "[] = {");
   appendJoined(buffers_->text, elements,
-               [](std::string& text, const std::string& element) { text += element; });
+               [](TextBuffer& text, const std::string& element) { text += element; });
   buffers_->text += "};\n";
 }
 
@@ -130,7 +133,7 @@ void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_
                                              const std::vector<int32_t>& elements) {
   beginLine();
   appendAll(buffers_->text, type, " ", name, "[] = {");
-  appendJoined(buffers_->text, elements, appendInteger<int32_t>);
+  appendJoined(buffers_->text, elements, appendInteger<TextBuffer, int32_t>);
   buffers_->text += "};\n";
 }
 
@@ -138,7 +141,7 @@ void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_
                                              const std::vector<float>& elements) {
   beginLine();
   appendAll(buffers_->text, type, " ", name, "[] = {");
-  appendJoined(buffers_->text, elements, appendFloat);
+  appendJoined(buffers_->text, elements, appendFloat<TextBuffer>);
   buffers_->text += "};\n";
 }
 

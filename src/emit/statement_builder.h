@@ -86,7 +86,7 @@ class StatementBuilder {
 
   // Appends the newline that ends every block; the text is then whole.
   void endBlock() { buffers_->text += '\n'; }
-  const std::string& text() const { return buffers_->text; }
+  std::string_view text() const { return buffers_->text.view(); }
   // The blobs the block reads, in the order of its fread statements.
   const std::vector<Blob>& blobs() const { return buffers_->blobs; }
 

@@ -1,28 +1,59 @@
 // Appending the written form of values to text in place: composing a block
-// this way makes no temporary strings.
+// this way makes no temporary strings. Every appender takes a std::string or
+// a TextBuffer.
 #pragma once
 
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
 
 namespace zeb {
 
-inline void appendText(std::string& text, std::string_view part) { text.append(part); }
+// Text that only grows at its end, as a block's text does. While there is room,
+// an append is a copy and nothing more: no call into the library, no filling.
+class TextBuffer {
+ public:
+  TextBuffer() = default;
+  TextBuffer(const TextBuffer&) = delete;
+  TextBuffer& operator=(const TextBuffer&) = delete;
 
-template <class Number>
-void appendInteger(std::string& text, Number value) {
-  char digits[24];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  text.append(digits, result.ptr);
+  // Makes the text count characters longer; returns where they go.
+  char* extend(std::size_t count) {
+    if (count > capacity_ - size_) grow(count);
+    char* at = data_.get() + size_;
+    size_ += count;
+    return at;
+  }
+  TextBuffer& operator+=(std::string_view text) {
+    if (!text.empty()) std::memcpy(extend(text.size()), text.data(), text.size());
+    return *this;
+  }
+  TextBuffer& operator+=(char character) {
+    *extend(1) = character;
+    return *this;
+  }
+  void clear() { size_ = 0; }
+  std::string_view view() const { return {data_.get(), size_}; }
+
+ private:
+  void grow(std::size_t count);
+
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+// Room for count more characters at the end of the text; returns where they go.
+inline char* extend(std::string& text, std::size_t count) {
+  const std::size_t at = text.size();
+  text.resize(at + count);
+  return &text[at];
 }
-
-inline void appendText(std::string& text, int32_t value) { appendInteger(text, value); }
-inline void appendText(std::string& text, uint32_t value) { appendInteger(text, value); }
-inline void appendText(std::string& text, uint64_t value) { appendInteger(text, value); }
+inline char* extend(TextBuffer& text, std::size_t count) { return text.extend(count); }
 
 namespace detail {
 
@@ -48,34 +79,57 @@ class Piece {
 }  // namespace detail
 
 // Each part after the other: texts as they are, integers in decimal. The text
-// grows once for all parts (each growth is a call into the library), so no
-// part may view the text itself.
-template <class... Parts>
-void appendAll(std::string& text, const Parts&... parts) {
+// grows once for all parts, so no part may view the text itself.
+template <class Text, class... Parts>
+void appendAll(Text& text, const Parts&... parts) {
   const detail::Piece pieces[] = {detail::Piece(parts)...};
-  std::size_t at = text.size();
   std::size_t added = 0;
   for (const detail::Piece& piece : pieces) added += piece.view().size();
-  text.resize(at + added);
+  if (added == 0) return;
+  char* at = extend(text, added);
   for (const detail::Piece& piece : pieces) {
     if (piece.view().empty()) continue;
-    std::memcpy(&text[at], piece.view().data(), piece.view().size());
+    std::memcpy(at, piece.view().data(), piece.view().size());
     at += piece.view().size();
   }
 }
 
+template <class Text>
+void appendText(Text& text, std::string_view part) {
+  appendAll(text, part);
+}
+
+template <class Text, class Number, std::enable_if_t<std::is_integral_v<Number>, int> = 0>
+void appendText(Text& text, Number value) {
+  appendAll(text, value);
+}
+
+template <class Text, class Number>
+void appendInteger(Text& text, Number value) {
+  appendAll(text, value);
+}
+
 // "(Type)value" with the value as signed 32-bit decimal.
-inline void appendEnum(std::string& text, std::string_view typeName, int32_t value) {
+template <class Text>
+void appendEnum(Text& text, std::string_view typeName, int32_t value) {
   appendAll(text, "(", typeName, ")", value);
 }
 
-// As %.9g writes it; non-finite values as expressions that give them.
-void appendFloat(std::string& text, float value);
+// As %.9g writes it; non-finite values as expressions that give them. The
+// characters go into buffer; the view is of them.
+std::string_view floatText(float value, char (&buffer)[32]);
+
+template <class Text>
+void appendFloat(Text& text, float value) {
+  char buffer[32];
+  appendAll(text, floatText(value, buffer));
+}
 
 // A C string between double quotes, unescaped; NULL for a null pointer.
-inline void appendString(std::string& text, const char* value) {
+template <class Text>
+void appendString(Text& text, const char* value) {
   if (value == nullptr) {
-    text += "NULL";
+    appendAll(text, "NULL");
     return;
   }
   appendAll(text, "\"", std::string_view(value), "\"");

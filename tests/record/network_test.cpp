@@ -70,7 +70,7 @@ TEST(TensorDescriptions, EdgeCasesAndRefusals) {
     LogCapture log;
     StatementBuilder builder(3);
     const Zeb_ErrorHandle_t code = record::writeTensor(tensor(row.change), "B", builder, "fp", nullptr);
-    std::string wanted, written = builder.text();
+    std::string wanted, written(builder.text());
     for (const std::string& part : row.lines) wanted += "   " + part + "\n";
     std::vector<uint64_t> blobBytes;
     for (const Blob& blob : builder.blobs()) blobBytes.push_back(blob.elementSize * blob.elementCount);

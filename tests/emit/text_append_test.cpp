@@ -1,0 +1,42 @@
+// The written form of floats, and the buffer that every block is composed in.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "emit/statement_builder.h"
+
+namespace zeb::test {
+namespace {
+
+TEST(FloatText, AsPercentNineG) {
+  const struct {
+    float value;
+    const char* text;
+  } rows[] = {
+      {0.1f, "0.100000001"},      {1.0f, "1"},           {0.5f, "0.5"},
+      {1.0f / 3.0f, "0.333333343"}, {0.00001f, "9.99999975e-06"}, {1e9f, "1e+09"},
+      {123456789.0f, "123456792"}, {0.0f, "0"},          {-2.5f, "-2.5"},
+      {3.0e-7f, "3.00000011e-07"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(floatToText(row.value), row.text) << row.text;
+}
+
+// Appends that land just below, on and past each growth of the buffer keep
+// every character in place.
+TEST(TextBuffer, KeepsItsTextAcrossEveryGrowth) {
+  TextBuffer buffer;
+  std::string expected;
+  for (const std::size_t length : {0u, 1u, 1022u, 1u, 1u, 2000u, 5u, 9000u, 3u}) {
+    const std::string piece(length, static_cast<char>('a' + expected.size() % 26));
+    buffer += piece;
+    appendAll(buffer, ", ", length);
+    expected += piece + ", " + std::to_string(length);
+    ASSERT_EQ(buffer.view(), expected) << "after a piece of " << length;
+  }
+  buffer.clear();
+  buffer += '\n';
+  EXPECT_EQ(buffer.view(), "\n");
+}
+
+}  // namespace
+}  // namespace zeb::test
