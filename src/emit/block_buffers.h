@@ -17,7 +17,7 @@ struct BlockBuffers {
   std::vector<Blob> blobs;
   // Strings for the parts of a block composed apart from its text; each has
   // its own place, so handing out one more leaves the others where they are.
-  std::vector<std::unique_ptr<std::string>> scratch;
+  std::vector<std::unique_ptr<TextBuffer>> scratch;
   std::size_t scratchInUse = 0;
 };
 

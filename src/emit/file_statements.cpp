@@ -29,8 +29,7 @@ void StatementBuilder::writeMallocDeclaration(std::string_view type, std::string
 
 void StatementBuilder::writeFileOpen(std::string_view file, std::string_view path,
                                      std::string_view mode, bool declare) {
-  std::string& step = scratch();
-  step.assign(static_cast<std::size_t>(indentationWidth_), ' ');
+  const std::string step(static_cast<std::size_t>(indentationWidth_), ' ');
   writeLineOf(declare ? "FILE* " : "", file, " = fopen(\"", path, "\", \"", mode, "\");");
   writeLineOf("if (!", file, ") {");
   writeLineOf(step, "printf(\"ERROR: File open of ", path, " failed on line: %d\\n\", __LINE__);");

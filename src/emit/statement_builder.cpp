@@ -64,7 +64,7 @@ std::string stringToText(const char* value) {
 }
 
 void TextBuffer::grow(std::size_t count) {
-  constexpr std::size_t kSmallest = 1024;
+  constexpr std::size_t kSmallest = 64;
   std::size_t capacity = capacity_ < kSmallest ? kSmallest : capacity_ * 2;
   if (capacity - size_ < count) capacity = size_ + count;
   std::unique_ptr<char[]> data(new char[capacity]);
@@ -83,11 +83,11 @@ void StatementBuilder::beginLine() {
   std::memset(buffers_->text.extend(width), ' ', width);
 }
 
-std::string& StatementBuilder::scratch() {
+TextBuffer& StatementBuilder::scratch() {
   BlockBuffers& buffers = *buffers_;
   if (buffers.scratchInUse == buffers.scratch.size())
-    buffers.scratch.push_back(std::make_unique<std::string>());
-  std::string& text = *buffers.scratch[buffers.scratchInUse++];
+    buffers.scratch.push_back(std::make_unique<TextBuffer>());
+  TextBuffer& text = *buffers.scratch[buffers.scratchInUse++];
   text.clear();
   return text;
 }

@@ -82,7 +82,7 @@ class StatementBuilder {
 
   // An empty string to compose a part of the block in (a name, a list),
   // valid as long as the builder.
-  std::string& scratch();
+  TextBuffer& scratch();
 
   // Appends the newline that ends every block; the text is then whole.
   void endBlock() { buffers_->text += '\n'; }

@@ -19,7 +19,11 @@ class TextBuffer {
  public:
   TextBuffer() = default;
   TextBuffer(const TextBuffer&) = delete;
-  TextBuffer& operator=(const TextBuffer&) = delete;
+  // Copies the other's text into this one's room.
+  TextBuffer& operator=(const TextBuffer& other) {
+    if (this != &other) *this = other.view();
+    return *this;
+  }
 
   // Makes the text count characters longer; returns where they go.
   char* extend(std::size_t count) {
@@ -36,8 +40,15 @@ class TextBuffer {
     *extend(1) = character;
     return *this;
   }
+  TextBuffer& operator=(std::string_view text) {
+    clear();
+    return *this += text;
+  }
   void clear() { size_ = 0; }
+  bool empty() const { return size_ == 0; }
+  std::size_t size() const { return size_; }
   std::string_view view() const { return {data_.get(), size_}; }
+  operator std::string_view() const { return view(); }
 
  private:
   void grow(std::size_t count);

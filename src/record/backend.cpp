@@ -14,7 +14,7 @@ constexpr const char* kConfigArrayType = "const ZebBackend_Config_t*";
 // Each configuration stands after an empty line, and one more separates the
 // last from the array that collects them.
 Zeb_ErrorHandle_t writeBackendConfigs(Recorder& recorder, const ZebBackend_Config_t** configs,
-                                      std::string& elements, StatementBuilder& builder) {
+                                      TextBuffer& elements, StatementBuilder& builder) {
   for (; configs != nullptr && *configs != nullptr; ++configs) {
     builder.writeBlankLine();
     const Zeb_ErrorHandle_t code = writeBackendConfig(recorder, **configs, elements, builder);
@@ -33,9 +33,9 @@ ScribeBackend* findBackend(Recorder& recorder, uint64_t backend) {
 
 // `{backend}_config_{n}`, numbered by the backend; without one (handle 0)
 // `NULL_config_{n}`, numbered by the recorder.
-const std::string& nameConfigArray(Recorder& recorder, ScribeBackend* backend,
+const TextBuffer& nameConfigArray(Recorder& recorder, ScribeBackend* backend,
                                    StatementBuilder& builder) {
-  std::string& array = composeName(builder, backend ? backend->name : "NULL", "config");
+  TextBuffer& array = composeName(builder, backend ? backend->name : "NULL", "config");
   if (backend) {
     appendNumber(array, backend->configCounter);
   } else {
@@ -56,11 +56,11 @@ std::optional<std::string> backendVariable(Recorder& recorder, uint64_t backend)
 Zeb_ErrorHandle_t backendCreate(Recorder& recorder, const ZebBackend_Config_t** config,
                                 uint64_t* backend) {
   StatementBuilder builder(3);
-  std::string& elements = builder.scratch();
+  TextBuffer& elements = builder.scratch();
   const Zeb_ErrorHandle_t code = writeBackendConfigs(recorder, config, elements, builder);
   if (code != ZEB_SUCCESS) return code;
   ScribeBackend created{recorder.makeVariableName("backend")};
-  const std::string& array = nameConfigArray(recorder, &created, builder);
+  const TextBuffer& array = nameConfigArray(recorder, &created, builder);
   writeConfigArray(builder, kConfigArrayType, array, elements);
   builder.writeDeclaration("Zeb_BackendHandle_t", created.name);
   builder.writeApiCall("backendCreate", {"loghandle", array, addressOf(builder, created.name)});
@@ -77,10 +77,10 @@ Zeb_ErrorHandle_t backendSetConfig(Recorder& recorder, uint64_t backend,
     return ZEB_BACKEND_ERROR_INVALID_HANDLE;
   const std::string_view name = record ? std::string_view(record->name) : "NULL";
   StatementBuilder builder(3);
-  std::string& elements = builder.scratch();
+  TextBuffer& elements = builder.scratch();
   const Zeb_ErrorHandle_t code = writeBackendConfigs(recorder, config, elements, builder);
   if (code != ZEB_SUCCESS) return code;
-  const std::string& array = nameConfigArray(recorder, record, builder);
+  const TextBuffer& array = nameConfigArray(recorder, record, builder);
   writeConfigArray(builder, kConfigArrayType, array, elements);
   builder.writeApiCall("backendSetConfig", {name, array});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL);

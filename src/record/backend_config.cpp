@@ -9,8 +9,8 @@ namespace {
 // Names `backendConfig_{word}_{n}` are numbered by the recorder: they derive
 // from no backend.
 void writeConfig(Recorder& recorder, const char* word, const char* option,
-                 std::string_view value, std::string& elements, StatementBuilder& builder) {
-  std::string& name = composeName(builder, "backendConfig", word);
+                 std::string_view value, TextBuffer& elements, StatementBuilder& builder) {
+  TextBuffer& name = composeName(builder, "backendConfig", word);
   recorder.numberName(name);
   writeConfigEntry(builder, "ZebBackend_Config_t", name, option, value, elements);
 }
@@ -18,7 +18,7 @@ void writeConfig(Recorder& recorder, const char* word, const char* option,
 }  // namespace
 
 Zeb_ErrorHandle_t writeBackendConfig(Recorder& recorder, const ZebBackend_Config_t& config,
-                                     std::string& elements, StatementBuilder& builder) {
+                                     TextBuffer& elements, StatementBuilder& builder) {
   switch (config.option) {
     case ZEB_BACKEND_CONFIG_OPTION_CUSTOM:
       if (config.customConfig != nullptr)
@@ -27,14 +27,14 @@ Zeb_ErrorHandle_t writeBackendConfig(Recorder& recorder, const ZebBackend_Config
                   ".customConfig=NULL", elements, builder);
       return ZEB_SUCCESS;
     case ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING: {
-      std::string& value = builder.scratch();
+      TextBuffer& value = builder.scratch();
       appendErrorConfig(value, config.errorConfig);
       writeConfig(recorder, "errorConfig", "ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING", value,
                   elements, builder);
       return ZEB_SUCCESS;
     }
     case ZEB_BACKEND_CONFIG_OPTION_PLATFORM: {
-      std::string& value = builder.scratch();
+      TextBuffer& value = builder.scratch();
       value += ".platformOption=";
       appendString(value, config.platformOption);
       writeConfig(recorder, "platformOption", "ZEB_BACKEND_CONFIG_OPTION_PLATFORM", value,

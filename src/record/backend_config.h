@@ -13,6 +13,6 @@ namespace zeb::record {
 // elements of the caller's array; a dropped custom configuration appends
 // nothing. Returns 0, or 4004 when the configuration cannot be recorded.
 Zeb_ErrorHandle_t writeBackendConfig(Recorder& recorder, const ZebBackend_Config_t& config,
-                                     std::string& elements, StatementBuilder& builder);
+                                     TextBuffer& elements, StatementBuilder& builder);
 
 }  // namespace zeb::record

@@ -16,9 +16,9 @@ namespace {
 // was dropped), and the array that collects them; `array` receives its name.
 Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, ScribeContext& context,
                                const ZebContext_Config_t** configs, StatementBuilder& builder,
-                               const std::string*& array) {
+                               const TextBuffer*& array) {
   const ContextConfigNames names{context.name, &context.wordCounters};
-  std::string& elements = builder.scratch();
+  TextBuffer& elements = builder.scratch();
   for (; configs != nullptr && *configs != nullptr; ++configs) {
     const Zeb_ErrorHandle_t code =
         serializeContextConfig(recorder, **configs, elements, builder, names);
@@ -41,7 +41,7 @@ Zeb_ErrorHandle_t recordFree(Recorder& recorder, const ScribeContext& context, u
 Zeb_ErrorHandle_t contextCreate(Recorder& recorder, ScribeContext& context, uint64_t backend,
                                 uint64_t device, const ZebContext_Config_t** config) {
   StatementBuilder builder(3);
-  const std::string* array = nullptr;
+  const TextBuffer* array = nullptr;
   const Zeb_ErrorHandle_t code = writeConfigs(recorder, context, config, builder, array);
   if (code != ZEB_SUCCESS) return code;
   builder.writeDeclaration("Zeb_ContextHandle_t", context.name);
@@ -57,7 +57,7 @@ Zeb_ErrorHandle_t contextCreate(Recorder& recorder, ScribeContext& context, uint
 Zeb_ErrorHandle_t contextSetConfig(Recorder& recorder, ScribeContext& context,
                                    const ZebContext_Config_t** config) {
   StatementBuilder builder(3);
-  const std::string* array = nullptr;
+  const TextBuffer* array = nullptr;
   const Zeb_ErrorHandle_t code = writeConfigs(recorder, context, config, builder, array);
   if (code != ZEB_SUCCESS) return code;
   builder.writeApiCall("contextSetConfig", {context.name, *array});

@@ -39,8 +39,8 @@ std::string binaryArgument(const BinarySource& binary, const std::string& name,
 // The configurations, with no empty line between them, and their array.
 Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, const ZebContext_Config_t** configs,
                                const ContextConfigNames& names, StatementBuilder& builder,
-                               std::string& array) {
-  std::string& elements = builder.scratch();
+                               TextBuffer& array) {
+  TextBuffer& elements = builder.scratch();
   for (; configs != nullptr && *configs != nullptr; ++configs) {
     if (auto code = serializeContextConfig(recorder, **configs, elements, builder, names))
       return code;
@@ -101,12 +101,12 @@ Zeb_ErrorHandle_t contextCreateFromBinary(Recorder& recorder, ScribeContext& con
   if (!backendName) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
   const auto deviceName = deviceVariable(recorder, binary.device);
   if (!deviceName) return ZEB_DEVICE_ERROR_INVALID_HANDLE;
-  std::string array;
+  TextBuffer& array = builder.scratch();
   if (auto code = writeConfigs(recorder, binary.config, {context.name, &context.wordCounters},
                                builder, array))
     return code;
   const std::string size = uint64ToText(binary.size);
-  const std::string& address = addressOf(builder, context.name);
+  const TextBuffer& address = addressOf(builder, context.name);
   if (withSignal) {
     builder.writeApiCall("contextCreateFromBinaryWithSignal",
                          {*backendName, *deviceName, array, buffer, size, address, profileName,
@@ -129,7 +129,7 @@ Zeb_ErrorHandle_t contextValidateBinary(Recorder& recorder, const BinarySource& 
   if (!backendName) return ZEB_CONTEXT_ERROR_INVALID_HANDLE;
   const auto deviceName = deviceVariable(recorder, binary.device);
   if (!deviceName) return ZEB_CONTEXT_ERROR_INVALID_HANDLE;
-  std::string array;
+  TextBuffer& array = builder.scratch();
   if (auto code = writeConfigs(recorder, binary.config, {"context", nullptr}, builder, array))
     return code;
   builder.writeApiCall("contextValidateBinary", {*backendName, *deviceName, array, buffer,

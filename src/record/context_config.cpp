@@ -10,9 +10,9 @@ constexpr const char* kWords[] = {"config",          "customConfig",       "prio
                                   "errorConfig",     "oemString",          "asyncExeQueueDepth",
                                   "enableGraphs",    "memoryLimitHint",    "isPersistentBinary"};
 
-std::string& takeName(Recorder& recorder, StatementBuilder& builder,
+TextBuffer& takeName(Recorder& recorder, StatementBuilder& builder,
                       const ContextConfigNames& names, ContextWord word) {
-  std::string& name =
+  TextBuffer& name =
       composeName(builder, names.owner, kWords[static_cast<std::size_t>(word)]);
   if (names.counters != nullptr) {
     appendNumber(name, (*names.counters)[word]);
@@ -25,11 +25,11 @@ std::string& takeName(Recorder& recorder, StatementBuilder& builder,
 // Where one configuration is written to.
 struct ConfigTarget {
   Recorder& recorder;
-  std::string& elements;
+  TextBuffer& elements;
   StatementBuilder& builder;
   const ContextConfigNames& names;
 
-  std::string& takeName(ContextWord word) {
+  TextBuffer& takeName(ContextWord word) {
     return record::takeName(recorder, builder, names, word);
   }
 
@@ -40,8 +40,8 @@ struct ConfigTarget {
   // The value is composed by compose(text) after the designator.
   template <class Compose>
   void write(ContextWord word, const char* option, const char* designator, Compose compose) {
-    const std::string& name = takeName(word);
-    std::string& value = builder.scratch();
+    const TextBuffer& name = takeName(word);
+    TextBuffer& value = builder.scratch();
     value += designator;
     compose(value);
     writeStructure(name, option, value);
@@ -50,16 +50,16 @@ struct ConfigTarget {
 
 // The graph names go into an array of their own, named after the structure.
 void writeEnableGraphs(ConfigTarget& target, const char* const* graphs) {
-  const std::string& name = target.takeName(ContextWord::enableGraphs);
-  std::string& value = target.builder.scratch();
+  const TextBuffer& name = target.takeName(ContextWord::enableGraphs);
+  TextBuffer& value = target.builder.scratch();
   value = ".enableGraphs=NULL";
   if (graphs != nullptr) {
-    std::string& names = target.builder.scratch();
+    TextBuffer& names = target.builder.scratch();
     for (; *graphs != nullptr; ++graphs) {
       appendString(names, *graphs);
       names += ", ";
     }
-    std::string& array = target.builder.scratch();
+    TextBuffer& array = target.builder.scratch();
     appendAll(array, name, "_array");
     writeConfigArray(target.builder, "const char* const", array, names);
     value = ".enableGraphs=";
@@ -84,38 +84,38 @@ Zeb_ErrorHandle_t writeAsyncDepth(ConfigTarget& target,
   }
   target.write(ContextWord::asyncExeQueueDepth, "ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH",
                ".asyncExeQueueDepth={ZEB_CONTEXT_ASYNC_EXECUTION_QUEUE_DEPTH_TYPE_NUMERIC, .depth=",
-               [&](std::string& text) { appendAll(text, depth.depth, "}"); });
+               [&](TextBuffer& text) { appendAll(text, depth.depth, "}"); });
   return ZEB_SUCCESS;
 }
 
 }  // namespace
 
-std::string& nameContextConfigArray(Recorder& recorder, StatementBuilder& builder,
+TextBuffer& nameContextConfigArray(Recorder& recorder, StatementBuilder& builder,
                                     const ContextConfigNames& names) {
   return takeName(recorder, builder, names, ContextWord::config);
 }
 
 Zeb_ErrorHandle_t serializeContextConfig(Recorder& recorder, const ZebContext_Config_t& config,
-                                         std::string& elements, StatementBuilder& builder,
+                                         TextBuffer& elements, StatementBuilder& builder,
                                          const ContextConfigNames& names) {
   ConfigTarget target{recorder, elements, builder, names};
   switch (config.option) {
     case ZEB_CONTEXT_CONFIG_OPTION_CUSTOM:
       if (config.customConfig != nullptr) return handleCustomContent(recorder);
       target.write(ContextWord::customConfig, "ZEB_CONTEXT_CONFIG_OPTION_CUSTOM",
-                   ".customConfig=NULL", [](std::string&) {});
+                   ".customConfig=NULL", [](TextBuffer&) {});
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_OPTION_PRIORITY:
       target.write(ContextWord::priority, "ZEB_CONTEXT_CONFIG_OPTION_PRIORITY", ".priority=",
-                   [&](std::string& text) { appendEnum(text, "Zeb_Priority_t", config.priority); });
+                   [&](TextBuffer& text) { appendEnum(text, "Zeb_Priority_t", config.priority); });
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING:
       target.write(ContextWord::errorConfig, "ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING", "",
-                   [&](std::string& text) { appendErrorConfig(text, config.errorConfig); });
+                   [&](TextBuffer& text) { appendErrorConfig(text, config.errorConfig); });
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING:
       target.write(ContextWord::oemString, "ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING", ".oemString=",
-                   [&](std::string& text) { appendString(text, config.oemString); });
+                   [&](TextBuffer& text) { appendString(text, config.oemString); });
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH:
       return writeAsyncDepth(target, config.asyncExeQueueDepth);
@@ -125,11 +125,11 @@ Zeb_ErrorHandle_t serializeContextConfig(Recorder& recorder, const ZebContext_Co
     case ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT:
       target.write(ContextWord::memoryLimitHint, "ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT",
                    ".memoryLimitHint=",
-                   [&](std::string& text) { appendText(text, uint64_t{config.memoryLimitHint}); });
+                   [&](TextBuffer& text) { appendText(text, uint64_t{config.memoryLimitHint}); });
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY:
       target.write(ContextWord::isPersistentBinary, "ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY",
-                   ".isPersistentBinary=", [&](std::string& text) {
+                   ".isPersistentBinary=", [&](TextBuffer& text) {
                      appendText(text, uint32_t{config.isPersistentBinary});
                    });
       return ZEB_SUCCESS;

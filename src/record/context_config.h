@@ -21,11 +21,11 @@ struct ContextConfigNames {
 // elements of the caller's array; a dropped custom configuration appends
 // nothing. Returns 0, or 5000 when the configuration cannot be recorded.
 Zeb_ErrorHandle_t serializeContextConfig(Recorder& recorder, const ZebContext_Config_t& config,
-                                         std::string& elements, StatementBuilder& builder,
+                                         TextBuffer& elements, StatementBuilder& builder,
                                          const ContextConfigNames& names);
 
 // Names the array of configurations, `{owner}_config_{n}`, in a scratch string of the builder.
-std::string& nameContextConfigArray(Recorder& recorder, StatementBuilder& builder,
+TextBuffer& nameContextConfigArray(Recorder& recorder, StatementBuilder& builder,
                                     const ContextConfigNames& names);
 
 }  // namespace zeb::record

@@ -13,15 +13,15 @@ namespace {
 // Declares the configurations and then their NULL-terminated array, named in `array`.
 Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, ScribeDevice& device,
                                const ZebDevice_Config_t** config, StatementBuilder& builder,
-                               const std::string*& array) {
-  std::string& elements = builder.scratch();
+                               const TextBuffer*& array) {
+  TextBuffer& elements = builder.scratch();
   for (; config != nullptr && *config != nullptr; ++config) {
     if (auto result = serializeDeviceConfig(recorder, device, **config, elements, builder)) {
       return result;
     }
     builder.writeBlankLine();
   }
-  std::string& name = composeName(builder, device.name, "config");
+  TextBuffer& name = composeName(builder, device.name, "config");
   appendNumber(name, device.wordCounters[DeviceWord::config]);
   writeConfigArray(builder, "const ZebDevice_Config_t*", name, elements);
   array = &name;
@@ -37,7 +37,7 @@ const char* const kInfrastructureComment =
 Zeb_ErrorHandle_t deviceCreate(Recorder& recorder, ScribeDevice& device,
                                const ZebDevice_Config_t** config) {
   StatementBuilder builder(3);
-  const std::string* array = nullptr;
+  const TextBuffer* array = nullptr;
   if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
   builder.writeDeclaration("Zeb_DeviceHandle_t", device.name);
   builder.writeApiCall("deviceCreate", {"loghandle", *array, addressOf(builder, device.name)});
@@ -47,7 +47,7 @@ Zeb_ErrorHandle_t deviceCreate(Recorder& recorder, ScribeDevice& device,
 Zeb_ErrorHandle_t deviceSetConfig(Recorder& recorder, ScribeDevice& device,
                                   const ZebDevice_Config_t** config) {
   StatementBuilder builder(3);
-  const std::string* array = nullptr;
+  const TextBuffer* array = nullptr;
   if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
   builder.writeApiCall("deviceSetConfig", {device.name, *array});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_DEVICE_ERROR_GENERAL);

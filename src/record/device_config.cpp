@@ -28,15 +28,15 @@ void warnIfExtension(const void* extension, const char* node) {
 // `{type}V1_t {name}_v1 = {body};` and the versioned header that selects it.
 void writeVersioned(StatementBuilder& builder, std::string_view type, std::string_view name,
                     int32_t version, std::initializer_list<StatementBuilder::Field> body) {
-  std::string& bodyType = builder.scratch();
+  TextBuffer& bodyType = builder.scratch();
   appendAll(bodyType, type, "V1_t");
-  const std::string& bodyName = composeName(builder, name, "v1");
+  const TextBuffer& bodyName = composeName(builder, name, "v1");
   builder.writeStructInitializer(bodyType, bodyName, body);
-  std::string& headerType = builder.scratch();
+  TextBuffer& headerType = builder.scratch();
   appendAll(headerType, type, "_t");
-  std::string& selector = builder.scratch();
+  TextBuffer& selector = builder.scratch();
   appendAll(selector, "(", type, "Version_t)", version);
-  std::string& member = builder.scratch();
+  TextBuffer& member = builder.scratch();
   appendAll(member, ".v1 = ", bodyName);
   builder.writeStructInitializer(headerType, name, {selector, member});
 }
@@ -48,12 +48,12 @@ template <class Node>
 Zeb_ErrorHandle_t serializeChildren(const Node* nodes, uint32_t count, std::string_view type,
                                     std::string_view parent, std::string_view kind,
                                     NodeWriter<Node> write, StatementBuilder& builder,
-                                    std::string& reference) {
+                                    TextBuffer& reference) {
   reference = "NULL";
   if (nodes == nullptr) return ZEB_SUCCESS;
-  std::string& names = builder.scratch();
+  TextBuffer& names = builder.scratch();
   for (uint32_t i = 0; i < count; ++i) {
-    std::string& name = composeName(builder, parent, kind);
+    TextBuffer& name = composeName(builder, parent, kind);
     appendAll(name, "_", i);
     if (auto result = write(nodes[i], name, builder)) return result;
     appendAll(names, i > 0 ? ", " : "", name);
@@ -64,24 +64,24 @@ Zeb_ErrorHandle_t serializeChildren(const Node* nodes, uint32_t count, std::stri
   return ZEB_SUCCESS;
 }
 
-void declareConfig(StatementBuilder& builder, std::string& elements, std::string_view name,
+void declareConfig(StatementBuilder& builder, TextBuffer& elements, std::string_view name,
                    const char* option, std::string_view value) {
   writeConfigEntry(builder, "ZebDevice_Config_t", name, option, value, elements);
 }
 
-std::string& takeName(StatementBuilder& builder, ScribeDevice& device, const char* word,
+TextBuffer& takeName(StatementBuilder& builder, ScribeDevice& device, const char* word,
                       DeviceWord counter) {
-  std::string& name = composeName(builder, device.name, word);
+  TextBuffer& name = composeName(builder, device.name, word);
   appendNumber(name, device.wordCounters[counter]);
   return name;
 }
 
 Zeb_ErrorHandle_t serializePlatformInfoConfig(ScribeDevice& device,
                                               const ZebDevice_PlatformInfo_t* info,
-                                              std::string& elements, StatementBuilder& builder) {
-  const std::string& infoName =
+                                              TextBuffer& elements, StatementBuilder& builder) {
+  const TextBuffer& infoName =
       takeName(builder, device, "hardwareInfo", DeviceWord::hardwareInfo);
-  std::string& value = builder.scratch();
+  TextBuffer& value = builder.scratch();
   value = ".hardwareInfo = NULL";
   if (info != nullptr) {
     if (auto result = serializePlatformInfo(*info, infoName, builder)) return result;
@@ -96,8 +96,8 @@ Zeb_ErrorHandle_t serializePlatformInfoConfig(ScribeDevice& device,
 // A custom configuration's content is opaque: only its absence can be written.
 Zeb_ErrorHandle_t serializeCustomConfig(Recorder& recorder, ScribeDevice& device,
                                         ZebDevice_CustomConfig_t customConfig,
-                                        std::string& elements, StatementBuilder& builder) {
-  const std::string& name = takeName(builder, device, "customConfig", DeviceWord::customConfig);
+                                        TextBuffer& elements, StatementBuilder& builder) {
+  const TextBuffer& name = takeName(builder, device, "customConfig", DeviceWord::customConfig);
   if (customConfig != nullptr) {
     if (dropCustomConfigWithoutBackendId(recorder)) return ZEB_SUCCESS;
     zeb::log::error("Custom device config parsing not supported for chosen backend ID");
@@ -111,7 +111,7 @@ Zeb_ErrorHandle_t serializeCustomConfig(Recorder& recorder, ScribeDevice& device
 }  // namespace
 
 Zeb_ErrorHandle_t serializeDeviceConfig(Recorder& recorder, ScribeDevice& device,
-                                        const ZebDevice_Config_t& config, std::string& elements,
+                                        const ZebDevice_Config_t& config, TextBuffer& elements,
                                         StatementBuilder& builder) {
   switch (config.option) {
     case ZEB_DEVICE_CONFIG_OPTION_PLATFORM_INFO:
@@ -128,7 +128,7 @@ Zeb_ErrorHandle_t serializePlatformInfo(const ZebDevice_PlatformInfo_t& info,
                                         std::string_view name, StatementBuilder& builder) {
   if (!isVersionOne(info.version, "platformInfo")) return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   const ZebDevice_PlatformInfoV1_t& body = info.v1;
-  std::string& hwDevices = builder.scratch();
+  TextBuffer& hwDevices = builder.scratch();
   if (auto result = serializeChildren<ZebDevice_HardwareDeviceInfo_t>(
           body.hwDevices, body.numHwDevices, "ZebDevice_HardwareDeviceInfo_t", name, "hwDevice",
           serializeHardwareDeviceInfo, builder, hwDevices)) {
@@ -143,7 +143,7 @@ Zeb_ErrorHandle_t serializeHardwareDeviceInfo(const ZebDevice_HardwareDeviceInfo
                                               std::string_view name, StatementBuilder& builder) {
   if (!isVersionOne(info.version, "deviceInfo")) return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   const ZebDevice_HardwareDeviceInfoV1_t& body = info.v1;
-  std::string& cores = builder.scratch();
+  TextBuffer& cores = builder.scratch();
   if (auto result = serializeChildren<ZebDevice_CoreInfo_t>(body.cores, body.numCores,
                                                             "ZebDevice_CoreInfo_t", name, "core",
                                                             serializeCoreInfo, builder, cores)) {

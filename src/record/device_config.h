@@ -14,7 +14,7 @@ namespace zeb::record {
 // Declares one configuration and appends its address to `elements` (nothing
 // for a dropped custom configuration). Returns 0, 1000 or 1004.
 Zeb_ErrorHandle_t serializeDeviceConfig(Recorder& recorder, ScribeDevice& device,
-                                        const ZebDevice_Config_t& config, std::string& elements,
+                                        const ZebDevice_Config_t& config, TextBuffer& elements,
                                         StatementBuilder& builder);
 
 // Declare one node of the tree under `name`, children first, each child

@@ -65,25 +65,25 @@ Zeb_ErrorHandle_t handleCustomConfig(const Recorder& recorder, const char* unkno
 }
 
 void writeConfigEntry(StatementBuilder& builder, std::string_view type, std::string_view name,
-                      std::string_view option, std::string_view value, std::string& elements) {
+                      std::string_view option, std::string_view value, TextBuffer& elements) {
   builder.writeStructInitializer(type, name, {option, value});
   appendAll(elements, "&", name, ", ");
 }
 
 void writeConfigArray(StatementBuilder& builder, std::string_view type, std::string_view name,
-                      std::string& elements) {
+                      TextBuffer& elements) {
   elements += "NULL";
   builder.writeJoinedArray(type, name, elements);
 }
 
-const std::string& addressOf(StatementBuilder& builder, std::string_view name) {
-  std::string& address = builder.scratch();
+const TextBuffer& addressOf(StatementBuilder& builder, std::string_view name) {
+  TextBuffer& address = builder.scratch();
   appendAll(address, "&", name);
   return address;
 }
 
-std::string& composeName(StatementBuilder& builder, std::string_view owner, std::string_view word) {
-  std::string& name = builder.scratch();
+TextBuffer& composeName(StatementBuilder& builder, std::string_view owner, std::string_view word) {
+  TextBuffer& name = builder.scratch();
   appendAll(name, owner, "_", word);
   return name;
 }
@@ -109,7 +109,7 @@ std::string_view profileVariable(Recorder& recorder, uint64_t profile) {
   return record ? std::string_view(record->name) : "NULL";
 }
 
-void appendErrorConfig(std::string& text, const Zeb_ErrorReportingConfig_t& config) {
+void appendErrorConfig(TextBuffer& text, const Zeb_ErrorReportingConfig_t& config) {
   text += ".errorConfig={";
   appendEnum(text, "Zeb_ErrorReportingLevel_t", config.reportingLevel);
   appendAll(text, ", ", config.storageLimit, "}");

@@ -44,18 +44,18 @@ Zeb_ErrorHandle_t handleCustomConfig(const Recorder& recorder, const char* unkno
 // `&{name}` to the elements of the array that the recorded call passes: a
 // list of entries, each followed by ", ".
 void writeConfigEntry(StatementBuilder& builder, std::string_view type, std::string_view name,
-                      std::string_view option, std::string_view value, std::string& elements);
+                      std::string_view option, std::string_view value, TextBuffer& elements);
 
 // Writes `{type} {name}[] = {e1, ..., NULL};`, the NULL-terminated array of
 // configuration addresses that the recorded call passes.
 void writeConfigArray(StatementBuilder& builder, std::string_view type, std::string_view name,
-                      std::string& elements);
+                      TextBuffer& elements);
 
 // `&{name}` in a scratch string of the builder.
-const std::string& addressOf(StatementBuilder& builder, std::string_view name);
+const TextBuffer& addressOf(StatementBuilder& builder, std::string_view name);
 
 // Composes `{owner}_{word}` in a scratch string of the builder.
-std::string& composeName(StatementBuilder& builder, std::string_view owner, std::string_view word);
+TextBuffer& composeName(StatementBuilder& builder, std::string_view owner, std::string_view word);
 
 // The argument text for an output pointer of a recorded query: "NULL" when the
 // client passed none, otherwise "&" and a fresh `{type} {prefix}_{n};` variable.
@@ -74,6 +74,6 @@ std::string_view profileVariable(Recorder& recorder, uint64_t profile);
 // The designated error-reporting member of a configuration union, as the
 // backend and context configurations write it:
 // `.errorConfig={(Zeb_ErrorReportingLevel_t){level}, {storageLimit}}`.
-void appendErrorConfig(std::string& text, const Zeb_ErrorReportingConfig_t& config);
+void appendErrorConfig(TextBuffer& text, const Zeb_ErrorReportingConfig_t& config);
 
 }  // namespace zeb::record

@@ -44,9 +44,9 @@ const std::string& graphVariable(const ScribeGraph& graph, StatementBuilder& bui
   return graph.name;
 }
 
-const std::string& graphDerivedName(const ScribeGraph& graph, std::string_view word,
+const TextBuffer& graphDerivedName(const ScribeGraph& graph, std::string_view word,
                                     StatementBuilder& builder) {
-  std::string& name = composeName(builder, graph.name, word);
+  TextBuffer& name = composeName(builder, graph.name, word);
   graph.context->graphDerivedNames.number(name);
   return name;
 }
@@ -65,7 +65,7 @@ Zeb_ErrorHandle_t graphCreate(Recorder& recorder, uint64_t contextHandle, Scribe
   if (created.refusal != ZEB_SUCCESS) return created.refusal;
   ScribeGraph& record = *created.graph;
   StatementBuilder builder(3);
-  std::string array;
+  TextBuffer& array = builder.scratch();
   if (auto code = writeGraphConfigs(recorder, record, config, builder, array)) return code;
   builder.writeDeclaration("Zeb_GraphHandle_t", record.name);
   builder.writeApiCall("graphCreate",
@@ -98,7 +98,7 @@ Zeb_ErrorHandle_t graphSetConfig(Recorder& recorder, ScribeGraph& graph,
                                  const ZebGraph_Config_t** config) {
   StatementBuilder builder(3);
   const std::string& name = graphVariable(graph, builder);
-  std::string array;
+  TextBuffer& array = builder.scratch();
   if (auto code = writeGraphConfigs(recorder, graph, config, builder, array)) return code;
   builder.writeApiCall("graphSetConfig", {name, array});
   return writeGraphBlock(recorder, builder, graph,
@@ -122,24 +122,24 @@ Zeb_ErrorHandle_t graphExecute(Recorder& recorder, ScribeGraph& graph, const Zeb
   const std::string profileName(profileVariable(recorder, profile));
   // Every execution describes its tensors afresh, under names of its own.
   const int32_t execution = graph.executionCounter;
-  std::string& inputPrefix = builder.scratch();
+  TextBuffer& inputPrefix = builder.scratch();
   appendAll(inputPrefix, name, "_inputTensor_", execution, "_");
-  std::string& outputPrefix = builder.scratch();
+  TextBuffer& outputPrefix = builder.scratch();
   appendAll(outputPrefix, name, "_outputTensor_", execution, "_");
-  std::string& inputNames = builder.scratch();
-  std::string& outputNames = builder.scratch();
+  TextBuffer& inputNames = builder.scratch();
+  TextBuffer& outputNames = builder.scratch();
   if (writeTensorList(inputs, numInputs, inputPrefix, builder, graph.context, inputNames) ||
       writeTensorList(outputs, numOutputs, outputPrefix, builder, graph.context, outputNames))
     return ZEB_GRAPH_ERROR_INVALID_TENSOR;
-  std::string& inputArray = builder.scratch();
+  TextBuffer& inputArray = builder.scratch();
   appendAll(inputArray, name, "_inputTensors_", execution);
-  std::string& outputArray = builder.scratch();
+  TextBuffer& outputArray = builder.scratch();
   appendAll(outputArray, name, "_outputTensors_", execution);
   builder.writeJoinedArray("Zeb_Tensor_t", inputArray, inputNames);
   builder.writeJoinedArray("Zeb_Tensor_t", outputArray, outputNames);
-  std::string& inputCount = builder.scratch();
+  TextBuffer& inputCount = builder.scratch();
   appendInteger(inputCount, numInputs);
-  std::string& outputCount = builder.scratch();
+  TextBuffer& outputCount = builder.scratch();
   appendInteger(outputCount, numOutputs);
   builder.writeApiCall("graphExecute", {name, inputArray, inputCount, outputArray, outputCount,
                                         profileName, "NULL"});

@@ -40,7 +40,7 @@ const std::string& graphVariable(const ScribeGraph& graph, StatementBuilder& bui
 // `{graph}_{word}_{n}`, in a scratch string of the builder: the graph's name
 // derives from its context's, so its context numbers the names derived from
 // it, and they go with the context.
-const std::string& graphDerivedName(const ScribeGraph& graph, std::string_view word,
+const TextBuffer& graphDerivedName(const ScribeGraph& graph, std::string_view word,
                                     StatementBuilder& builder);
 Zeb_ErrorHandle_t writeGraphBlock(Recorder& recorder, StatementBuilder& builder,
                                   ScribeGraph& graph, const BlockCodes& codes);

@@ -8,13 +8,13 @@ namespace zeb::record {
 namespace {
 
 void declareConfig(const ScribeGraph& graph, const char* word, const char* option,
-                   std::string_view value, std::string& elements, StatementBuilder& builder) {
+                   std::string_view value, TextBuffer& elements, StatementBuilder& builder) {
   writeConfigEntry(builder, "ZebGraph_Config_t", graphDerivedName(graph, word, builder), option,
                    value, elements);
 }
 
 Zeb_ErrorHandle_t writeGraphConfig(Recorder& recorder, const ScribeGraph& graph,
-                                   const ZebGraph_Config_t& config, std::string& elements,
+                                   const ZebGraph_Config_t& config, TextBuffer& elements,
                                    StatementBuilder& builder) {
   switch (config.option) {
     case ZEB_GRAPH_CONFIG_OPTION_CUSTOM:
@@ -24,7 +24,7 @@ Zeb_ErrorHandle_t writeGraphConfig(Recorder& recorder, const ScribeGraph& graph,
                     elements, builder);
       return ZEB_SUCCESS;
     case ZEB_GRAPH_CONFIG_OPTION_PRIORITY: {
-      std::string& value = builder.scratch();
+      TextBuffer& value = builder.scratch();
       value += ".priority=";
       appendEnum(value, "Zeb_Priority_t", config.priority);
       declareConfig(graph, "priority", "ZEB_GRAPH_CONFIG_OPTION_PRIORITY", value, elements,
@@ -41,8 +41,8 @@ Zeb_ErrorHandle_t writeGraphConfig(Recorder& recorder, const ScribeGraph& graph,
 
 Zeb_ErrorHandle_t writeGraphConfigs(Recorder& recorder, const ScribeGraph& graph,
                                     const ZebGraph_Config_t** configs, StatementBuilder& builder,
-                                    std::string& array) {
-  std::string& elements = builder.scratch();
+                                    TextBuffer& array) {
+  TextBuffer& elements = builder.scratch();
   for (; configs != nullptr && *configs != nullptr; ++configs) {
     if (auto code = writeGraphConfig(recorder, graph, **configs, elements, builder)) return code;
     builder.writeBlankLine();

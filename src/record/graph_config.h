@@ -16,6 +16,6 @@ namespace zeb::record {
 // cannot be recorded.
 Zeb_ErrorHandle_t writeGraphConfigs(Recorder& recorder, const ScribeGraph& graph,
                                     const ZebGraph_Config_t** configs, StatementBuilder& builder,
-                                    std::string& array);
+                                    TextBuffer& array);
 
 }  // namespace zeb::record

@@ -21,19 +21,21 @@ std::string graphVariableName(const ScribeContext& context, const char* graphNam
 }  // namespace
 
 std::string makeIdentifier(const std::string& text) {
-  std::string identifier;
+  TextBuffer identifier;
   appendIdentifier(identifier, text);
-  return identifier;
+  return std::string(identifier.view());
 }
 
-void appendIdentifier(std::string& identifier, std::string_view text) {
-  const std::size_t start = identifier.size();
+// A leading digit, which cannot begin a C identifier, gets a "_" before it.
+void appendIdentifier(TextBuffer& identifier, std::string_view text) {
+  bool first = true;
   for (char c : text) {
-    if (isIdentifierCharacter(c)) identifier += c;
-    if (isSeparator(c)) identifier += '_';
+    const bool kept = isIdentifierCharacter(c);
+    if (!kept && !isSeparator(c)) continue;
+    if (first && c >= '0' && c <= '9') identifier += '_';
+    first = false;
+    identifier += kept ? c : '_';
   }
-  if (identifier.size() > start && identifier[start] >= '0' && identifier[start] <= '9')
-    identifier.insert(start, 1, '_');
 }
 
 NewGraph createGraph(ScribeContext& context, const char* graphName) {

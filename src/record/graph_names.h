@@ -15,7 +15,7 @@ namespace zeb::record {
 // leading digit gets a "_" in front.
 std::string makeIdentifier(const std::string& text);
 // The same, appended to identifier.
-void appendIdentifier(std::string& identifier, std::string_view text);
+void appendIdentifier(TextBuffer& identifier, std::string_view text);
 
 struct NewGraph {
   Zeb_ErrorHandle_t refusal = 0;

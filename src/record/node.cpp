@@ -21,19 +21,19 @@ constexpr BlockCodes kNodeCodes{ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL,
 struct ScalarKind {
   int32_t dataType;
   const char* designator;
-  void (*append)(std::string& text, const Zeb_Scalar_t& scalar);
+  void (*append)(TextBuffer& text, const Zeb_Scalar_t& scalar);
 };
 
 constexpr ScalarKind kScalarKinds[] = {
-    {ZEB_DATATYPE_INT_8, ".int8Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, int32_t{s.int8Value}); }},
-    {ZEB_DATATYPE_INT_16, ".int16Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, int32_t{s.int16Value}); }},
-    {ZEB_DATATYPE_INT_32, ".int32Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, int32_t{s.int32Value}); }},
-    {ZEB_DATATYPE_UINT_8, ".uint8Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.uint8Value}); }},
-    {ZEB_DATATYPE_UINT_16, ".uint16Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.uint16Value}); }},
-    {ZEB_DATATYPE_UINT_32, ".uint32Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.uint32Value}); }},
-    {ZEB_DATATYPE_FLOAT_32, ".floatValue = ", [](std::string& t, const Zeb_Scalar_t& s) { appendFloat(t, s.floatValue); }},
-    {ZEB_DATATYPE_BOOL_8, ".bool8Value = ", [](std::string& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.bool8Value}); }},
-    {ZEB_DATATYPE_STRING, ".stringValue = ", [](std::string& t, const Zeb_Scalar_t& s) { appendString(t, s.stringValue); }},
+    {ZEB_DATATYPE_INT_8, ".int8Value = ", [](TextBuffer& t, const Zeb_Scalar_t& s) { appendText(t, int32_t{s.int8Value}); }},
+    {ZEB_DATATYPE_INT_16, ".int16Value = ", [](TextBuffer& t, const Zeb_Scalar_t& s) { appendText(t, int32_t{s.int16Value}); }},
+    {ZEB_DATATYPE_INT_32, ".int32Value = ", [](TextBuffer& t, const Zeb_Scalar_t& s) { appendText(t, int32_t{s.int32Value}); }},
+    {ZEB_DATATYPE_UINT_8, ".uint8Value = ", [](TextBuffer& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.uint8Value}); }},
+    {ZEB_DATATYPE_UINT_16, ".uint16Value = ", [](TextBuffer& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.uint16Value}); }},
+    {ZEB_DATATYPE_UINT_32, ".uint32Value = ", [](TextBuffer& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.uint32Value}); }},
+    {ZEB_DATATYPE_FLOAT_32, ".floatValue = ", [](TextBuffer& t, const Zeb_Scalar_t& s) { appendFloat(t, s.floatValue); }},
+    {ZEB_DATATYPE_BOOL_8, ".bool8Value = ", [](TextBuffer& t, const Zeb_Scalar_t& s) { appendText(t, uint32_t{s.bool8Value}); }},
+    {ZEB_DATATYPE_STRING, ".stringValue = ", [](TextBuffer& t, const Zeb_Scalar_t& s) { appendString(t, s.stringValue); }},
 };
 
 const ScalarKind* findScalarKind(int32_t dataType) {
@@ -47,7 +47,7 @@ const ScalarKind* findScalarKind(int32_t dataType) {
 // that selects it to member; a code when it cannot be recorded.
 Zeb_ErrorHandle_t writeParamValue(const Zeb_Param_t& param, std::string_view name,
                                   StatementBuilder& builder, const ScribeContext* ids,
-                                  std::string& member) {
+                                  TextBuffer& member) {
   if (param.paramType == ZEB_PARAMTYPE_SCALAR) {
     const Zeb_Scalar_t& scalar = param.scalarParam;
     const ScalarKind* kind = findScalarKind(scalar.dataType);
@@ -55,8 +55,8 @@ Zeb_ErrorHandle_t writeParamValue(const Zeb_Param_t& param, std::string_view nam
       zeb::log::error("Invalid Zeb_DataType_t provided: %ld", static_cast<long>(scalar.dataType));
       return ZEB_BACKEND_ERROR_INVALID_ARGUMENT;
     }
-    const std::string& scalarName = composeName(builder, name, "scalar");
-    std::string& fields = builder.scratch();
+    const TextBuffer& scalarName = composeName(builder, name, "scalar");
+    TextBuffer& fields = builder.scratch();
     appendEnum(fields, "Zeb_DataType_t", scalar.dataType);
     appendAll(fields, ", ", kind->designator);
     kind->append(fields, scalar);
@@ -65,7 +65,7 @@ Zeb_ErrorHandle_t writeParamValue(const Zeb_Param_t& param, std::string_view nam
     return ZEB_SUCCESS;
   }
   if (param.paramType == ZEB_PARAMTYPE_TENSOR) {
-    const std::string& tensorName = composeName(builder, name, "tensor");
+    const TextBuffer& tensorName = composeName(builder, name, "tensor");
     if (auto code = writeTensor(param.tensorParam, tensorName, builder, "fp", ids)) return code;
     appendAll(member, ".tensorParam = ", tensorName);
     return ZEB_SUCCESS;
@@ -76,7 +76,7 @@ Zeb_ErrorHandle_t writeParamValue(const Zeb_Param_t& param, std::string_view nam
 
 Zeb_ErrorHandle_t writeParam(const Zeb_Param_t& param, std::string_view name,
                              StatementBuilder& builder, const ScribeContext* ids) {
-  std::string& fields = builder.scratch();
+  TextBuffer& fields = builder.scratch();
   appendEnum(fields, "Zeb_ParamType_t", param.paramType);
   fields += ", ";
   appendString(fields, param.name);
@@ -88,14 +88,14 @@ Zeb_ErrorHandle_t writeParam(const Zeb_Param_t& param, std::string_view name,
 
 Zeb_ErrorHandle_t writeParams(const Zeb_OpConfigV1_t& v1, bool readable, std::string_view op,
                               StatementBuilder& builder, const ScribeContext* ids) {
-  const std::string& array = composeName(builder, op, "params");
+  const TextBuffer& array = composeName(builder, op, "params");
   if (!readable || v1.params == nullptr) {
     builder.writeNullDeclaration("Zeb_Param_t*", array);
     return ZEB_SUCCESS;
   }
-  std::string& names = builder.scratch();
+  TextBuffer& names = builder.scratch();
   for (uint32_t i = 0; i < v1.numOfParams; ++i) {
-    std::string& name = composeName(builder, op, "param_");
+    TextBuffer& name = composeName(builder, op, "param_");
     appendInteger(name, i);
     if (auto code = writeParam(v1.params[i], name, builder, ids)) return code;
     builder.writeBlankLine();
@@ -112,7 +112,7 @@ Zeb_ErrorHandle_t writeTensors(const Zeb_Tensor_t* tensors, uint32_t count, bool
     builder.writeNullDeclaration("Zeb_Tensor_t*", array);
     return ZEB_SUCCESS;
   }
-  std::string& names = builder.scratch();
+  TextBuffer& names = builder.scratch();
   if (auto code = writeTensorList(tensors, count, element, builder, ids, names)) return code;
   builder.writeJoinedArray("Zeb_Tensor_t", array, names);
   return ZEB_SUCCESS;
@@ -125,11 +125,11 @@ Zeb_ErrorHandle_t writeOpConfig(const Zeb_OpConfig_t& config, std::string_view o
   const bool readable = config.version == ZEB_OPCONFIG_VERSION_1;
   const Zeb_OpConfigV1_t& v1 = config.v1;
   if (auto code = writeParams(v1, readable, op, builder, ids)) return code;
-  const std::string& inputs = composeName(builder, op, "inputs");
+  const TextBuffer& inputs = composeName(builder, op, "inputs");
   if (auto code = writeTensors(v1.inputTensors, v1.numOfInputs, readable, inputs,
                                composeName(builder, op, "input_"), builder, ids))
     return code;
-  const std::string& outputs = composeName(builder, op, "outputs");
+  const TextBuffer& outputs = composeName(builder, op, "outputs");
   if (auto code = writeTensors(v1.outputTensors, v1.numOfOutputs, readable, outputs,
                                composeName(builder, op, "output_"), builder, ids))
     return code;
@@ -137,7 +137,7 @@ Zeb_ErrorHandle_t writeOpConfig(const Zeb_OpConfig_t& config, std::string_view o
     zeb::log::error("Unsupported opconfig version: %d.\n", static_cast<int>(config.version));
     return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   }
-  std::string& fields = builder.scratch();
+  TextBuffer& fields = builder.scratch();
   appendString(fields, v1.name);
   fields += ", ";
   appendString(fields, v1.packageName);
@@ -145,9 +145,9 @@ Zeb_ErrorHandle_t writeOpConfig(const Zeb_OpConfig_t& config, std::string_view o
   appendString(fields, v1.typeName);
   appendAll(fields, ", ", v1.numOfParams, ", ", op, "_params, ", v1.numOfInputs, ", ", inputs,
             ", ", v1.numOfOutputs, ", ", outputs);
-  const std::string& body = composeName(builder, op, "v1");
+  const TextBuffer& body = composeName(builder, op, "v1");
   builder.writeStructInitializer("Zeb_OpConfigV1_t", body, {fields});
-  std::string& header = builder.scratch();
+  TextBuffer& header = builder.scratch();
   appendEnum(header, "Zeb_OpConfigVersion_t", config.version);
   appendAll(header, ", .v1 = ", body);
   builder.writeStructInitializer("Zeb_OpConfig_t", op, {header});
@@ -156,8 +156,8 @@ Zeb_ErrorHandle_t writeOpConfig(const Zeb_OpConfig_t& config, std::string_view o
 
 // The node's name as an identifier, or "opConfig" when it has none, in a
 // scratch string of the builder.
-const std::string& opBaseName(const Zeb_OpConfig_t& config, StatementBuilder& builder) {
-  std::string& name = builder.scratch();
+const TextBuffer& opBaseName(const Zeb_OpConfig_t& config, StatementBuilder& builder) {
+  TextBuffer& name = builder.scratch();
   if (config.version == ZEB_OPCONFIG_VERSION_1 && config.v1.name != nullptr) {
     appendIdentifier(name, config.v1.name);
   } else {
@@ -172,7 +172,7 @@ Zeb_ErrorHandle_t graphAddNode(Recorder& recorder, ScribeGraph& graph,
                                const Zeb_OpConfig_t& opConfig) {
   StatementBuilder builder(3);
   const std::string& name = graphVariable(graph, builder);
-  const std::string& op = graphDerivedName(graph, opBaseName(opConfig, builder), builder);
+  const TextBuffer& op = graphDerivedName(graph, opBaseName(opConfig, builder), builder);
   if (auto code = writeOpConfig(opConfig, op, builder, graph.context)) return code;
   builder.writeApiCall("graphAddNode", {name, op});
   return writeGraphBlock(recorder, builder, graph, kNodeCodes);
@@ -183,7 +183,7 @@ Zeb_ErrorHandle_t graphAddNode(Recorder& recorder, ScribeGraph& graph,
 Zeb_ErrorHandle_t backendValidateOpConfig(Recorder& recorder, uint64_t backend,
                                           const Zeb_OpConfig_t& opConfig) {
   StatementBuilder builder(3);
-  std::string& op = builder.scratch();
+  TextBuffer& op = builder.scratch();
   op = opBaseName(opConfig, builder);
   recorder.numberName(op);
   if (auto code = writeOpConfig(opConfig, op, builder, nullptr)) return code;

@@ -38,7 +38,7 @@ Zeb_ErrorHandle_t profileCreate(Recorder& recorder, ScribeProfile& profile, uint
   if (!backendName) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
   StatementBuilder builder(3);
   builder.writeDeclaration("Zeb_ProfileHandle_t", profile.name);
-  std::string& levelText = builder.scratch();
+  TextBuffer& levelText = builder.scratch();
   appendEnum(levelText, "ZebProfile_Level_t", level);
   builder.writeApiCall("profileCreate",
                        {*backendName, levelText, addressOf(builder, profile.name)});
@@ -48,7 +48,7 @@ Zeb_ErrorHandle_t profileCreate(Recorder& recorder, ScribeProfile& profile, uint
 Zeb_ErrorHandle_t profileSetConfig(Recorder& recorder, ScribeProfile& profile,
                                    const ZebProfile_Config_t** config) {
   StatementBuilder builder(3);
-  std::string& elements = builder.scratch();
+  TextBuffer& elements = builder.scratch();
   for (; config != nullptr && *config != nullptr; ++config) {
     if (auto result = serializeProfileConfig(recorder, profile, **config, elements, builder)) {
       return result;
@@ -56,7 +56,7 @@ Zeb_ErrorHandle_t profileSetConfig(Recorder& recorder, ScribeProfile& profile,
     builder.writeBlankLine();
   }
   // Without any written configuration the call passes no array at all.
-  std::string& array = builder.scratch();
+  TextBuffer& array = builder.scratch();
   if (elements.empty()) {
     array = "NULL";
   } else {

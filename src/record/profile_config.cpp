@@ -10,9 +10,9 @@ namespace {
 constexpr uint32_t kScribeBackendId = 2;
 
 void declareConfig(ScribeProfile& profile, const char* kind, ProfileWord counter,
-                   const char* option, std::string_view value, std::string& elements,
+                   const char* option, std::string_view value, TextBuffer& elements,
                    StatementBuilder& builder) {
-  std::string& name = composeName(builder, profile.name, kind);
+  TextBuffer& name = composeName(builder, profile.name, kind);
   appendNumber(name, profile.wordCounters[counter]);
   writeConfigEntry(builder, "ZebProfile_Config_t", name, option, value, elements);
 }
@@ -20,7 +20,7 @@ void declareConfig(ScribeProfile& profile, const char* kind, ProfileWord counter
 // A custom configuration's content is opaque: only its absence can be written.
 Zeb_ErrorHandle_t serializeCustomConfig(Recorder& recorder, ScribeProfile& profile,
                                         ZebProfile_CustomConfig_t customConfig,
-                                        std::string& elements, StatementBuilder& builder) {
+                                        TextBuffer& elements, StatementBuilder& builder) {
   if (customConfig == nullptr) {
     declareConfig(profile, "customConfig", ProfileWord::customConfig,
                   "ZEB_PROFILE_CONFIG_OPTION_CUSTOM", ".customConfig=NULL", elements, builder);
@@ -41,11 +41,11 @@ Zeb_ErrorHandle_t serializeCustomConfig(Recorder& recorder, ScribeProfile& profi
 }  // namespace
 
 Zeb_ErrorHandle_t serializeProfileConfig(Recorder& recorder, ScribeProfile& profile,
-                                         const ZebProfile_Config_t& config, std::string& elements,
+                                         const ZebProfile_Config_t& config, TextBuffer& elements,
                                          StatementBuilder& builder) {
   switch (config.option) {
     case ZEB_PROFILE_CONFIG_OPTION_MAX_EVENTS: {
-      std::string& value = builder.scratch();
+      TextBuffer& value = builder.scratch();
       appendAll(value, ".numMaxEvents=", uint64_t{config.numMaxEvents}, "ULL");
       declareConfig(profile, "maxEvents", ProfileWord::maxEvents,
                     "ZEB_PROFILE_CONFIG_OPTION_MAX_EVENTS", value, elements, builder);

@@ -13,7 +13,7 @@ namespace zeb::record {
 // for a dropped custom configuration). Returns 0 or 1004.
 Zeb_ErrorHandle_t serializeProfileConfig(Recorder& recorder, ScribeProfile& profile,
                                          const ZebProfile_Config_t& config,
-                                         std::string& elements,
+                                         TextBuffer& elements,
                                          StatementBuilder& builder);
 
 }  // namespace zeb::record

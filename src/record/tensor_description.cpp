@@ -41,8 +41,8 @@ bool missing(const void* items, uint32_t count) { return items == nullptr && cou
 std::string_view writeDimensions(const uint32_t* dimensions, uint32_t rank, std::string_view base,
                                  StatementBuilder& builder) {
   if (dimensions == nullptr) return "NULL";
-  const std::string& name = composeName(builder, base, "dims");
-  std::string& elements = builder.scratch();
+  const TextBuffer& name = composeName(builder, base, "dims");
+  TextBuffer& elements = builder.scratch();
   for (uint32_t i = 0; i < rank; ++i) appendAll(elements, i > 0 ? ", " : "", dimensions[i]);
   builder.writeJoinedArray("uint32_t", name, elements);
   return name;
@@ -60,7 +60,7 @@ std::string writeAxisScaleOffset(const Zeb_AxisScaleOffset_t& axis, std::string_
     }
     builder.writeArrayInitializer("Zeb_ScaleOffset_t", pairs, elements);
   }
-  const std::string name = composeName(builder, quantize, "axisScaleOffset");
+  const std::string name(composeName(builder, quantize, "axisScaleOffset"));
   builder.writeStructInitializer("Zeb_AxisScaleOffset_t", name,
                                  {axis.axis, axis.numScaleOffsets, pairs});
   return name;
@@ -68,7 +68,7 @@ std::string writeAxisScaleOffset(const Zeb_AxisScaleOffset_t& axis, std::string_
 
 std::string writeBwAxisScaleOffset(const Zeb_BwAxisScaleOffset_t& axis,
                                    std::string_view quantize, StatementBuilder& builder) {
-  const std::string name = composeName(builder, quantize, "bwAxisScaleOffset");
+  const std::string name(composeName(builder, quantize, "bwAxisScaleOffset"));
   std::string scales = "NULL";
   if (!missing(axis.scales, axis.numElements)) {
     scales = name + "_scales";
@@ -88,7 +88,7 @@ std::string writeBwAxisScaleOffset(const Zeb_BwAxisScaleOffset_t& axis,
 
 // Appends the designated union member of the encoding to member, declaring
 // its arrays first; false for an encoding that cannot be written.
-bool appendEncodingMember(std::string& member, const Zeb_QuantizeParams_t& params,
+bool appendEncodingMember(TextBuffer& member, const Zeb_QuantizeParams_t& params,
                           std::string_view name, StatementBuilder& builder) {
   switch (params.quantizationEncoding) {
     case ZEB_QUANTIZATION_ENCODING_SCALE_OFFSET: {
@@ -122,7 +122,7 @@ bool appendEncodingMember(std::string& member, const Zeb_QuantizeParams_t& param
 
 Zeb_ErrorHandle_t writeQuantizeParams(const Zeb_QuantizeParams_t& params, std::string_view name,
                                       StatementBuilder& builder) {
-  std::string& fields = builder.scratch();
+  TextBuffer& fields = builder.scratch();
   appendEnum(fields, "Zeb_Definition_t", params.encodingDefinition);
   fields += ", ";
   appendEnum(fields, "Zeb_QuantizationEncoding_t", params.quantizationEncoding);
@@ -150,10 +150,10 @@ Zeb_ErrorHandle_t writeClientBuffer(const Zeb_ClientBuffer_t& buffer, int32_t da
   }
   if (isFourBit(dataType)) builder.writeLine(kFourBitComment);
   // Trailing bytes that do not fill an element are neither written nor read.
-  const std::string& data = composeName(builder, base, "data");
+  const TextBuffer& data = composeName(builder, base, "data");
   builder.writeBlobRead(element->cType, data, element->size, buffer.dataSize / element->size,
                         fileVariable, buffer.data);
-  std::string& pointer = builder.scratch();
+  TextBuffer& pointer = builder.scratch();
   appendAll(pointer, "(void*)", data);
   builder.writeStructInitializer("Zeb_ClientBuffer_t", name, {pointer, buffer.dataSize});
   return ZEB_SUCCESS;
@@ -169,7 +169,7 @@ struct BodyTexts {
 
 // The fields both versions begin with, in declaration order.
 template <class Body>
-void appendCommonFields(std::string& text, const Body& body, const BodyTexts& texts) {
+void appendCommonFields(TextBuffer& text, const Body& body, const BodyTexts& texts) {
   appendAll(text, texts.id, ", ");
   appendString(text, body.name);
   text += ", ";
@@ -181,7 +181,7 @@ void appendCommonFields(std::string& text, const Body& body, const BodyTexts& te
   appendAll(text, ", ", texts.clientBuffer);
 }
 
-void appendSparse(std::string& text, const Zeb_SparseParams_t& sparse) {
+void appendSparse(TextBuffer& text, const Zeb_SparseParams_t& sparse) {
   text += "{";
   appendEnum(text, "Zeb_SparseLayoutType_t", sparse.type);
   appendAll(text, ",{", sparse.hybridCoo.numSpecifiedElements, ",",
@@ -190,24 +190,24 @@ void appendSparse(std::string& text, const Zeb_SparseParams_t& sparse) {
 
 void writeBodyV1(const Zeb_TensorV1_t& body, const BodyTexts& texts, std::string_view name,
                  StatementBuilder& builder) {
-  std::string& fields = builder.scratch();
+  TextBuffer& fields = builder.scratch();
   appendCommonFields(fields, body, texts);
   builder.writeStructInitializer("Zeb_TensorV1_t", name, {fields});
 }
 
 void writeBodyV2(const Zeb_TensorV2_t& body, const BodyTexts& texts, std::string_view base,
                  std::string_view name, StatementBuilder& builder) {
-  std::string& dynamic = builder.scratch();
+  TextBuffer& dynamic = builder.scratch();
   if (body.isDynamicDimensions == nullptr) {
     dynamic = "NULL";
   } else {
     appendAll(dynamic, base, "_isDynamicDimensions");
-    std::string& flags = builder.scratch();
+    TextBuffer& flags = builder.scratch();
     for (uint32_t i = 0; i < body.rank; ++i)
       appendAll(flags, i > 0 ? ", " : "", uint32_t{body.isDynamicDimensions[i]});
     builder.writeJoinedArray("uint8_t", dynamic, flags);
   }
-  std::string& fields = builder.scratch();
+  TextBuffer& fields = builder.scratch();
   appendCommonFields(fields, body, texts);
   appendAll(fields, ", ", dynamic, ", ");
   appendSparse(fields, body.sparseParams);
@@ -218,7 +218,7 @@ void writeBodyV2(const Zeb_TensorV2_t& body, const BodyTexts& texts, std::string
 // The tensor's id, or a reference to the variable registered under it.
 std::string_view idText(uint32_t id, const ScribeContext* ids, std::string_view suffix,
                         StatementBuilder& builder) {
-  std::string& text = builder.scratch();
+  TextBuffer& text = builder.scratch();
   const std::string* variable = ids ? ids->findTensorName(id) : nullptr;
   if (variable) {
     appendAll(text, *variable, ".", suffix, ".id");
@@ -269,14 +269,14 @@ Zeb_ErrorHandle_t writeTensor(const Zeb_Tensor_t& tensor, std::string_view baseN
     return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   }
   const std::string_view suffix = version == ZEB_TENSOR_VERSION_1 ? "v1" : "v2";
-  const std::string& body = composeName(builder, baseName, suffix);
+  const TextBuffer& body = composeName(builder, baseName, suffix);
   texts.id = idText(tensor.v1.id, ids, suffix, builder);
   if (version == ZEB_TENSOR_VERSION_1) {
     writeBodyV1(tensor.v1, texts, body, builder);
   } else {
     writeBodyV2(tensor.v2, texts, baseName, body, builder);
   }
-  std::string& fields = builder.scratch();
+  TextBuffer& fields = builder.scratch();
   appendEnum(fields, "Zeb_TensorVersion_t", version);
   appendAll(fields, ", .", suffix, " = ", body);
   builder.writeStructInitializer("Zeb_Tensor_t", baseName, {fields});
@@ -285,9 +285,9 @@ Zeb_ErrorHandle_t writeTensor(const Zeb_Tensor_t& tensor, std::string_view baseN
 
 Zeb_ErrorHandle_t writeTensorList(const Zeb_Tensor_t* tensors, uint32_t count,
                                   std::string_view prefix, StatementBuilder& builder,
-                                  const ScribeContext* ids, std::string& names) {
+                                  const ScribeContext* ids, TextBuffer& names) {
   for (uint32_t i = 0; i < count; ++i) {
-    std::string& name = builder.scratch();
+    TextBuffer& name = builder.scratch();
     appendAll(name, prefix, i);
     if (auto code = writeTensor(tensors[i], name, builder, "fp", ids)) return code;
     builder.writeBlankLine();

@@ -36,6 +36,6 @@ Zeb_ErrorHandle_t writeTensor(const Zeb_Tensor_t& tensor, std::string_view baseN
 // joined by ", ".
 Zeb_ErrorHandle_t writeTensorList(const Zeb_Tensor_t* tensors, uint32_t count,
                                   std::string_view prefix, StatementBuilder& builder,
-                                  const ScribeContext* ids, std::string& names);
+                                  const ScribeContext* ids, TextBuffer& names);
 
 }  // namespace zeb::record

@@ -2,19 +2,14 @@
 
 #include <algorithm>
 
-#include "emit/text_append.h"
 
 namespace zeb {
-
-void appendNumber(std::string& name, uint32_t& counter) { appendAll(name, "_", counter++); }
 
 uint32_t& NameCounters::counterOf(std::string_view prefix) {
   const auto found = counters_.find(prefix);
   if (found != counters_.end()) return found->second;
   return counters_.emplace(std::string(prefix), 0u).first->second;
 }
-
-void NameCounters::number(std::string& name) { appendNumber(name, counterOf(name)); }
 
 void NameCounters::reserve(std::string_view prefix, uint32_t number) {
   uint32_t& counter = counterOf(prefix);

@@ -8,17 +8,25 @@
 #include <string>
 #include <string_view>
 
+#include "emit/text_append.h"
+
 namespace zeb {
 
 // Appends "_" and the counter's value to name, which holds the prefix, and
 // moves the counter on.
-void appendNumber(std::string& name, uint32_t& counter);
+template <class Text>
+void appendNumber(Text& name, uint32_t& counter) {
+  appendAll(name, "_", counter++);
+}
 
 // Counters for prefixes not known in advance, one per prefix.
 class NameCounters {
  public:
   // name holds a prefix: appends "_" and the prefix's next number.
-  void number(std::string& name);
+  template <class Text>
+  void number(Text& name) {
+    appendNumber(name, counterOf(std::string_view(name)));
+  }
   // Moves the prefix's counter past number.
   void reserve(std::string_view prefix, uint32_t number);
 

@@ -48,7 +48,10 @@ class Recorder {
   // the names that derive from no record (a record numbers its own).
   std::string makeVariableName(const std::string& prefix);
   // The same in place: name holds the prefix.
-  void numberName(std::string& name) { names_.number(name); }
+  template <class Text>
+  void numberName(Text& name) {
+    names_.number(name);
+  }
 
   // Opens the model file. A file continued without a header already holds
   // an earlier run's blocks: the names it declares are not handed out again.
