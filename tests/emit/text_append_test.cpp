@@ -1,6 +1,7 @@
 // The written form of floats, and the buffer that every block is composed in.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "emit/statement_builder.h"
@@ -8,7 +9,7 @@
 namespace zeb::test {
 namespace {
 
-TEST(FloatText, AsPercentNineG) {
+TEST(FloatText, FiniteAsPercentNineGOthersAsExpressions) {
   const struct {
     float value;
     const char* text;
@@ -17,6 +18,10 @@ TEST(FloatText, AsPercentNineG) {
       {1.0f / 3.0f, "0.333333343"}, {0.00001f, "9.99999975e-06"}, {1e9f, "1e+09"},
       {123456789.0f, "123456792"}, {0.0f, "0"},          {-2.5f, "-2.5"},
       {3.0e-7f, "3.00000011e-07"},
+      // C has no literals for these: expressions that give them.
+      {std::numeric_limits<float>::quiet_NaN(), "(0.0f/0.0f)"},
+      {std::numeric_limits<float>::infinity(), "(1.0f/0.0f)"},
+      {-std::numeric_limits<float>::infinity(), "(-1.0f/0.0f)"},
   };
   for (const auto& row : rows) EXPECT_EQ(floatToText(row.value), row.text) << row.text;
 }
