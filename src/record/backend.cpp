@@ -34,7 +34,7 @@ ScribeBackend* findBackend(Recorder& recorder, uint64_t backend) {
 // `{backend}_config_{n}`, numbered by the backend; without one (handle 0)
 // `NULL_config_{n}`, numbered by the recorder.
 const TextBuffer& nameConfigArray(Recorder& recorder, ScribeBackend* backend,
-                                   StatementBuilder& builder) {
+                                  StatementBuilder& builder) {
   TextBuffer& array = composeName(builder, backend ? backend->name : "NULL", "config");
   if (backend) {
     appendNumber(array, backend->configCounter);

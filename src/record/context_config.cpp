@@ -11,7 +11,7 @@ constexpr const char* kWords[] = {"config",          "customConfig",       "prio
                                   "enableGraphs",    "memoryLimitHint",    "isPersistentBinary"};
 
 TextBuffer& takeName(Recorder& recorder, StatementBuilder& builder,
-                      const ContextConfigNames& names, ContextWord word) {
+                     const ContextConfigNames& names, ContextWord word) {
   TextBuffer& name =
       composeName(builder, names.owner, kWords[static_cast<std::size_t>(word)]);
   if (names.counters != nullptr) {
@@ -91,7 +91,7 @@ Zeb_ErrorHandle_t writeAsyncDepth(ConfigTarget& target,
 }  // namespace
 
 TextBuffer& nameContextConfigArray(Recorder& recorder, StatementBuilder& builder,
-                                    const ContextConfigNames& names) {
+                                   const ContextConfigNames& names) {
   return takeName(recorder, builder, names, ContextWord::config);
 }
 

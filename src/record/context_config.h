@@ -26,6 +26,6 @@ Zeb_ErrorHandle_t serializeContextConfig(Recorder& recorder, const ZebContext_Co
 
 // Names the array of configurations, `{owner}_config_{n}`, in a scratch string of the builder.
 TextBuffer& nameContextConfigArray(Recorder& recorder, StatementBuilder& builder,
-                                    const ContextConfigNames& names);
+                                   const ContextConfigNames& names);
 
 }  // namespace zeb::record

@@ -70,7 +70,7 @@ void declareConfig(StatementBuilder& builder, TextBuffer& elements, std::string_
 }
 
 TextBuffer& takeName(StatementBuilder& builder, ScribeDevice& device, const char* word,
-                      DeviceWord counter) {
+                     DeviceWord counter) {
   TextBuffer& name = composeName(builder, device.name, word);
   appendNumber(name, device.wordCounters[counter]);
   return name;

@@ -41,7 +41,7 @@ const std::string& graphVariable(const ScribeGraph& graph, StatementBuilder& bui
 // derives from its context's, so its context numbers the names derived from
 // it, and they go with the context.
 const TextBuffer& graphDerivedName(const ScribeGraph& graph, std::string_view word,
-                                    StatementBuilder& builder);
+                                   StatementBuilder& builder);
 Zeb_ErrorHandle_t writeGraphBlock(Recorder& recorder, StatementBuilder& builder,
                                   ScribeGraph& graph, const BlockCodes& codes);
 
