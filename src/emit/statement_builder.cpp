@@ -51,10 +51,10 @@ std::string textOf(void (*append)(std::string&, Value), Value value) {
 }  // namespace
 
 std::string floatToText(float value) { return textOf(appendFloat<std::string>, value); }
-std::string intToText(int32_t value) { return textOf(appendInteger<std::string, int32_t>, value); }
-std::string uintToText(uint32_t value) { return textOf(appendInteger<std::string, uint32_t>, value); }
+std::string intToText(int32_t value) { return textOf(appendText<std::string, int32_t>, value); }
+std::string uintToText(uint32_t value) { return textOf(appendText<std::string, uint32_t>, value); }
 std::string uint64ToText(uint64_t value) {
-  return textOf(appendInteger<std::string, uint64_t>, value);
+  return textOf(appendText<std::string, uint64_t>, value);
 }
 
 std::string stringToText(const char* value) {
@@ -133,7 +133,7 @@ void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_
                                              const std::vector<int32_t>& elements) {
   beginLine();
   appendAll(buffers_->text, type, " ", name, "[] = {");
-  appendJoined(buffers_->text, elements, appendInteger<TextBuffer, int32_t>);
+  appendJoined(buffers_->text, elements, appendText<TextBuffer, int32_t>);
   buffers_->text += "};\n";
 }
 

@@ -115,11 +115,6 @@ void appendText(Text& text, Number value) {
   appendAll(text, value);
 }
 
-template <class Text, class Number>
-void appendInteger(Text& text, Number value) {
-  appendAll(text, value);
-}
-
 // "(Type)value" with the value as signed 32-bit decimal.
 template <class Text>
 void appendEnum(Text& text, std::string_view typeName, int32_t value) {

@@ -21,8 +21,10 @@ Zeb_ErrorHandle_t writeBackendConfig(Recorder& recorder, const ZebBackend_Config
                                      TextBuffer& elements, StatementBuilder& builder) {
   switch (config.option) {
     case ZEB_BACKEND_CONFIG_OPTION_CUSTOM:
-      if (config.customConfig != nullptr)
-        return handleCustomConfig(recorder, "Unknown backend ID provided", ZEB_BACKEND_ERROR_INVALID_ARGUMENT);
+      if (config.customConfig != nullptr) {
+        return handleCustomConfig(recorder, "Unknown backend ID provided",
+                                  ZEB_BACKEND_ERROR_INVALID_ARGUMENT);
+      }
       writeConfig(recorder, "customConfig", "ZEB_BACKEND_CONFIG_OPTION_CUSTOM",
                   ".customConfig=NULL", elements, builder);
       return ZEB_SUCCESS;

@@ -138,9 +138,9 @@ Zeb_ErrorHandle_t graphExecute(Recorder& recorder, ScribeGraph& graph, const Zeb
   builder.writeJoinedArray("Zeb_Tensor_t", inputArray, inputNames);
   builder.writeJoinedArray("Zeb_Tensor_t", outputArray, outputNames);
   TextBuffer& inputCount = builder.scratch();
-  appendInteger(inputCount, numInputs);
+  appendText(inputCount, numInputs);
   TextBuffer& outputCount = builder.scratch();
-  appendInteger(outputCount, numOutputs);
+  appendText(outputCount, numOutputs);
   builder.writeApiCall("graphExecute", {name, inputArray, inputCount, outputArray, outputCount,
                                         profileName, "NULL"});
   const Zeb_ErrorHandle_t code = writeGraphBlock(recorder, builder, graph, kExecuteCodes);

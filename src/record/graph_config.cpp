@@ -18,8 +18,10 @@ Zeb_ErrorHandle_t writeGraphConfig(Recorder& recorder, const ScribeGraph& graph,
                                    StatementBuilder& builder) {
   switch (config.option) {
     case ZEB_GRAPH_CONFIG_OPTION_CUSTOM:
-      if (config.customConfig != nullptr)
-        return handleCustomConfig(recorder, "Unknown or unsupported backend ID provided", ZEB_GRAPH_ERROR_INVALID_ARGUMENT);
+      if (config.customConfig != nullptr) {
+        return handleCustomConfig(recorder, "Unknown or unsupported backend ID provided",
+                                  ZEB_GRAPH_ERROR_INVALID_ARGUMENT);
+      }
       declareConfig(graph, "customConfig", "ZEB_GRAPH_CONFIG_OPTION_CUSTOM", ".customConfig=NULL",
                     elements, builder);
       return ZEB_SUCCESS;

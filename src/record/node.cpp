@@ -96,7 +96,7 @@ Zeb_ErrorHandle_t writeParams(const Zeb_OpConfigV1_t& v1, bool readable, std::st
   TextBuffer& names = builder.scratch();
   for (uint32_t i = 0; i < v1.numOfParams; ++i) {
     TextBuffer& name = composeName(builder, op, "param_");
-    appendInteger(name, i);
+    appendText(name, i);
     if (auto code = writeParam(v1.params[i], name, builder, ids)) return code;
     builder.writeBlankLine();
     appendAll(names, i > 0 ? ", " : "", name);

@@ -223,7 +223,7 @@ std::string_view idText(uint32_t id, const ScribeContext* ids, std::string_view 
   if (variable) {
     appendAll(text, *variable, ".", suffix, ".id");
   } else {
-    appendInteger(text, id);
+    appendText(text, id);
   }
   return text;
 }
