@@ -13,6 +13,23 @@
 
 namespace zeb {
 
+// Copies count characters. Most parts of a block are a few characters long:
+// those are copied inline, without a call into the C library.
+inline void copyChars(char* to, const char* from, std::size_t count) {
+  if (count > 16) {
+    std::memcpy(to, from, count);
+  } else if (count >= 8) {
+    // Two 8-byte moves that overlap in the middle cover 8 to 16 characters.
+    char head[8], tail[8];
+    std::memcpy(head, from, 8);
+    std::memcpy(tail, from + count - 8, 8);
+    std::memcpy(to, head, 8);
+    std::memcpy(to + count - 8, tail, 8);
+  } else {
+    for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
+  }
+}
+
 // Text that only grows at its end, as a block's text does. While there is room,
 // an append is a copy and nothing more: no call into the library, no filling.
 class TextBuffer {
@@ -33,7 +50,7 @@ class TextBuffer {
     return at;
   }
   TextBuffer& operator+=(std::string_view text) {
-    if (!text.empty()) std::memcpy(extend(text.size()), text.data(), text.size());
+    if (!text.empty()) copyChars(extend(text.size()), text.data(), text.size());
     return *this;
   }
   TextBuffer& operator+=(char character) {
@@ -68,41 +85,68 @@ inline char* extend(TextBuffer& text, std::size_t count) { return text.extend(co
 
 namespace detail {
 
-// One part of appended text as characters: a text as it is, an integer in decimal.
-class Piece {
- public:
-  explicit Piece(std::string_view text) : view_(text) {}
-  template <class Number, std::enable_if_t<std::is_integral_v<Number>, int> = 0>
-  explicit Piece(Number value) {
-    const auto result = std::to_chars(digits_, digits_ + sizeof digits_, value);
-    view_ = std::string_view(digits_, static_cast<std::size_t>(result.ptr - digits_));
+// The parts of appended text as characters: a string literal, whose length the
+// compiler knows; any other text as it is; an integer in decimal.
+template <std::size_t Size>
+struct LiteralPiece {
+  const char* text;
+  static constexpr std::size_t size() { return Size - 1; }
+  void copyTo(char*& at) const {
+    std::memcpy(at, text, Size - 1);
+    at += Size - 1;
   }
-  Piece(const Piece&) = delete;
-  Piece& operator=(const Piece&) = delete;
-
-  std::string_view view() const { return view_; }
-
- private:
-  char digits_[24];
-  std::string_view view_;
 };
+
+struct TextPiece {
+  std::string_view text;
+  std::size_t size() const { return text.size(); }
+  void copyTo(char*& at) const {
+    copyChars(at, text.data(), text.size());
+    at += text.size();
+  }
+};
+
+struct NumberPiece {
+  char digits[24];
+  std::size_t length;
+  std::size_t size() const { return length; }
+  void copyTo(char*& at) const {
+    copyChars(at, digits, length);
+    at += length;
+  }
+};
+
+// Every character array handed to an appender is a string literal: all its
+// characters but the terminating null.
+template <std::size_t Size>
+LiteralPiece<Size> pieceOf(const char (&text)[Size]) {
+  return {text};
+}
+inline TextPiece pieceOf(std::string_view text) { return {text}; }
+template <class Number, std::enable_if_t<std::is_integral_v<Number>, int> = 0>
+NumberPiece pieceOf(Number value) {
+  NumberPiece piece;
+  const auto result = std::to_chars(piece.digits, piece.digits + sizeof piece.digits, value);
+  piece.length = static_cast<std::size_t>(result.ptr - piece.digits);
+  return piece;
+}
+
+template <class Text, class... Pieces>
+void appendPieces(Text& text, const Pieces&... pieces) {
+  const std::size_t added = (pieces.size() + ... + 0);
+  if (added == 0) return;
+  char* at = extend(text, added);
+  (pieces.copyTo(at), ...);
+}
 
 }  // namespace detail
 
-// Each part after the other: texts as they are, integers in decimal. The text
-// grows once for all parts, so no part may view the text itself.
+// Each part after the other: string literals and other texts as they are,
+// integers in decimal. The text grows once for all parts, so no part may view
+// the text itself.
 template <class Text, class... Parts>
 void appendAll(Text& text, const Parts&... parts) {
-  const detail::Piece pieces[] = {detail::Piece(parts)...};
-  std::size_t added = 0;
-  for (const detail::Piece& piece : pieces) added += piece.view().size();
-  if (added == 0) return;
-  char* at = extend(text, added);
-  for (const detail::Piece& piece : pieces) {
-    if (piece.view().empty()) continue;
-    std::memcpy(at, piece.view().data(), piece.view().size());
-    at += piece.view().size();
-  }
+  detail::appendPieces(text, detail::pieceOf(parts)...);
 }
 
 template <class Text>
