@@ -93,23 +93,14 @@ void Recorder::continueNamesOf(const std::string& program) {
 }
 
 template <class Record>
-uint64_t Recorder::registerRecord(Registry<Record>& map, const char* prefix) {
+uint64_t Recorder::registerRecord(Registry<Record>& registry, const char* prefix) {
   std::string name = prefix;
   try {
     names_.number(name);
-    auto record = std::make_shared<Record>(std::move(name));
-    const uint64_t handle = makeHandle(record.get());
-    map[handle] = std::move(record);
-    return handle;
+    return registry.add(std::move(name));
   } catch (const std::bad_alloc&) {
     return 0;
   }
-}
-
-template <class Record>
-std::shared_ptr<Record> Recorder::findRecord(Registry<Record>& map, uint64_t handle) {
-  const auto found = map.find(handle);
-  return found == map.end() ? nullptr : found->second;
 }
 
 uint64_t Recorder::createContext() { return registerRecord(contexts_, "context"); }
@@ -127,7 +118,7 @@ uint64_t Recorder::createDevice() {
 }
 
 std::shared_ptr<ScribeContext> Recorder::findContext(uint64_t handle) {
-  return findRecord(contexts_, handle);
+  return contexts_.find(handle);
 }
 
 ScribeDevice* Recorder::findDevice(uint64_t handle) {
@@ -136,7 +127,7 @@ ScribeDevice* Recorder::findDevice(uint64_t handle) {
 }
 
 std::shared_ptr<ScribeProfile> Recorder::findProfile(uint64_t handle) {
-  return findRecord(profiles_, handle);
+  return profiles_.find(handle);
 }
 
 std::shared_ptr<ScribeGraph> Recorder::findGraph(uint64_t handle) {
@@ -153,16 +144,16 @@ uint64_t Recorder::graphOwner(uint64_t graph) const {
 
 template <class Record>
 Zeb_ErrorHandle_t Recorder::releaseRecord(
-    Registry<Record>& map, uint64_t handle, const ReleaseTexts& texts,
+    Registry<Record>& registry, uint64_t handle, const ReleaseTexts& texts,
     const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
     const std::function<void(Record&)>& afterErase) {
-  const auto record = findRecord(map, handle);
+  const auto record = registry.find(handle);
   if (!record) {
     log::error("%s", texts.unknown);
     return texts.unknownCode;
   }
   const Zeb_ErrorHandle_t result = recordFree(*record);
-  if (map.erase(handle) == 0) {
+  if (!registry.remove(handle)) {
     log::error("%s", texts.notErased);
     return ZEB_COMMON_ERROR_MEM_ALLOC;
   }
@@ -197,11 +188,22 @@ ScribeBackend* Recorder::findBackend(uint64_t handle) {
 
 uint64_t Recorder::addBackend(ScribeBackend backend) {
   const uint64_t handle = nextBackendHandle_++;
-  backends_[handle] = std::move(backend);
+  if (spareBackend_.empty()) {
+    backends_.emplace(handle, std::move(backend));
+  } else {
+    spareBackend_.key() = handle;
+    spareBackend_.mapped() = std::move(backend);
+    backends_.insert(std::move(spareBackend_));
+  }
   return handle;
 }
 
-bool Recorder::eraseBackend(uint64_t handle) { return backends_.erase(handle) > 0; }
+bool Recorder::eraseBackend(uint64_t handle) {
+  auto node = backends_.extract(handle);
+  if (node.empty()) return false;
+  spareBackend_ = std::move(node);
+  return true;
+}
 
 Recorder::BlockWrite Recorder::writeBlock(std::string_view block, const std::vector<Blob>& blobs) {
   const log::HeldMessages held;

@@ -16,6 +16,7 @@
 #include "emit/statement_builder.h"
 #include "recorder/output_files.h"
 #include "recorder/records.h"
+#include "recorder/registry.h"
 
 namespace zeb {
 
@@ -106,12 +107,7 @@ class Recorder {
 
   // The registries are touched only under callMutex_.
   template <class Record>
-  using Registry = std::unordered_map<uint64_t, std::shared_ptr<Record>>;
-
-  template <class Record>
-  uint64_t registerRecord(Registry<Record>& map, const char* prefix);
-  template <class Record>
-  std::shared_ptr<Record> findRecord(Registry<Record>& map, uint64_t handle);
+  uint64_t registerRecord(Registry<Record>& registry, const char* prefix);
 
   // What releasing a record logs and returns when it goes wrong.
   struct ReleaseTexts {
@@ -121,7 +117,7 @@ class Recorder {
   };
   // Finds the record, records its free, erases it and then runs afterErase.
   template <class Record>
-  Zeb_ErrorHandle_t releaseRecord(Registry<Record>& map, uint64_t handle,
+  Zeb_ErrorHandle_t releaseRecord(Registry<Record>& registry, uint64_t handle,
                                   const ReleaseTexts& texts,
                                   const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
                                   const std::function<void(Record&)>& afterErase);
@@ -142,7 +138,9 @@ class Recorder {
   DataFile dataFile_;
   uint32_t backendId_ = 0;
   uint64_t nextBackendHandle_ = 1;
-  std::unordered_map<uint64_t, ScribeBackend> backends_;
+  using Backends = std::unordered_map<uint64_t, ScribeBackend>;
+  Backends backends_;
+  Backends::node_type spareBackend_;  // the last erased backend's node, for the next one
   // The small blobs of one block, written together.
   std::string gathered_;
 };

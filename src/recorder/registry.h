@@ -1,0 +1,114 @@
+// Records by the handle given to the client, for the kinds that clients create
+// and free in quick succession. A released record's memory and its map node
+// are kept for the next one, so that a warm create/free pair allocates nothing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace zeb {
+
+uint64_t makeHandle(const void* address);
+
+// Blocks of one size, kept when given back and handed out again.
+class BlockPool {
+ public:
+  BlockPool() = default;
+  BlockPool(const BlockPool&) = delete;
+  BlockPool& operator=(const BlockPool&) = delete;
+  ~BlockPool() {
+    for (void* block : kept_) ::operator delete(block);
+  }
+
+  void* take(std::size_t bytes) {
+    if (bytes != blockBytes_ || kept_.empty()) return ::operator new(bytes);
+    void* block = kept_.back();
+    kept_.pop_back();
+    return block;
+  }
+  void give(void* block, std::size_t bytes) noexcept {
+    if (blockBytes_ == 0) blockBytes_ = bytes;
+    if (bytes == blockBytes_ && kept_.size() < kKeptBlocks) {
+      // Room for every kept block was made when the pool was first used.
+      kept_.push_back(block);
+      return;
+    }
+    ::operator delete(block);
+  }
+  void reserve() { kept_.reserve(kKeptBlocks); }
+
+ private:
+  // Enough for the objects a client keeps alive at once to come and go
+  // without allocating; more would only hold memory.
+  static constexpr std::size_t kKeptBlocks = 16;
+  std::size_t blockBytes_ = 0;
+  std::vector<void*> kept_;
+};
+
+// Allocates from a pool: the one block that holds a shared record.
+template <class T>
+struct PoolAllocator {
+  using value_type = T;
+  explicit PoolAllocator(BlockPool* pool) : pool(pool) {}
+  template <class U>
+  PoolAllocator(const PoolAllocator<U>& other) : pool(other.pool) {}
+
+  T* allocate(std::size_t count) { return static_cast<T*>(pool->take(count * sizeof(T))); }
+  void deallocate(T* block, std::size_t count) noexcept { pool->give(block, count * sizeof(T)); }
+  template <class U>
+  bool operator==(const PoolAllocator<U>& other) const { return pool == other.pool; }
+  template <class U>
+  bool operator!=(const PoolAllocator<U>& other) const { return pool != other.pool; }
+
+  BlockPool* pool;
+};
+
+template <class Record>
+class Registry {
+ public:
+  Registry() { pool_.reserve(); }
+
+  // Registers a new record; returns its handle. Throws std::bad_alloc.
+  uint64_t add(std::string name) {
+    auto record = std::allocate_shared<Record>(PoolAllocator<Record>(&pool_), std::move(name));
+    const uint64_t handle = makeHandle(record.get());
+    if (spare_.empty()) {
+      records_.emplace(handle, std::move(record));
+    } else {
+      spare_.key() = handle;
+      spare_.mapped() = std::move(record);
+      records_.insert(std::move(spare_));
+    }
+    return handle;
+  }
+
+  std::shared_ptr<Record> find(uint64_t handle) const {
+    const auto found = records_.find(handle);
+    return found == records_.end() ? nullptr : found->second;
+  }
+
+  // Takes the record out of the registry: its handle names nothing from now on.
+  // Null when the handle names no record.
+  std::shared_ptr<Record> remove(uint64_t handle) {
+    auto node = records_.extract(handle);
+    if (node.empty()) return nullptr;
+    std::shared_ptr<Record> record = std::move(node.mapped());
+    spare_ = std::move(node);
+    return record;
+  }
+
+ private:
+  using Map = std::unordered_map<uint64_t, std::shared_ptr<Record>>;
+
+  // Declared first: the records' memory goes back to it as they go.
+  BlockPool pool_;
+  Map records_;
+  typename Map::node_type spare_;
+};
+
+}  // namespace zeb
