@@ -54,6 +54,16 @@ class StatementBuilder {
   void writeJoinedArray(std::string_view type, std::string_view name, std::string_view elements);
   void writeStructInitializer(std::string_view type, std::string_view name,
                               std::initializer_list<Field> fields);
+  // `{type} {name} = {...};` with the fields that appendFields(TextBuffer&)
+  // appends straight to the block text, saving a copy. It must not write a
+  // statement of its own.
+  template <class AppendFields>
+  void writeStructWith(std::string_view type, std::string_view name, AppendFields appendFields) {
+    beginLine();
+    appendAll(buffers_->text, type, " ", name, " = {");
+    appendFields(buffers_->text);
+    buffers_->text += "};\n";
+  }
 
   // Statements that move bulk data through files.
   void writeStaticArrayRead(std::string_view type, std::string_view name, uint64_t elementSize,

@@ -56,11 +56,11 @@ Zeb_ErrorHandle_t writeParamValue(const Zeb_Param_t& param, std::string_view nam
       return ZEB_BACKEND_ERROR_INVALID_ARGUMENT;
     }
     const TextBuffer& scalarName = composeName(builder, name, "scalar");
-    TextBuffer& fields = builder.scratch();
-    appendEnum(fields, "Zeb_DataType_t", scalar.dataType);
-    appendAll(fields, ", ", kind->designator);
-    kind->append(fields, scalar);
-    builder.writeStructInitializer("Zeb_Scalar_t", scalarName, {fields});
+    builder.writeStructWith("Zeb_Scalar_t", scalarName, [&](TextBuffer& fields) {
+      appendEnum(fields, "Zeb_DataType_t", scalar.dataType);
+      appendAll(fields, ", ", kind->designator);
+      kind->append(fields, scalar);
+    });
     appendAll(member, ".scalarParam = ", scalarName);
     return ZEB_SUCCESS;
   }
@@ -137,20 +137,20 @@ Zeb_ErrorHandle_t writeOpConfig(const Zeb_OpConfig_t& config, std::string_view o
     zeb::log::error("Unsupported opconfig version: %d.\n", static_cast<int>(config.version));
     return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   }
-  TextBuffer& fields = builder.scratch();
-  appendString(fields, v1.name);
-  fields += ", ";
-  appendString(fields, v1.packageName);
-  fields += ", ";
-  appendString(fields, v1.typeName);
-  appendAll(fields, ", ", v1.numOfParams, ", ", op, "_params, ", v1.numOfInputs, ", ", inputs,
-            ", ", v1.numOfOutputs, ", ", outputs);
   const TextBuffer& body = composeName(builder, op, "v1");
-  builder.writeStructInitializer("Zeb_OpConfigV1_t", body, {fields});
-  TextBuffer& header = builder.scratch();
-  appendEnum(header, "Zeb_OpConfigVersion_t", config.version);
-  appendAll(header, ", .v1 = ", body);
-  builder.writeStructInitializer("Zeb_OpConfig_t", op, {header});
+  builder.writeStructWith("Zeb_OpConfigV1_t", body, [&](TextBuffer& fields) {
+    appendString(fields, v1.name);
+    fields += ", ";
+    appendString(fields, v1.packageName);
+    fields += ", ";
+    appendString(fields, v1.typeName);
+    appendAll(fields, ", ", v1.numOfParams, ", ", op, "_params, ", v1.numOfInputs, ", ", inputs,
+              ", ", v1.numOfOutputs, ", ", outputs);
+  });
+  builder.writeStructWith("Zeb_OpConfig_t", op, [&](TextBuffer& fields) {
+    appendEnum(fields, "Zeb_OpConfigVersion_t", config.version);
+    appendAll(fields, ", .v1 = ", body);
+  });
   return ZEB_SUCCESS;
 }
 

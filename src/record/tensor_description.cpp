@@ -153,9 +153,9 @@ Zeb_ErrorHandle_t writeClientBuffer(const Zeb_ClientBuffer_t& buffer, int32_t da
   const TextBuffer& data = composeName(builder, base, "data");
   builder.writeBlobRead(element->cType, data, element->size, buffer.dataSize / element->size,
                         fileVariable, buffer.data);
-  TextBuffer& pointer = builder.scratch();
-  appendAll(pointer, "(void*)", data);
-  builder.writeStructInitializer("Zeb_ClientBuffer_t", name, {pointer, buffer.dataSize});
+  builder.writeStructWith("Zeb_ClientBuffer_t", name, [&](TextBuffer& fields) {
+    appendAll(fields, "(void*)", data, ", ", buffer.dataSize);
+  });
   return ZEB_SUCCESS;
 }
 
@@ -190,9 +190,8 @@ void appendSparse(TextBuffer& text, const Zeb_SparseParams_t& sparse) {
 
 void writeBodyV1(const Zeb_TensorV1_t& body, const BodyTexts& texts, std::string_view name,
                  StatementBuilder& builder) {
-  TextBuffer& fields = builder.scratch();
-  appendCommonFields(fields, body, texts);
-  builder.writeStructInitializer("Zeb_TensorV1_t", name, {fields});
+  builder.writeStructWith("Zeb_TensorV1_t", name,
+                          [&](TextBuffer& fields) { appendCommonFields(fields, body, texts); });
 }
 
 void writeBodyV2(const Zeb_TensorV2_t& body, const BodyTexts& texts, std::string_view base,
@@ -207,12 +206,12 @@ void writeBodyV2(const Zeb_TensorV2_t& body, const BodyTexts& texts, std::string
       appendAll(flags, i > 0 ? ", " : "", uint32_t{body.isDynamicDimensions[i]});
     builder.writeJoinedArray("uint8_t", dynamic, flags);
   }
-  TextBuffer& fields = builder.scratch();
-  appendCommonFields(fields, body, texts);
-  appendAll(fields, ", ", dynamic, ", ");
-  appendSparse(fields, body.sparseParams);
-  appendAll(fields, ", ", uint32_t{body.isProduced});
-  builder.writeStructInitializer("Zeb_TensorV2_t", name, {fields});
+  builder.writeStructWith("Zeb_TensorV2_t", name, [&](TextBuffer& fields) {
+    appendCommonFields(fields, body, texts);
+    appendAll(fields, ", ", dynamic, ", ");
+    appendSparse(fields, body.sparseParams);
+    appendAll(fields, ", ", uint32_t{body.isProduced});
+  });
 }
 
 // The tensor's id, or a reference to the variable registered under it.
@@ -276,10 +275,10 @@ Zeb_ErrorHandle_t writeTensor(const Zeb_Tensor_t& tensor, std::string_view baseN
   } else {
     writeBodyV2(tensor.v2, texts, baseName, body, builder);
   }
-  TextBuffer& fields = builder.scratch();
-  appendEnum(fields, "Zeb_TensorVersion_t", version);
-  appendAll(fields, ", .", suffix, " = ", body);
-  builder.writeStructInitializer("Zeb_Tensor_t", baseName, {fields});
+  builder.writeStructWith("Zeb_Tensor_t", baseName, [&](TextBuffer& fields) {
+    appendEnum(fields, "Zeb_TensorVersion_t", version);
+    appendAll(fields, ", .", suffix, " = ", body);
+  });
   return ZEB_SUCCESS;
 }
 
