@@ -1,7 +1,5 @@
 #include "emit/block_buffers.h"
 
-#include <mutex>
-
 namespace zeb {
 namespace {
 
@@ -15,7 +13,6 @@ bool spareBuffersDestroyed = false;
 struct SpareBuffers {
   SpareBuffers() { spare.reserve(kSpareSlots); }
   ~SpareBuffers() { spareBuffersDestroyed = true; }
-  std::mutex mutex;
   std::vector<std::unique_ptr<BlockBuffers>> spare;
 };
 
@@ -31,7 +28,6 @@ SpareBuffers* spareBuffers() {
 
 std::unique_ptr<BlockBuffers> takeBlockBuffers() {
   if (SpareBuffers* buffers = spareBuffers()) {
-    const std::lock_guard<std::mutex> lock(buffers->mutex);
     if (!buffers->spare.empty()) {
       std::unique_ptr<BlockBuffers> taken = std::move(buffers->spare.back());
       buffers->spare.pop_back();
@@ -47,7 +43,6 @@ void returnBlockBuffers(std::unique_ptr<BlockBuffers> returned) {
   returned->scratchInUse = 0;
   SpareBuffers* buffers = spareBuffers();
   if (buffers == nullptr) return;
-  const std::lock_guard<std::mutex> lock(buffers->mutex);
   if (buffers->spare.size() < buffers->spare.capacity())
     buffers->spare.push_back(std::move(returned));
 }

@@ -21,6 +21,9 @@ struct BlockBuffers {
   std::size_t scratchInUse = 0;
 };
 
+// Builders are made only while the recorder's call lock is held, which is
+// what keeps the spare buffers from being taken by two threads at once.
+
 // Buffers as the last block left them (or new ones), emptied.
 std::unique_ptr<BlockBuffers> takeBlockBuffers();
 // Keeps the buffers for the next block. Several builders may live at once

@@ -29,11 +29,10 @@ void StatementBuilder::writeMallocDeclaration(std::string_view type, std::string
 
 void StatementBuilder::writeFileOpen(std::string_view file, std::string_view path,
                                      std::string_view mode, bool declare) {
-  const std::string step(static_cast<std::size_t>(indentationWidth_), ' ');
   writeLineOf(declare ? "FILE* " : "", file, " = fopen(\"", path, "\", \"", mode, "\");");
   writeLineOf("if (!", file, ") {");
-  writeLineOf(step, "printf(\"ERROR: File open of ", path, " failed on line: %d\\n\", __LINE__);");
-  writeLineOf(step, "return -1;");
+  writeLineOf(kIndentation, "printf(\"ERROR: File open of ", path, " failed on line: %d\\n\", __LINE__);");
+  writeLineOf(kIndentation, "return -1;");
   writeLine("}");
 }
 

@@ -73,15 +73,11 @@ void TextBuffer::grow(std::size_t count) {
   capacity_ = capacity;
 }
 
-StatementBuilder::StatementBuilder(int32_t indentationWidth)
-    : buffers_(takeBlockBuffers()), indentationWidth_(indentationWidth) {}
+StatementBuilder::StatementBuilder() : buffers_(takeBlockBuffers()) {}
 
 StatementBuilder::~StatementBuilder() { returnBlockBuffers(std::move(buffers_)); }
 
-void StatementBuilder::beginLine() {
-  const auto width = static_cast<std::size_t>(indentationWidth_);
-  std::memset(buffers_->text.extend(width), ' ', width);
-}
+void StatementBuilder::beginLine() { buffers_->text += kIndentation; }
 
 TextBuffer& StatementBuilder::scratch() {
   BlockBuffers& buffers = *buffers_;
@@ -92,12 +88,11 @@ TextBuffer& StatementBuilder::scratch() {
   return text;
 }
 
-void StatementBuilder::writeCall(std::string_view macro, std::string_view error,
-                                 std::string_view interfaceName, std::string_view member,
-                                 std::initializer_list<std::string_view> arguments) {
+void StatementBuilder::writeApiCall(std::string_view member,
+                                    std::initializer_list<std::string_view> arguments) {
   beginLine();
   TextBuffer& text = buffers_->text;
-  appendAll(text, macro, "(", error, ", ", interfaceName, ".", member, "(");
+  appendAll(text, "VALIDATE(error, interface.", member, "(");
   bool first = true;
   for (std::string_view argument : arguments) {
     if (!first) text += ", ";
@@ -105,11 +100,6 @@ void StatementBuilder::writeCall(std::string_view macro, std::string_view error,
     text += argument;
   }
   text += "));\n";
-}
-
-void StatementBuilder::writeApiCall(std::string_view member,
-                                    std::initializer_list<std::string_view> arguments) {
-  writeCall("VALIDATE", "error", "interface", member, arguments);
 }
 
 void StatementBuilder::writeDeclaration(std::string_view type, std::string_view name) {

@@ -31,15 +31,15 @@ class StatementBuilder {
   // outlive the writer call.
   using Field = std::variant<std::string_view, uint32_t, int32_t>;
 
-  explicit StatementBuilder(int32_t indentationWidth = 3);
+  // Every statement of a block is indented by this.
+  static constexpr std::string_view kIndentation = "   ";
+
+  StatementBuilder();
   ~StatementBuilder();
   StatementBuilder(const StatementBuilder&) = delete;
   StatementBuilder& operator=(const StatementBuilder&) = delete;
 
-  // {indent}{macro}({error}, {interface}.{member}({a1}, {a2}, ...));
-  void writeCall(std::string_view macro, std::string_view error, std::string_view interfaceName,
-                 std::string_view member, std::initializer_list<std::string_view> arguments);
-  // writeCall with "VALIDATE", "error" and "interface".
+  // {indent}VALIDATE(error, interface.{member}({a1}, {a2}, ...));
   void writeApiCall(std::string_view member, std::initializer_list<std::string_view> arguments);
 
   void writeDeclaration(std::string_view type, std::string_view name);
@@ -104,7 +104,6 @@ class StatementBuilder {
   void beginLine();
 
   std::unique_ptr<BlockBuffers> buffers_;
-  int32_t indentationWidth_;
 };
 
 }  // namespace zeb

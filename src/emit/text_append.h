@@ -13,20 +13,30 @@
 
 namespace zeb {
 
+// Copies count characters, Width <= count <= 2 * Width, in two moves of Width.
+template <std::size_t Width>
+void moveOverlapping(char* to, const char* from, std::size_t count) {
+  char head[Width], tail[Width];
+  std::memcpy(head, from, Width);
+  std::memcpy(tail, from + count - Width, Width);
+  std::memcpy(to, head, Width);
+  std::memcpy(to + count - Width, tail, Width);
+}
+
 // Copies count characters. Most parts of a block are a few characters long:
 // those are copied inline, without a call into the C library.
 inline void copyChars(char* to, const char* from, std::size_t count) {
+  // Three single characters that may overlap cover one to three.
   if (count > 16) {
     std::memcpy(to, from, count);
   } else if (count >= 8) {
-    // Two 8-byte moves that overlap in the middle cover 8 to 16 characters.
-    char head[8], tail[8];
-    std::memcpy(head, from, 8);
-    std::memcpy(tail, from + count - 8, 8);
-    std::memcpy(to, head, 8);
-    std::memcpy(to + count - 8, tail, 8);
-  } else {
-    for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
+    moveOverlapping<8>(to, from, count);
+  } else if (count >= 4) {
+    moveOverlapping<4>(to, from, count);
+  } else if (count > 0) {
+    to[0] = from[0];
+    to[count / 2] = from[count / 2];
+    to[count - 1] = from[count - 1];
   }
 }
 

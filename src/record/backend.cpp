@@ -55,7 +55,7 @@ std::optional<std::string> backendVariable(Recorder& recorder, uint64_t backend)
 
 Zeb_ErrorHandle_t backendCreate(Recorder& recorder, const ZebBackend_Config_t** config,
                                 uint64_t* backend) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   TextBuffer& elements = builder.scratch();
   const Zeb_ErrorHandle_t code = writeBackendConfigs(recorder, config, elements, builder);
   if (code != ZEB_SUCCESS) return code;
@@ -76,7 +76,7 @@ Zeb_ErrorHandle_t backendSetConfig(Recorder& recorder, uint64_t backend,
   if (backend != 0 && (record = findBackend(recorder, backend)) == nullptr)
     return ZEB_BACKEND_ERROR_INVALID_HANDLE;
   const std::string_view name = record ? std::string_view(record->name) : "NULL";
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   TextBuffer& elements = builder.scratch();
   const Zeb_ErrorHandle_t code = writeBackendConfigs(recorder, config, elements, builder);
   if (code != ZEB_SUCCESS) return code;
@@ -91,7 +91,7 @@ Zeb_ErrorHandle_t backendRegisterOpPackage(Recorder& recorder, uint64_t backend,
                                            const char* target) {
   const auto name = backendVariable(recorder, backend);
   if (!name) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   builder.writeApiCall("backendRegisterOpPackage",
                        {*name, stringToText(packagePath), stringToText(interfaceProvider),
                         stringToText(target)});
@@ -105,7 +105,7 @@ Zeb_ErrorHandle_t backendGetSupportedOperations(Recorder& recorder, uint64_t bac
                                                 const ZebBackend_OperationName_t** operations) {
   const auto name = backendVariable(recorder, backend);
   if (!name) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string countArgument =
       declareOutput(recorder, builder, numOperations, "uint32_t", "numOperations");
   const std::string operationsArgument = declareOutput(
@@ -117,7 +117,7 @@ Zeb_ErrorHandle_t backendGetSupportedOperations(Recorder& recorder, uint64_t bac
 Zeb_ErrorHandle_t backendFree(Recorder& recorder, uint64_t backend) {
   const auto name = backendVariable(recorder, backend);
   if (!name) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   builder.writeApiCall("backendFree", {*name});
   if (auto code = writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL))
     return code;

@@ -31,7 +31,7 @@ Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, ScribeContext& context,
 }
 
 Zeb_ErrorHandle_t recordFree(Recorder& recorder, const ScribeContext& context, uint64_t profile) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   builder.writeApiCall("contextFree", {context.name, profileVariable(recorder, profile)});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL);
 }
@@ -40,7 +40,7 @@ Zeb_ErrorHandle_t recordFree(Recorder& recorder, const ScribeContext& context, u
 
 Zeb_ErrorHandle_t contextCreate(Recorder& recorder, ScribeContext& context, uint64_t backend,
                                 uint64_t device, const ZebContext_Config_t** config) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const TextBuffer* array = nullptr;
   const Zeb_ErrorHandle_t code = writeConfigs(recorder, context, config, builder, array);
   if (code != ZEB_SUCCESS) return code;
@@ -56,7 +56,7 @@ Zeb_ErrorHandle_t contextCreate(Recorder& recorder, ScribeContext& context, uint
 
 Zeb_ErrorHandle_t contextSetConfig(Recorder& recorder, ScribeContext& context,
                                    const ZebContext_Config_t** config) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const TextBuffer* array = nullptr;
   const Zeb_ErrorHandle_t code = writeConfigs(recorder, context, config, builder, array);
   if (code != ZEB_SUCCESS) return code;

@@ -54,7 +54,7 @@ Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, const ZebContext_Config_t** c
 
 Zeb_ErrorHandle_t contextGetBinarySize(Recorder& recorder, ScribeContext& context,
                                        const Zeb_ContextBinarySize_t* binaryBufferSize) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string name = context.name + "_binaryBufferSize";
   bool declared = context.binaryDeclared.size;
   const std::string size = outputVariable(binaryBufferSize, name, declared, builder);
@@ -70,7 +70,7 @@ Zeb_ErrorHandle_t contextGetBinarySize(Recorder& recorder, ScribeContext& contex
 Zeb_ErrorHandle_t contextGetBinary(Recorder& recorder, ScribeContext& context,
                                    Zeb_ContextBinarySize_t binaryBufferSize,
                                    const Zeb_ContextBinarySize_t* writtenBufferSize) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   ScribeContext::BinaryDeclarations declared = context.binaryDeclared;
   const std::string written = outputVariable(
       writtenBufferSize, context.name + "_writtenBufferSize", declared.writtenSize, builder);
@@ -93,7 +93,7 @@ Zeb_ErrorHandle_t contextGetBinary(Recorder& recorder, ScribeContext& context,
 Zeb_ErrorHandle_t contextCreateFromBinary(Recorder& recorder, ScribeContext& context,
                                           const BinarySource& binary, uint64_t profile,
                                           bool withSignal) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string profileName(profileVariable(recorder, profile));
   builder.writeDeclaration("Zeb_ContextHandle_t", context.name);
   const std::string buffer = binaryArgument(binary, context.name + "_binary", builder);
@@ -121,7 +121,7 @@ Zeb_ErrorHandle_t contextCreateFromBinary(Recorder& recorder, ScribeContext& con
 }
 
 Zeb_ErrorHandle_t contextValidateBinary(Recorder& recorder, const BinarySource& binary) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string buffer =
       binary.buffer ? binaryArgument(binary, recorder.makeVariableName("binaryBuffer"), builder)
                     : "NULL";

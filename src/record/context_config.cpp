@@ -33,18 +33,21 @@ struct ConfigTarget {
     return record::takeName(recorder, builder, names, word);
   }
 
-  void writeStructure(std::string_view name, const char* option, std::string_view value) {
+  void writeStructure(std::string_view name, std::string_view option, std::string_view value) {
     writeConfigEntry(builder, "ZebContext_Config_t", name, option, value, elements);
   }
 
-  // The value is composed by compose(text) after the designator.
+  // The value is composed by compose(text) after the designator, straight
+  // into the block.
   template <class Compose>
-  void write(ContextWord word, const char* option, const char* designator, Compose compose) {
+  void write(ContextWord word, std::string_view option, std::string_view designator,
+             Compose compose) {
     const TextBuffer& name = takeName(word);
-    TextBuffer& value = builder.scratch();
-    value += designator;
-    compose(value);
-    writeStructure(name, option, value);
+    builder.writeStructWith("ZebContext_Config_t", name, [&](TextBuffer& text) {
+      appendAll(text, option, ", ", designator);
+      compose(text);
+    });
+    appendAll(elements, "&", name, ", ");
   }
 };
 

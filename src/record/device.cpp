@@ -36,7 +36,7 @@ const char* const kInfrastructureComment =
 
 Zeb_ErrorHandle_t deviceCreate(Recorder& recorder, ScribeDevice& device,
                                const ZebDevice_Config_t** config) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const TextBuffer* array = nullptr;
   if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
   builder.writeDeclaration("Zeb_DeviceHandle_t", device.name);
@@ -46,7 +46,7 @@ Zeb_ErrorHandle_t deviceCreate(Recorder& recorder, ScribeDevice& device,
 
 Zeb_ErrorHandle_t deviceSetConfig(Recorder& recorder, ScribeDevice& device,
                                   const ZebDevice_Config_t** config) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const TextBuffer* array = nullptr;
   if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
   builder.writeApiCall("deviceSetConfig", {device.name, *array});
@@ -55,14 +55,14 @@ Zeb_ErrorHandle_t deviceSetConfig(Recorder& recorder, ScribeDevice& device,
 
 // The record stays registered: later calls may still name the device.
 Zeb_ErrorHandle_t deviceFree(Recorder& recorder, ScribeDevice& device) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   builder.writeApiCall("deviceFree", {device.name});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_DEVICE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t deviceGetInfo(Recorder& recorder, ScribeDevice& device,
                                 const ZebDevice_PlatformInfo_t** platformInfo) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string info = declareOutput(recorder, builder, platformInfo,
                                          "const ZebDevice_PlatformInfo_t*", "platformInfo");
   builder.writeApiCall("deviceGetInfo", {device.name, info});
@@ -71,7 +71,7 @@ Zeb_ErrorHandle_t deviceGetInfo(Recorder& recorder, ScribeDevice& device,
 
 Zeb_ErrorHandle_t deviceGetPlatformInfo(Recorder& recorder,
                                         const ZebDevice_PlatformInfo_t** platformInfo) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string info = declareOutput(recorder, builder, platformInfo,
                                          "const ZebDevice_PlatformInfo_t*", "platformInfo");
   builder.writeApiCall("deviceGetPlatformInfo", {"loghandle", info});
@@ -80,7 +80,7 @@ Zeb_ErrorHandle_t deviceGetPlatformInfo(Recorder& recorder,
 
 Zeb_ErrorHandle_t deviceGetInfrastructure(Recorder& recorder,
                                           ZebDevice_Infrastructure_t* deviceInfra) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   if (deviceInfra != nullptr) builder.writeLine(kInfrastructureComment);
   const std::string infra =
       declareOutput(recorder, builder, deviceInfra, "ZebDevice_Infrastructure_t", "deviceInfra");

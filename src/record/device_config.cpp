@@ -32,13 +32,8 @@ void writeVersioned(StatementBuilder& builder, std::string_view type, std::strin
   appendAll(bodyType, type, "V1_t");
   const TextBuffer& bodyName = composeName(builder, name, "v1");
   builder.writeStructInitializer(bodyType, bodyName, body);
-  TextBuffer& headerType = builder.scratch();
-  appendAll(headerType, type, "_t");
-  TextBuffer& selector = builder.scratch();
-  appendAll(selector, "(", type, "Version_t)", version);
-  TextBuffer& member = builder.scratch();
-  appendAll(member, ".v1 = ", bodyName);
-  builder.writeStructInitializer(headerType, name, {selector, member});
+  builder.writeLineOf(type, "_t ", name, " = {(", type, "Version_t)", version, ", .v1 = ",
+                      bodyName, "};");
 }
 
 // Declares each child under `{parent}_{kind}_{i}`, then the array

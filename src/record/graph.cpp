@@ -64,7 +64,7 @@ Zeb_ErrorHandle_t graphCreate(Recorder& recorder, uint64_t contextHandle, Scribe
   const NewGraph created = createGraph(context, graphName);
   if (created.refusal != ZEB_SUCCESS) return created.refusal;
   ScribeGraph& record = *created.graph;
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   TextBuffer& array = builder.scratch();
   if (auto code = writeGraphConfigs(recorder, record, config, builder, array)) return code;
   builder.writeDeclaration("Zeb_GraphHandle_t", record.name);
@@ -82,7 +82,7 @@ Zeb_ErrorHandle_t graphCreateSubgraph(Recorder& recorder, uint64_t parentHandle,
   const NewGraph created = createGraph(*parent.context, subgraphName);
   if (created.refusal != ZEB_SUCCESS) return created.refusal;
   ScribeGraph& record = *created.graph;
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string& parentName = graphVariable(parent, builder);
   builder.writeDeclaration("Zeb_GraphHandle_t", record.name);
   builder.writeApiCall("graphCreateSubgraph",
@@ -96,7 +96,7 @@ Zeb_ErrorHandle_t graphCreateSubgraph(Recorder& recorder, uint64_t parentHandle,
 
 Zeb_ErrorHandle_t graphSetConfig(Recorder& recorder, ScribeGraph& graph,
                                  const ZebGraph_Config_t** config) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string& name = graphVariable(graph, builder);
   TextBuffer& array = builder.scratch();
   if (auto code = writeGraphConfigs(recorder, graph, config, builder, array)) return code;
@@ -106,7 +106,7 @@ Zeb_ErrorHandle_t graphSetConfig(Recorder& recorder, ScribeGraph& graph,
 }
 
 Zeb_ErrorHandle_t graphFinalize(Recorder& recorder, ScribeGraph& graph, uint64_t profile) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string& name = graphVariable(graph, builder);
   builder.writeApiCall("graphFinalize", {name, profileVariable(recorder, profile), "NULL"});
   return writeGraphBlock(recorder, builder, graph, kGraphCodes);
@@ -117,7 +117,7 @@ Zeb_ErrorHandle_t graphExecute(Recorder& recorder, ScribeGraph& graph, const Zeb
                                uint32_t numOutputs, uint64_t profile) {
   if (tensorArraysMissing(inputs, numInputs, outputs, numOutputs))
     return ZEB_GRAPH_ERROR_INVALID_ARGUMENT;
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string& name = graphVariable(graph, builder);
   const std::string profileName(profileVariable(recorder, profile));
   // Every execution describes its tensors afresh, under names of its own.
@@ -159,7 +159,7 @@ Zeb_ErrorHandle_t graphRetrieve(Recorder& recorder, uint64_t contextHandle, Scri
   }
   *graph = handle;
   recorder.recordGraphOwner(handle, contextHandle);
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   if (!record->declared) builder.writeDeclaration("Zeb_GraphHandle_t", record->name);
   builder.writeApiCall("graphRetrieve",
                        {context.name, stringToText(graphName), "&" + record->name});

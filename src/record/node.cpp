@@ -170,7 +170,7 @@ const TextBuffer& opBaseName(const Zeb_OpConfig_t& config, StatementBuilder& bui
 
 Zeb_ErrorHandle_t graphAddNode(Recorder& recorder, ScribeGraph& graph,
                                const Zeb_OpConfig_t& opConfig) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string& name = graphVariable(graph, builder);
   const TextBuffer& op = graphDerivedName(graph, opBaseName(opConfig, builder), builder);
   if (auto code = writeOpConfig(opConfig, op, builder, graph.context)) return code;
@@ -182,7 +182,7 @@ Zeb_ErrorHandle_t graphAddNode(Recorder& recorder, ScribeGraph& graph,
 // refused whatever the backend.
 Zeb_ErrorHandle_t backendValidateOpConfig(Recorder& recorder, uint64_t backend,
                                           const Zeb_OpConfig_t& opConfig) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   TextBuffer& op = builder.scratch();
   op = opBaseName(opConfig, builder);
   recorder.numberName(op);

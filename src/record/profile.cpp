@@ -23,7 +23,7 @@ const char* const kEventDataComment =
 Zeb_ErrorHandle_t recordEventDataQuery(Recorder& recorder, const char* member,
                                        ZebProfile_EventId_t eventId, const void* eventData,
                                        const char* type, const char* prefix) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   if (eventData != nullptr) builder.writeLine(kEventDataComment);
   const std::string data = declareOutput(recorder, builder, eventData, type, prefix);
   builder.writeApiCall(member, {eventIdText(eventId), data});
@@ -36,7 +36,7 @@ Zeb_ErrorHandle_t profileCreate(Recorder& recorder, ScribeProfile& profile, uint
                                 ZebProfile_Level_t level) {
   const auto backendName = backendVariable(recorder, backend);
   if (!backendName) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   builder.writeDeclaration("Zeb_ProfileHandle_t", profile.name);
   TextBuffer& levelText = builder.scratch();
   appendEnum(levelText, "ZebProfile_Level_t", level);
@@ -47,7 +47,7 @@ Zeb_ErrorHandle_t profileCreate(Recorder& recorder, ScribeProfile& profile, uint
 
 Zeb_ErrorHandle_t profileSetConfig(Recorder& recorder, ScribeProfile& profile,
                                    const ZebProfile_Config_t** config) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   TextBuffer& elements = builder.scratch();
   for (; config != nullptr && *config != nullptr; ++config) {
     if (auto result = serializeProfileConfig(recorder, profile, **config, elements, builder)) {
@@ -71,7 +71,7 @@ Zeb_ErrorHandle_t profileSetConfig(Recorder& recorder, ScribeProfile& profile,
 Zeb_ErrorHandle_t profileGetEvents(Recorder& recorder, ScribeProfile& profile,
                                    const ZebProfile_EventId_t** profileEventIds,
                                    uint32_t* numEvents) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string ids = declareOutput(recorder, builder, profileEventIds,
                                         "const ZebProfile_EventId_t*", "profileEventIds");
   const std::string count = declareOutput(recorder, builder, numEvents, "uint32_t", "numEvents");
@@ -82,7 +82,7 @@ Zeb_ErrorHandle_t profileGetEvents(Recorder& recorder, ScribeProfile& profile,
 Zeb_ErrorHandle_t profileGetSubEvents(Recorder& recorder, ZebProfile_EventId_t eventId,
                                       const ZebProfile_EventId_t** subEventIds,
                                       uint32_t* numSubEvents) {
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string ids = declareOutput(recorder, builder, subEventIds,
                                         "const ZebProfile_EventId_t*", "subEventIds");
   const std::string count =
@@ -105,7 +105,7 @@ Zeb_ErrorHandle_t profileGetExtendedEventData(Recorder& recorder, ZebProfile_Eve
 
 Zeb_ErrorHandle_t profileFree(Recorder& recorder, uint64_t profile) {
   return recorder.releaseProfile(profile, [&recorder](ScribeProfile& record) {
-    StatementBuilder builder(3);
+    StatementBuilder builder;
     builder.writeApiCall("profileFree", {record.name});
     return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_PROFILE_ERROR_GENERAL);
   });

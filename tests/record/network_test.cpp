@@ -68,7 +68,7 @@ TEST(TensorDescriptions, EdgeCasesAndRefusals) {
   };
   for (const auto& row : rows) {
     LogCapture log;
-    StatementBuilder builder(3);
+    StatementBuilder builder;
     const Zeb_ErrorHandle_t code = record::writeTensor(tensor(row.change), "B", builder, "fp", nullptr);
     std::string wanted, written(builder.text());
     for (const std::string& part : row.lines) wanted += "   " + part + "\n";
