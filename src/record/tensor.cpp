@@ -17,7 +17,7 @@ Zeb_ErrorHandle_t composeTensorCreate(const std::string& variable, const Zeb_Ten
                                       const char* member, const std::string& owner,
                                       StatementBuilder& builder) {
   if (auto code = writeTensor(tensor, variable, builder, "fp", nullptr)) return code;
-  builder.writeApiCall(member, {owner, "&" + variable});
+  builder.writeApiCall(member, {owner, addressOf(builder, variable)});
   return ZEB_SUCCESS;
 }
 
@@ -26,7 +26,7 @@ Zeb_ErrorHandle_t composeTensorCreate(const std::string& variable, const Zeb_Ten
 Zeb_ErrorHandle_t tensorCreateContextTensor(Recorder& recorder, ScribeContext& context,
                                             Zeb_Tensor_t& tensor) {
   const std::string& variable = context.newTensorName();
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   if (auto code = composeTensorCreate(variable, tensor, "tensorCreateContextTensor", context.name,
                                       builder))
     return code;
@@ -37,7 +37,7 @@ Zeb_ErrorHandle_t tensorCreateContextTensor(Recorder& recorder, ScribeContext& c
 Zeb_ErrorHandle_t tensorCreateGraphTensor(Recorder& recorder, ScribeGraph& graph,
                                           Zeb_Tensor_t& tensor) {
   const std::string& variable = graph.newTensorName();
-  StatementBuilder builder(3);
+  StatementBuilder builder;
   const std::string& owner = graphVariable(graph, builder);
   if (auto code = composeTensorCreate(variable, tensor, "tensorCreateGraphTensor", owner, builder))
     return code;

@@ -31,13 +31,15 @@ const char* clientNameOf(const Zeb_Tensor_t& tensor) {
 }  // namespace
 
 const std::string& TensorNames::next(const std::string& owner) {
-  return names_.emplace_back(owner + "_tensor_" + std::to_string(counter_++));
+  std::string& name = names_.emplace_back();
+  appendAll(name, owner, "_tensor_", counter_++);
+  return name;
 }
 
 Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, const std::string& variable) {
   const uint32_t id = nextTensorId.fetch_add(1);
   const char* clientName = clientNameOf(tensor);
-  if (tensorIds_.count(id) != 0) {
+  if (!tensorIds_.try_emplace(id, &variable).second) {
     const bool named = clientName != nullptr && tensorClientNames_.count(clientName) != 0;
     if (named) {
       zeb::log::error("Tensor with name %s already exists in the context.\n", clientName);
@@ -48,8 +50,8 @@ Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, const std:
     return ZEB_TENSOR_ERROR_NAME_HASH_COLLISION;
   }
   idOf(tensor) = id;
-  tensorIds_[id] = &variable;
-  if (clientName != nullptr) tensorClientNames_.insert(clientName);
+  if (clientName != nullptr && tensorClientNames_.find(clientName) == tensorClientNames_.end())
+    tensorClientNames_.emplace(clientName);
   return ZEB_SUCCESS;
 }
 
