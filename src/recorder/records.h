@@ -3,8 +3,8 @@
 
 #include <cstdint>
 #include <array>
-#include <deque>
 #include <functional>
+#include <list>
 #include <map>
 #include <memory>
 #include <set>
@@ -19,15 +19,16 @@ namespace zeb {
 class ScribeContext;
 
 // Variable names of the tensors created in one context or graph:
-// `{owner}_tensor_{n}`. Entries never move (a deque only grows at its end),
-// so the context's id map can refer to them.
+// `{owner}_tensor_{n}`. Entries never move, so the context's id map can
+// refer to them. A list, unlike a deque, allocates nothing until the first
+// tensor: contexts and graphs without tensors come and go without allocating.
 class TensorNames {
  public:
   const std::string& next(const std::string& owner);
 
  private:
   uint32_t counter_ = 0;
-  std::deque<std::string> names_;
+  std::list<std::string> names_;
 };
 
 // The words of the names a context derives for its own configurations,
