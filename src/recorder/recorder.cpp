@@ -181,29 +181,15 @@ Zeb_ErrorHandle_t Recorder::releaseProfile(
                        recordFree, [](ScribeProfile&) {});
 }
 
-ScribeBackend* Recorder::findBackend(uint64_t handle) {
-  const auto found = backends_.find(handle);
-  return found == backends_.end() ? nullptr : &found->second;
-}
+ScribeBackend* Recorder::findBackend(uint64_t handle) { return backends_.find(handle); }
 
 uint64_t Recorder::addBackend(ScribeBackend backend) {
   const uint64_t handle = nextBackendHandle_++;
-  if (spareBackend_.empty()) {
-    backends_.emplace(handle, std::move(backend));
-  } else {
-    spareBackend_.key() = handle;
-    spareBackend_.mapped() = std::move(backend);
-    backends_.insert(std::move(spareBackend_));
-  }
+  backends_.insert(handle, std::move(backend));
   return handle;
 }
 
-bool Recorder::eraseBackend(uint64_t handle) {
-  auto node = backends_.extract(handle);
-  if (node.empty()) return false;
-  spareBackend_ = std::move(node);
-  return true;
-}
+bool Recorder::eraseBackend(uint64_t handle) { return backends_.remove(handle).has_value(); }
 
 Recorder::BlockWrite Recorder::writeBlock(std::string_view block, const std::vector<Blob>& blobs) {
   const log::HeldMessages held;

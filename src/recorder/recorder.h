@@ -138,9 +138,7 @@ class Recorder {
   DataFile dataFile_;
   uint32_t backendId_ = 0;
   uint64_t nextBackendHandle_ = 1;
-  using Backends = std::unordered_map<uint64_t, ScribeBackend>;
-  Backends backends_;
-  Backends::node_type spareBackend_;  // the last erased backend's node, for the next one
+  NodeReusingMap<uint64_t, ScribeBackend> backends_;
   // The small blobs of one block, written together.
   std::string gathered_;
 };

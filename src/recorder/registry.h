@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -68,6 +69,42 @@ struct PoolAllocator {
   BlockPool* pool;
 };
 
+// A hash map whose erased nodes are kept for the next insertion, so that keys
+// that come and go allocate nothing once warm.
+template <class Key, class Value>
+class NodeReusingMap {
+ public:
+  // The key must not be in the map yet.
+  void insert(Key key, Value value) {
+    if (spare_.empty()) {
+      map_.emplace(key, std::move(value));
+      return;
+    }
+    spare_.key() = key;
+    spare_.mapped() = std::move(value);
+    map_.insert(std::move(spare_));
+  }
+
+  Value* find(Key key) {
+    const auto found = map_.find(key);
+    return found == map_.end() ? nullptr : &found->second;
+  }
+
+  // Takes the key's value out of the map; empty when the key names none.
+  std::optional<Value> remove(Key key) {
+    auto node = map_.extract(key);
+    if (node.empty()) return std::nullopt;
+    std::optional<Value> value(std::move(node.mapped()));
+    spare_ = std::move(node);
+    return value;
+  }
+
+ private:
+  using Map = std::unordered_map<Key, Value>;
+  Map map_;
+  typename Map::node_type spare_;
+};
+
 template <class Record>
 class Registry {
  public:
@@ -77,38 +114,26 @@ class Registry {
   uint64_t add(std::string name) {
     auto record = std::allocate_shared<Record>(PoolAllocator<Record>(&pool_), std::move(name));
     const uint64_t handle = makeHandle(record.get());
-    if (spare_.empty()) {
-      records_.emplace(handle, std::move(record));
-    } else {
-      spare_.key() = handle;
-      spare_.mapped() = std::move(record);
-      records_.insert(std::move(spare_));
-    }
+    records_.insert(handle, std::move(record));
     return handle;
   }
 
-  std::shared_ptr<Record> find(uint64_t handle) const {
-    const auto found = records_.find(handle);
-    return found == records_.end() ? nullptr : found->second;
+  std::shared_ptr<Record> find(uint64_t handle) {
+    const std::shared_ptr<Record>* record = records_.find(handle);
+    return record ? *record : nullptr;
   }
 
   // Takes the record out of the registry: its handle names nothing from now on.
   // Null when the handle names no record.
   std::shared_ptr<Record> remove(uint64_t handle) {
-    auto node = records_.extract(handle);
-    if (node.empty()) return nullptr;
-    std::shared_ptr<Record> record = std::move(node.mapped());
-    spare_ = std::move(node);
-    return record;
+    std::optional<std::shared_ptr<Record>> record = records_.remove(handle);
+    return record ? std::move(*record) : nullptr;
   }
 
  private:
-  using Map = std::unordered_map<uint64_t, std::shared_ptr<Record>>;
-
   // Declared first: the records' memory goes back to it as they go.
   BlockPool pool_;
-  Map records_;
-  typename Map::node_type spare_;
+  NodeReusingMap<uint64_t, std::shared_ptr<Record>> records_;
 };
 
 }  // namespace zeb
