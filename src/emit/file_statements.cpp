@@ -31,7 +31,8 @@ void StatementBuilder::writeFileOpen(std::string_view file, std::string_view pat
                                      std::string_view mode, bool declare) {
   writeLineOf(declare ? "FILE* " : "", file, " = fopen(\"", path, "\", \"", mode, "\");");
   writeLineOf("if (!", file, ") {");
-  writeLineOf(kIndentation, "printf(\"ERROR: File open of ", path, " failed on line: %d\\n\", __LINE__);");
+  writeLineOf(kIndentation, "printf(\"ERROR: File open of ", path,
+              " failed on line: %d\\n\", __LINE__);");
   writeLineOf(kIndentation, "return -1;");
   writeLine("}");
 }

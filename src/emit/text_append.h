@@ -26,7 +26,6 @@ void moveOverlapping(char* to, const char* from, std::size_t count) {
 // Copies count characters. Most parts of a block are a few characters long:
 // those are copied inline, without a call into the C library.
 inline void copyChars(char* to, const char* from, std::size_t count) {
-  // Three single characters that may overlap cover one to three.
   if (count > 16) {
     std::memcpy(to, from, count);
   } else if (count >= 8) {
@@ -34,6 +33,7 @@ inline void copyChars(char* to, const char* from, std::size_t count) {
   } else if (count >= 4) {
     moveOverlapping<4>(to, from, count);
   } else if (count > 0) {
+    // Three single characters that may overlap cover one to three.
     to[0] = from[0];
     to[count / 2] = from[count / 2];
     to[count - 1] = from[count - 1];
