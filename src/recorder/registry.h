@@ -19,7 +19,8 @@ uint64_t makeHandle(const void* address);
 // Blocks of one size, kept when given back and handed out again.
 class BlockPool {
  public:
-  BlockPool() = default;
+  // Room for every kept block is made at once, so that giving one back never allocates.
+  BlockPool() { kept_.reserve(kKeptBlocks); }
   BlockPool(const BlockPool&) = delete;
   BlockPool& operator=(const BlockPool&) = delete;
   ~BlockPool() {
@@ -35,13 +36,11 @@ class BlockPool {
   void give(void* block, std::size_t bytes) noexcept {
     if (blockBytes_ == 0) blockBytes_ = bytes;
     if (bytes == blockBytes_ && kept_.size() < kKeptBlocks) {
-      // Room for every kept block was made when the pool was first used.
       kept_.push_back(block);
       return;
     }
     ::operator delete(block);
   }
-  void reserve() { kept_.reserve(kKeptBlocks); }
 
  private:
   // Enough for the objects a client keeps alive at once to come and go
@@ -108,8 +107,6 @@ class NodeReusingMap {
 template <class Record>
 class Registry {
  public:
-  Registry() { pool_.reserve(); }
-
   // Registers a new record; returns its handle. Throws std::bad_alloc.
   uint64_t add(std::string name) {
     auto record = std::allocate_shared<Record>(PoolAllocator<Record>(&pool_), std::move(name));
