@@ -19,7 +19,7 @@ WINE_SERVER=/usr/lib/wine/wineserver
 # libbenchmark-dev: the bench suite is built (never run) in the native stages.
 NATIVE_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev)
 FUZZ_PACKAGES=(clang)
-FUZZ_HARNESSES=(zeb_fuzz_initialize zeb_fuzz_tensors zeb_fuzz_op_configs zeb_fuzz_configs
+FUZZ_HARNESSES=(zeb_fuzz_initialize zeb_fuzz_tensors zeb_fuzz_configs
   zeb_fuzz_recordings)
 WINDOWS_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix wine64)
 
