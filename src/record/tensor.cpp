@@ -13,7 +13,7 @@ constexpr BlockCodes kTensorCodes{ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL,
 
 // The id in the written description is the one the client's description held
 // at the call; registration comes after.
-Zeb_ErrorHandle_t composeTensorCreate(const std::string& variable, const Zeb_Tensor_t& tensor,
+Zeb_ErrorHandle_t composeTensorCreate(std::string_view variable, const Zeb_Tensor_t& tensor,
                                       const char* member, const std::string& owner,
                                       StatementBuilder& builder) {
   if (auto code = writeTensor(tensor, variable, builder, "fp", nullptr)) return code;
@@ -25,7 +25,7 @@ Zeb_ErrorHandle_t composeTensorCreate(const std::string& variable, const Zeb_Ten
 
 Zeb_ErrorHandle_t tensorCreateContextTensor(Recorder& recorder, ScribeContext& context,
                                             Zeb_Tensor_t& tensor) {
-  const std::string& variable = context.newTensorName();
+  const std::string_view variable = context.newTensorName();
   StatementBuilder builder;
   if (auto code = composeTensorCreate(variable, tensor, "tensorCreateContextTensor", context.name,
                                       builder))
@@ -36,7 +36,7 @@ Zeb_ErrorHandle_t tensorCreateContextTensor(Recorder& recorder, ScribeContext& c
 
 Zeb_ErrorHandle_t tensorCreateGraphTensor(Recorder& recorder, ScribeGraph& graph,
                                           Zeb_Tensor_t& tensor) {
-  const std::string& variable = graph.newTensorName();
+  const std::string_view variable = graph.newTensorName();
   StatementBuilder builder;
   const std::string& owner = graphVariable(graph, builder);
   if (auto code = composeTensorCreate(variable, tensor, "tensorCreateGraphTensor", owner, builder))

@@ -218,9 +218,9 @@ void writeBodyV2(const Zeb_TensorV2_t& body, const BodyTexts& texts, std::string
 std::string_view idText(uint32_t id, const ScribeContext* ids, std::string_view suffix,
                         StatementBuilder& builder) {
   TextBuffer& text = builder.scratch();
-  const std::string* variable = ids ? ids->findTensorName(id) : nullptr;
-  if (variable) {
-    appendAll(text, *variable, ".", suffix, ".id");
+  const std::string_view variable = ids ? ids->findTensorName(id) : std::string_view();
+  if (!variable.empty()) {
+    appendAll(text, variable, ".", suffix, ".id");
   } else {
     appendText(text, id);
   }

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
-
 namespace zeb {
 
 uint32_t& NameCounters::counterOf(std::string_view prefix) {
   const auto found = counters_.find(prefix);
   if (found != counters_.end()) return found->second;
-  return counters_.emplace(std::string(prefix), 0u).first->second;
+  return counters_.emplace(prefixes_.store({prefix}), 0u).first->second;
 }
 
 void NameCounters::reserve(std::string_view prefix, uint32_t number) {

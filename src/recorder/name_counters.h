@@ -3,12 +3,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <map>
-#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "emit/text_append.h"
+#include "recorder/text_arena.h"
 
 namespace zeb {
 
@@ -33,8 +32,10 @@ class NameCounters {
  private:
   uint32_t& counterOf(std::string_view prefix);
 
-  // Ordered, so a prefix can be looked up without making a string of it.
-  std::map<std::string, uint32_t, std::less<>> counters_;
+  // Hashed, as a graph of many nodes makes a prefix per node; the keys view
+  // their own copies of the prefixes.
+  std::unordered_map<std::string_view, uint32_t> counters_;
+  TextArena prefixes_;
 };
 
 }  // namespace zeb

@@ -1,6 +1,8 @@
 #include "recorder/records.h"
 
+#include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <new>
 
 #include "log/logger.h"
@@ -30,16 +32,39 @@ const char* clientNameOf(const Zeb_Tensor_t& tensor) {
 
 }  // namespace
 
-const std::string& TensorNames::next(const std::string& owner) {
-  std::string& name = names_.emplace_back();
-  appendAll(name, owner, "_tensor_", counter_++);
-  return name;
+std::string_view TensorNames::next(std::string_view owner) {
+  char digits[16];
+  const char* digitsEnd = std::to_chars(digits, digits + sizeof digits, counter_++).ptr;
+  return names_.store(
+      {owner, "_tensor_", std::string_view(digits, static_cast<std::size_t>(digitsEnd - digits))});
 }
 
-Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, const std::string& variable) {
+std::vector<TensorIds::Entry>::const_iterator TensorIds::lowerBound(uint32_t id) const {
+  return std::lower_bound(entries_.begin(), entries_.end(), id,
+                          [](const Entry& entry, uint32_t key) { return entry.first < key; });
+}
+
+bool TensorIds::insert(uint32_t id, std::string_view variable) {
+  if (entries_.empty() || entries_.back().first < id) {
+    entries_.emplace_back(id, variable);
+    return true;
+  }
+  // Only once the process-wide counter has wrapped around.
+  const auto at = lowerBound(id);
+  if (at != entries_.end() && at->first == id) return false;
+  entries_.emplace(at, id, variable);
+  return true;
+}
+
+std::string_view TensorIds::find(uint32_t id) const {
+  const auto at = lowerBound(id);
+  return at != entries_.end() && at->first == id ? at->second : std::string_view();
+}
+
+Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, std::string_view variable) {
   const uint32_t id = nextTensorId.fetch_add(1);
   const char* clientName = clientNameOf(tensor);
-  if (!tensorIds_.try_emplace(id, &variable).second) {
+  if (!tensorIds_.insert(id, variable)) {
     const bool named = clientName != nullptr && tensorClientNames_.count(clientName) != 0;
     if (named) {
       zeb::log::error("Tensor with name %s already exists in the context.\n", clientName);
@@ -50,21 +75,20 @@ Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, const std:
     return ZEB_TENSOR_ERROR_NAME_HASH_COLLISION;
   }
   idOf(tensor) = id;
-  if (clientName != nullptr && tensorClientNames_.find(clientName) == tensorClientNames_.end())
-    tensorClientNames_.emplace(clientName);
+  if (clientName != nullptr && tensorClientNames_.count(clientName) == 0)
+    tensorClientNames_.insert(tensorClientNameTexts_.store({clientName}));
   return ZEB_SUCCESS;
 }
 
-const std::string* ScribeContext::findTensorName(uint32_t id) const {
-  const auto found = tensorIds_.find(id);
-  return found == tensorIds_.end() ? nullptr : found->second;
+std::string_view ScribeContext::findTensorName(uint32_t id) const {
+  return tensorIds_.find(id);
 }
 
-Zeb_ErrorHandle_t ScribeGraph::registerTensor(Zeb_Tensor_t& tensor, const std::string& variable) {
+Zeb_ErrorHandle_t ScribeGraph::registerTensor(Zeb_Tensor_t& tensor, std::string_view variable) {
   return context->registerTensor(tensor, variable);
 }
 
-const std::string* ScribeGraph::findTensorName(uint32_t id) const {
+std::string_view ScribeGraph::findTensorName(uint32_t id) const {
   return context->findTensorName(id);
 }
 

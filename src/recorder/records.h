@@ -4,31 +4,50 @@
 #include <cstdint>
 #include <array>
 #include <functional>
-#include <list>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "ZebInterface.h"
 #include "recorder/name_counters.h"
+#include "recorder/text_arena.h"
 
 namespace zeb {
 
 class ScribeContext;
 
 // Variable names of the tensors created in one context or graph:
-// `{owner}_tensor_{n}`. Entries never move, so the context's id map can
-// refer to them. A list, unlike a deque, allocates nothing until the first
-// tensor: contexts and graphs without tensors come and go without allocating.
+// `{owner}_tensor_{n}`. They never move, so the context's id map can refer
+// to them.
 class TensorNames {
  public:
-  const std::string& next(const std::string& owner);
+  std::string_view next(std::string_view owner);
 
  private:
   uint32_t counter_ = 0;
-  std::list<std::string> names_;
+  TextArena names_;
+};
+
+// The variables of the tensors registered in a context, by id. Kept sorted in
+// one array: ids come from a counter that only grows, so a new one goes at the
+// end, with no node to allocate and no tree to walk.
+class TensorIds {
+ public:
+  // False, and nothing entered, when id is taken.
+  bool insert(uint32_t id, std::string_view variable);
+  // Empty when no variable is registered under id.
+  std::string_view find(uint32_t id) const;
+
+ private:
+  using Entry = std::pair<uint32_t, std::string_view>;
+  std::vector<Entry>::const_iterator lowerBound(uint32_t id) const;
+
+  std::vector<Entry> entries_;
 };
 
 // The words of the names a context derives for its own configurations,
@@ -69,9 +88,9 @@ class ScribeGraph {
   // Whether a written block declares the graph's variable.
   bool declared = false;
 
-  const std::string& newTensorName() { return tensorNames_.next(name); }
-  Zeb_ErrorHandle_t registerTensor(Zeb_Tensor_t& tensor, const std::string& variable);
-  const std::string* findTensorName(uint32_t id) const;
+  std::string_view newTensorName() { return tensorNames_.next(name); }
+  Zeb_ErrorHandle_t registerTensor(Zeb_Tensor_t& tensor, std::string_view variable);
+  std::string_view findTensorName(uint32_t id) const;
 
  private:
   TensorNames tensorNames_;
@@ -101,10 +120,10 @@ class ScribeContext {
   // Tensors of the context and of all its graphs. Registration gives the
   // client's tensor the next process-wide id; 7003 or 7006 when that id is
   // already taken in this context.
-  const std::string& newTensorName() { return tensorNames_.next(name); }
-  Zeb_ErrorHandle_t registerTensor(Zeb_Tensor_t& tensor, const std::string& variable);
-  // The variable of the tensor registered under id; null when none is.
-  const std::string* findTensorName(uint32_t id) const;
+  std::string_view newTensorName() { return tensorNames_.next(name); }
+  Zeb_ErrorHandle_t registerTensor(Zeb_Tensor_t& tensor, std::string_view variable);
+  // The variable of the tensor registered under id; empty when none is.
+  std::string_view findTensorName(uint32_t id) const;
 
   // Creates a graph record under a new handle; 0 on failure.
   uint64_t createGraph(const std::string& variableName, const std::string& graphName);
@@ -120,8 +139,10 @@ class ScribeContext {
  private:
   std::unordered_map<uint64_t, std::shared_ptr<ScribeGraph>> graphs_;
   TensorNames tensorNames_;
-  std::set<std::string, std::less<>> tensorClientNames_;
-  std::map<uint32_t, const std::string*> tensorIds_;
+  // The client's names, for telling a duplicated name from an id collision.
+  std::unordered_set<std::string_view> tensorClientNames_;
+  TextArena tensorClientNameTexts_;
+  TensorIds tensorIds_;
 };
 
 struct ScribeBackend {

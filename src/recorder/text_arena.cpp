@@ -1,0 +1,30 @@
+#include "recorder/text_arena.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zeb {
+
+char* TextArena::take(std::size_t length) {
+  if (blocks_.empty() || length > kBlockSize - usedInLastBlock_) {
+    blocks_.push_back(std::make_unique<char[]>(std::max(length, kBlockSize)));
+    usedInLastBlock_ = 0;
+  }
+  char* at = blocks_.back().get() + usedInLastBlock_;
+  usedInLastBlock_ += length;
+  return at;
+}
+
+std::string_view TextArena::store(std::initializer_list<std::string_view> parts) {
+  std::size_t length = 0;
+  for (const std::string_view part : parts) length += part.size();
+  char* const text = take(length);
+  char* at = text;
+  for (const std::string_view part : parts) {
+    if (!part.empty()) std::memcpy(at, part.data(), part.size());
+    at += part.size();
+  }
+  return {text, length};
+}
+
+}  // namespace zeb
