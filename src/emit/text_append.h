@@ -169,9 +169,10 @@ void appendText(Text& text, Number value) {
   appendAll(text, value);
 }
 
-// "(Type)value" with the value as signed 32-bit decimal.
-template <class Text>
-void appendEnum(Text& text, std::string_view typeName, int32_t value) {
+// "(Type)value" with the value as signed 32-bit decimal; the type's name is
+// a string literal.
+template <class Text, std::size_t Size>
+void appendEnum(Text& text, const char (&typeName)[Size], int32_t value) {
   appendAll(text, "(", typeName, ")", value);
 }
 
