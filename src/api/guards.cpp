@@ -73,8 +73,8 @@ Resolved<ScribeProfile> resolveProfile(Recorder& recorder, uint64_t handle) {
 }
 
 Resolved<ScribeContext> createContext(Recorder& recorder) {
-  const uint64_t handle = recorder.createContext();
-  return created(handle, recorder.findContext(handle), "Could not create a new context");
+  auto registered = recorder.createContext();
+  return created(registered.handle, std::move(registered.record), "Could not create a new context");
 }
 
 Resolved<ScribeDevice> createDevice(Recorder& recorder) {
@@ -83,8 +83,8 @@ Resolved<ScribeDevice> createDevice(Recorder& recorder) {
 }
 
 Resolved<ScribeProfile> createProfile(Recorder& recorder) {
-  const uint64_t handle = recorder.createProfile();
-  return created(handle, recorder.findProfile(handle), "Could not create a new profile");
+  auto registered = recorder.createProfile();
+  return created(registered.handle, std::move(registered.record), "Could not create a new profile");
 }
 
 }  // namespace zeb::guard

@@ -68,8 +68,7 @@ Resolved<ScribeGraph> resolveGraph(Recorder& recorder, uint64_t handle);
 Resolved<ScribeDevice> resolveDevice(Recorder& recorder, uint64_t handle);
 Resolved<ScribeProfile> resolveProfile(Recorder& recorder, uint64_t handle);
 
-// Registers a new record and finds it again under its new handle; 1002 when
-// it cannot be found.
+// Registers a new record under a new handle; 1002 when it cannot be made.
 Resolved<ScribeContext> createContext(Recorder& recorder);
 Resolved<ScribeDevice> createDevice(Recorder& recorder);
 Resolved<ScribeProfile> createProfile(Recorder& recorder);

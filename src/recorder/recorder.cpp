@@ -93,18 +93,18 @@ void Recorder::continueNamesOf(const std::string& program) {
 }
 
 template <class Record>
-uint64_t Recorder::registerRecord(Registry<Record>& registry, const char* prefix) {
+Registered<Record> Recorder::registerRecord(Registry<Record>& registry, const char* prefix) {
   std::string name = prefix;
   try {
     names_.number(name);
     return registry.add(std::move(name));
   } catch (const std::bad_alloc&) {
-    return 0;
+    return {};
   }
 }
 
-uint64_t Recorder::createContext() { return registerRecord(contexts_, "context"); }
-uint64_t Recorder::createProfile() { return registerRecord(profiles_, "profile"); }
+Registered<ScribeContext> Recorder::createContext() { return registerRecord(contexts_, "context"); }
+Registered<ScribeProfile> Recorder::createProfile() { return registerRecord(profiles_, "profile"); }
 
 uint64_t Recorder::createDevice() {
   std::string name = "device";

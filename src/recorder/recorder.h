@@ -58,10 +58,11 @@ class Recorder {
   // an earlier run's blocks: the names it declares are not handed out again.
   bool openModelFile();
 
-  // Registration; each returns the new handle, 0 on failure.
-  uint64_t createContext();
+  // Registration: the new handle, 0 on failure; contexts and profiles come
+  // with their new record.
+  Registered<ScribeContext> createContext();
   uint64_t createDevice();
-  uint64_t createProfile();
+  Registered<ScribeProfile> createProfile();
 
   // Lookups; empty (null) when the handle is unknown.
   std::shared_ptr<ScribeContext> findContext(uint64_t handle);
@@ -107,7 +108,7 @@ class Recorder {
 
   // The registries are touched only under callMutex_.
   template <class Record>
-  uint64_t registerRecord(Registry<Record>& registry, const char* prefix);
+  Registered<Record> registerRecord(Registry<Record>& registry, const char* prefix);
 
   // What releasing a record logs and returns when it goes wrong.
   struct ReleaseTexts {

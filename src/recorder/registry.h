@@ -104,15 +104,22 @@ class NodeReusingMap {
   typename Map::node_type spare_;
 };
 
+// A record just registered, with its handle; none (0 and null) on failure.
+template <class Record>
+struct Registered {
+  uint64_t handle = 0;
+  std::shared_ptr<Record> record;
+};
+
 template <class Record>
 class Registry {
  public:
-  // Registers a new record; returns its handle. Throws std::bad_alloc.
-  uint64_t add(std::string name) {
+  // Registers a new record. Throws std::bad_alloc.
+  Registered<Record> add(std::string name) {
     auto record = std::allocate_shared<Record>(PoolAllocator<Record>(&pool_), std::move(name));
     const uint64_t handle = makeHandle(record.get());
-    records_.insert(handle, std::move(record));
-    return handle;
+    records_.insert(handle, record);
+    return {handle, std::move(record)};
   }
 
   std::shared_ptr<Record> find(uint64_t handle) {

@@ -77,7 +77,7 @@ TEST_F(Refusals, Context) {
 
 // graphCreate and graphRetrieve report an unknown context as a graph error.
 TEST_F(Refusals, Graph) {
-  const C known = as<C>(r.createContext());
+  const C known = as<C>(r.createContext().handle);
   EXPECT_REFUSED(5002, kNullContext, graphCreate(r, zero<C>, "g", nullptr, &graph));
   EXPECT_REFUSED(6001, kNoContext, graphCreate(r, unknown<C>, "g", nullptr, &graph));
   EXPECT_REFUSED(6000, kNullName, graphCreate(r, known, nullptr, nullptr, &graph));
@@ -98,7 +98,7 @@ TEST_F(Refusals, Graph) {
 
 // tensorCreateContextTensor reports a context handle of 0 as a graph error.
 TEST_F(Refusals, Tensor) {
-  const C known = as<C>(r.createContext());
+  const C known = as<C>(r.createContext().handle);
   EXPECT_REFUSED(7004, kNullTensor, tensorCreateContextTensor(r, known, nullptr));
   EXPECT_REFUSED(6001, kNullContext, tensorCreateContextTensor(r, zero<C>, &tensor));
   EXPECT_REFUSED(5002, kNoContext, tensorCreateContextTensor(r, unknown<C>, &tensor));
@@ -129,7 +129,7 @@ TEST_F(Refusals, Device) {
     EXPECT_REFUSED(14000, message, deviceFree(r, handle));
   }
   // A live context's handle names no device, and a live device's names no context.
-  const uint64_t liveContext = r.createContext(), liveDevice = r.createDevice();
+  const uint64_t liveContext = r.createContext().handle, liveDevice = r.createDevice();
   EXPECT_REFUSED(14000, kNoDevice, deviceFree(r, as<D>(liveContext)));
   EXPECT_REFUSED(5002, kNoContext, contextSetConfig(r, as<C>(liveDevice), nullptr));
 }

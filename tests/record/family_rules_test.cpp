@@ -40,7 +40,7 @@ Zeb_ErrorHandle_t createDevice(Recorder& r, ZebDevice_Config_t config) {
   return deviceCreate(r, nullptr, One(config).list, &device);
 }
 Zeb_ErrorHandle_t setProfileConfig(Recorder& r, ZebProfile_Config_t config) {
-  return profileSetConfig(r, as<Zeb_ProfileHandle_t>(r.createProfile()), One(config).list);
+  return profileSetConfig(r, as<Zeb_ProfileHandle_t>(r.createProfile().handle), One(config).list);
 }
 
 struct Families : testing::Test {
@@ -69,7 +69,7 @@ constexpr const char* kScribeRefuses = "Scribe backend ID was provided and a cus
 
 TEST_F(Families, QueriesAreRecordedAndAnswered4950) {
   const auto device = as<Zeb_DeviceHandle_t>(r.createDevice());
-  const auto profile = as<Zeb_ProfileHandle_t>(r.createProfile());
+  const auto profile = as<Zeb_ProfileHandle_t>(r.createProfile().handle);
   EXPECT_RECORDED(4950, kNothing, backendGetSupportedOperations(r, nullptr, nullptr, nullptr));
   EXPECT_RECORDED(4950, kNothing, deviceGetPlatformInfo(r, nullptr, nullptr));
   EXPECT_RECORDED(4950, kNothing, deviceGetInfrastructure(r, nullptr));

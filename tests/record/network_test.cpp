@@ -93,7 +93,7 @@ struct Network : testing::Test {
 
   Session s;
   Recorder& r = s.recorder;
-  const uint64_t contextHandle = r.createContext();
+  const uint64_t contextHandle = r.createContext().handle;
   ScribeContext& context = *r.findContext(contextHandle);
 };
 
