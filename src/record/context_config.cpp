@@ -42,12 +42,11 @@ struct ConfigTarget {
   template <class Compose>
   void write(ContextWord word, std::string_view option, std::string_view designator,
              Compose compose) {
-    const TextBuffer& name = takeName(word);
-    builder.writeStructWith("ZebContext_Config_t", name, [&](TextBuffer& text) {
-      appendAll(text, option, ", ", designator);
-      compose(text);
-    });
-    appendAll(elements, "&", name, ", ");
+    writeConfigEntryWith(builder, "ZebContext_Config_t", takeName(word), elements,
+                         [&](TextBuffer& text) {
+                           appendAll(text, option, ", ", designator);
+                           compose(text);
+                         });
   }
 };
 

@@ -66,8 +66,8 @@ Zeb_ErrorHandle_t handleCustomConfig(const Recorder& recorder, const char* unkno
 
 void writeConfigEntry(StatementBuilder& builder, std::string_view type, std::string_view name,
                       std::string_view option, std::string_view value, TextBuffer& elements) {
-  builder.writeStructInitializer(type, name, {option, value});
-  appendAll(elements, "&", name, ", ");
+  writeConfigEntryWith(builder, type, name, elements,
+                       [&](TextBuffer& fields) { appendAll(fields, option, ", ", value); });
 }
 
 void writeConfigArray(StatementBuilder& builder, std::string_view type, std::string_view name,

@@ -40,9 +40,17 @@ bool dropCustomConfigWithoutBackendId(const Recorder& recorder);
 Zeb_ErrorHandle_t handleCustomConfig(const Recorder& recorder, const char* unknownBackend,
                                      Zeb_ErrorHandle_t refused);
 
-// Declares one configuration, `{type} {name} = {{option}, {value}};`, and adds
-// `&{name}` to the elements of the array that the recorded call passes: a
-// list of entries, each followed by ", ".
+// Declares one configuration, `{type} {name} = {...};` with the fields that
+// appendFields(TextBuffer&) appends, and adds `&{name}` to the elements of the
+// array that the recorded call passes: a list of entries, each followed by ", ".
+template <class AppendFields>
+void writeConfigEntryWith(StatementBuilder& builder, std::string_view type, std::string_view name,
+                          TextBuffer& elements, AppendFields appendFields) {
+  builder.writeStructWith(type, name, appendFields);
+  appendAll(elements, "&", name, ", ");
+}
+
+// writeConfigEntryWith for the fields `{option}, {value}`.
 void writeConfigEntry(StatementBuilder& builder, std::string_view type, std::string_view name,
                       std::string_view option, std::string_view value, TextBuffer& elements);
 

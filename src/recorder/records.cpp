@@ -75,8 +75,11 @@ Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, std::strin
     return ZEB_TENSOR_ERROR_NAME_HASH_COLLISION;
   }
   idOf(tensor) = id;
-  if (clientName != nullptr && tensorClientNames_.count(clientName) == 0)
-    tensorClientNames_.insert(tensorClientNameTexts_.store({clientName}));
+  if (clientName != nullptr) {
+    const std::string_view name(clientName);
+    if (tensorClientNames_.count(name) == 0)
+      tensorClientNames_.insert(tensorClientNameTexts_.store({name}));
+  }
   return ZEB_SUCCESS;
 }
 
