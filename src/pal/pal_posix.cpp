@@ -1,6 +1,7 @@
 // POSIX side of the platform layer.
 #include "pal/pal.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -54,6 +55,14 @@ int truncateStream(std::FILE* file, uint64_t length) {
   const auto offset = static_cast<off_t>(length);
   if (std::fflush(file) != 0 || ::ftruncate(::fileno(file), offset) != 0) return -1;
   return ::fseeko(file, offset, SEEK_SET);
+}
+
+long writeDescriptor(std::FILE* file, const char* bytes, std::size_t count) {
+  ssize_t written;
+  do {
+    written = ::write(::fileno(file), bytes, count);
+  } while (written < 0 && errno == EINTR);
+  return static_cast<long>(written);
 }
 
 }  // namespace pal

@@ -60,4 +60,11 @@ int truncateStream(std::FILE* file, uint64_t length) {
   return ::_fseeki64(file, offset, SEEK_SET);
 }
 
+long writeDescriptor(std::FILE* file, const char* bytes, std::size_t count) {
+  // _write takes an unsigned count; a larger buffer goes in several writes.
+  constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
+  const auto chunk = static_cast<unsigned>(count < kLargestWrite ? count : kLargestWrite);
+  return ::_write(::_fileno(file), bytes, chunk);
+}
+
 }  // namespace pal

@@ -4,15 +4,28 @@
 namespace pal {
 namespace {
 
+// As fwrite: the number of whole elements written.
+std::size_t writeElements(const void* buffer, std::size_t size, std::size_t count,
+                          std::FILE* file) {
+  if (size == 0 || count == 0) return 0;
+  const auto* bytes = static_cast<const char*>(buffer);
+  const std::size_t total = size * count;
+  std::size_t done = 0;
+  while (done < total) {
+    const long written = writeDescriptor(file, bytes + done, total - done);
+    if (written <= 0) break;
+    done += static_cast<std::size_t>(written);
+  }
+  return done / size;
+}
+
 constexpr StreamOps kDefaultStreamOps{
     [](const char* path, const char* mode) {
       std::FILE* file = std::fopen(path, mode);
       if (file) std::setvbuf(file, nullptr, _IONBF, 0);
       return file;
     },
-    [](const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
-      return std::fwrite(buffer, size, count, file);
-    },
+    writeElements,
     [](std::FILE* file) { return std::fflush(file); },
     [](std::FILE* file) { return std::fclose(file); },
     truncateStream,
