@@ -15,15 +15,6 @@ void appendJoined(TextBuffer& text, const std::vector<Element>& elements, Append
   }
 }
 
-void appendFields(TextBuffer& text, std::initializer_list<StatementBuilder::Field> fields) {
-  bool first = true;
-  for (const StatementBuilder::Field& field : fields) {
-    if (!first) text += ", ";
-    first = false;
-    std::visit([&text](const auto& value) { appendText(text, value); }, field);
-  }
-}
-
 }  // namespace
 
 std::string_view floatText(float value, char (&buffer)[32]) {
@@ -138,14 +129,6 @@ void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_
 void StatementBuilder::writeJoinedArray(std::string_view type, std::string_view name,
                                         std::string_view elements) {
   writeLineOf(type, " ", name, "[] = {", elements, "};");
-}
-
-void StatementBuilder::writeStructInitializer(std::string_view type, std::string_view name,
-                                              std::initializer_list<Field> fields) {
-  beginLine();
-  appendAll(buffers_->text, type, " ", name, " = {");
-  appendFields(buffers_->text, fields);
-  buffers_->text += "};\n";
 }
 
 void StatementBuilder::writeLine(std::string_view text) { writeLineOf(text); }

@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "emit/blob.h"
@@ -27,10 +26,6 @@ std::string stringToText(const char* value);
 // common calls compose theirs without allocating.
 class StatementBuilder {
  public:
-  // A field of a struct initializer. Texts are views: what they view must
-  // outlive the writer call.
-  using Field = std::variant<std::string_view, uint32_t, int32_t>;
-
   // Every statement of a block is indented by this.
   static constexpr std::string_view kIndentation = "   ";
 
@@ -52,8 +47,6 @@ class StatementBuilder {
                              const std::vector<float>& elements);
   // `{type} {name}[] = {{elements}};` with the elements already joined.
   void writeJoinedArray(std::string_view type, std::string_view name, std::string_view elements);
-  void writeStructInitializer(std::string_view type, std::string_view name,
-                              std::initializer_list<Field> fields);
   // `{type} {name} = {...};` with the fields that appendFields(TextBuffer&)
   // appends straight to the block text, saving a copy. It must not write a
   // statement of its own.

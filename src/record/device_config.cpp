@@ -25,15 +25,11 @@ void warnIfExtension(const void* extension, const char* node) {
   }
 }
 
-// `{type}V1_t {name}_v1 = {body};` and the versioned header that selects it.
-void writeVersioned(StatementBuilder& builder, std::string_view type, std::string_view name,
-                    int32_t version, std::initializer_list<StatementBuilder::Field> body) {
-  TextBuffer& bodyType = builder.scratch();
-  appendAll(bodyType, type, "V1_t");
-  const TextBuffer& bodyName = composeName(builder, name, "v1");
-  builder.writeStructInitializer(bodyType, bodyName, body);
-  builder.writeLineOf(type, "_t ", name, " = {(", type, "Version_t)", version, ", .v1 = ",
-                      bodyName, "};");
+// `{type}_t {name} = {...}`, selecting the body `{name}_v1` written before it.
+void writeVersionHeader(StatementBuilder& builder, std::string_view type, std::string_view name,
+                        int32_t version) {
+  builder.writeLineOf(type, "_t ", name, " = {(", type, "Version_t)", version, ", .v1 = ", name,
+                      "_v1};");
 }
 
 // Declares each child under `{parent}_{kind}_{i}`, then the array
@@ -129,8 +125,9 @@ Zeb_ErrorHandle_t serializePlatformInfo(const ZebDevice_PlatformInfo_t& info,
           serializeHardwareDeviceInfo, builder, hwDevices)) {
     return result;
   }
-  writeVersioned(builder, "ZebDevice_PlatformInfo", name, info.version,
-                 {body.numHwDevices, hwDevices});
+  builder.writeLineOf("ZebDevice_PlatformInfoV1_t ", name, "_v1 = {", body.numHwDevices, ", ",
+                      hwDevices, "};");
+  writeVersionHeader(builder, "ZebDevice_PlatformInfo", name, info.version);
   return ZEB_SUCCESS;
 }
 
@@ -145,8 +142,9 @@ Zeb_ErrorHandle_t serializeHardwareDeviceInfo(const ZebDevice_HardwareDeviceInfo
     return result;
   }
   warnIfExtension(body.deviceInfoExtension, "deviceInfo");
-  writeVersioned(builder, "ZebDevice_HardwareDeviceInfo", name, info.version,
-                 {body.deviceId, body.deviceType, body.numCores, cores, "NULL"});
+  builder.writeLineOf("ZebDevice_HardwareDeviceInfoV1_t ", name, "_v1 = {", body.deviceId, ", ",
+                      body.deviceType, ", ", body.numCores, ", ", cores, ", NULL};");
+  writeVersionHeader(builder, "ZebDevice_HardwareDeviceInfo", name, info.version);
   return ZEB_SUCCESS;
 }
 
@@ -155,8 +153,9 @@ Zeb_ErrorHandle_t serializeCoreInfo(const ZebDevice_CoreInfo_t& info, std::strin
   if (!isVersionOne(info.version, "coreInfo")) return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   const ZebDevice_CoreInfoV1_t& body = info.v1;
   warnIfExtension(body.coreInfoExtension, "coreInfo");
-  writeVersioned(builder, "ZebDevice_CoreInfo", name, info.version,
-                 {body.coreId, body.coreType, "NULL"});
+  builder.writeLineOf("ZebDevice_CoreInfoV1_t ", name, "_v1 = {", body.coreId, ", ", body.coreType,
+                      ", NULL};");
+  writeVersionHeader(builder, "ZebDevice_CoreInfo", name, info.version);
   return ZEB_SUCCESS;
 }
 

@@ -82,7 +82,7 @@ Zeb_ErrorHandle_t writeParam(const Zeb_Param_t& param, std::string_view name,
   appendString(fields, param.name);
   fields += ", ";
   if (auto code = writeParamValue(param, name, builder, ids, fields)) return code;
-  builder.writeStructInitializer("Zeb_Param_t", name, {fields});
+  builder.writeLineOf("Zeb_Param_t ", name, " = {", fields, "};");
   return ZEB_SUCCESS;
 }
 

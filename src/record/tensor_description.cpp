@@ -61,8 +61,8 @@ std::string writeAxisScaleOffset(const Zeb_AxisScaleOffset_t& axis, std::string_
     builder.writeArrayInitializer("Zeb_ScaleOffset_t", pairs, elements);
   }
   const std::string name(composeName(builder, quantize, "axisScaleOffset"));
-  builder.writeStructInitializer("Zeb_AxisScaleOffset_t", name,
-                                 {axis.axis, axis.numScaleOffsets, pairs});
+  builder.writeLineOf("Zeb_AxisScaleOffset_t ", name, " = {", axis.axis, ", ",
+                      axis.numScaleOffsets, ", ", pairs, "};");
   return name;
 }
 
@@ -81,8 +81,8 @@ std::string writeBwAxisScaleOffset(const Zeb_BwAxisScaleOffset_t& axis,
     builder.writeArrayInitializer(
         "int32_t", offsets, std::vector<int32_t>(axis.offsets, axis.offsets + axis.numElements));
   }
-  builder.writeStructInitializer("Zeb_BwAxisScaleOffset_t", name,
-                                 {axis.bitwidth, axis.axis, axis.numElements, scales, offsets});
+  builder.writeLineOf("Zeb_BwAxisScaleOffset_t ", name, " = {", axis.bitwidth, ", ", axis.axis,
+                      ", ", axis.numElements, ", ", scales, ", ", offsets, "};");
   return name;
 }
 
@@ -132,7 +132,7 @@ Zeb_ErrorHandle_t writeQuantizeParams(const Zeb_QuantizeParams_t& params, std::s
                     static_cast<int>(params.quantizationEncoding));
     return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   }
-  builder.writeStructInitializer("Zeb_QuantizeParams_t", name, {fields});
+  builder.writeLineOf("Zeb_QuantizeParams_t ", name, " = {", fields, "};");
   return ZEB_SUCCESS;
 }
 
@@ -140,7 +140,7 @@ Zeb_ErrorHandle_t writeClientBuffer(const Zeb_ClientBuffer_t& buffer, int32_t da
                                     std::string_view base, std::string_view name,
                                     std::string_view fileVariable, StatementBuilder& builder) {
   if (buffer.data == nullptr) {
-    builder.writeStructInitializer("Zeb_ClientBuffer_t", name, {"NULL", "0"});
+    builder.writeLineOf("Zeb_ClientBuffer_t ", name, " = {NULL, 0};");
     return ZEB_SUCCESS;
   }
   const auto element = dataTypeToCType(dataType);
