@@ -6,12 +6,15 @@
 namespace zeb {
 
 char* TextArena::take(std::size_t length) {
-  if (blocks_.empty() || length > kBlockSize - usedInLastBlock_) {
-    blocks_.push_back(std::make_unique<char[]>(std::max(length, kBlockSize)));
-    usedInLastBlock_ = 0;
+  if (blocks_.empty() || length > roomInLastBlock_) {
+    const std::size_t size = std::max(length, kBlockSize);
+    blocks_.push_back(std::make_unique<char[]>(size));
+    next_ = blocks_.back().get();
+    roomInLastBlock_ = size;
   }
-  char* at = blocks_.back().get() + usedInLastBlock_;
-  usedInLastBlock_ += length;
+  char* const at = next_;
+  next_ += length;
+  roomInLastBlock_ -= length;
   return at;
 }
 

@@ -23,8 +23,10 @@ class TextArena {
   // Room for length characters.
   char* take(std::size_t length);
 
+  // A text longer than a block gets a block of its own, which it fills.
   std::vector<std::unique_ptr<char[]>> blocks_;
-  std::size_t usedInLastBlock_ = 0;
+  char* next_ = nullptr;
+  std::size_t roomInLastBlock_ = 0;
 };
 
 }  // namespace zeb

@@ -16,10 +16,12 @@ TEST(TextArena, TextsStayInPlaceAcrossBlocks) {
   std::vector<std::string_view> stored = {arena.store({}), arena.store({"a", "", "bc"})};
   for (int i = 0; i < 500; ++i) stored.push_back(arena.store({"name_", std::to_string(i)}));
   stored.push_back(arena.store({long_text}));
+  stored.push_back(arena.store({"after"}));
   EXPECT_EQ(stored[0], "");
   EXPECT_EQ(stored[1], "abc");
   for (int i = 0; i < 500; ++i) EXPECT_EQ(stored[2 + i], "name_" + std::to_string(i));
-  EXPECT_EQ(stored.back(), long_text);
+  EXPECT_EQ(stored[502], long_text);
+  EXPECT_EQ(stored[503], "after");
 }
 
 TEST(TensorIds, FindsEveryIdEnteredOnceInAnyOrder) {
