@@ -1,22 +1,7 @@
-// Statements that move bulk data: reading blobs back from the data file, and
-// writing a buffer out to a file of the replayed program's own.
+// Statements that write a buffer out to a file of the replayed program's own.
 #include "emit/statement_builder.h"
 
 namespace zeb {
-
-void StatementBuilder::writeStaticArrayRead(std::string_view type, std::string_view name,
-                                            uint64_t elementSize, uint64_t elementCount,
-                                            std::string_view file) {
-  writeLineOf("static ", type, " ", name, "[", elementCount, "];");
-  writeLineOf("fread(", name, ", ", elementSize, ", ", elementCount, ", ", file, ");");
-}
-
-void StatementBuilder::writeBlobRead(std::string_view type, std::string_view name,
-                                     uint64_t elementSize, uint64_t elementCount,
-                                     std::string_view file, const void* data) {
-  writeStaticArrayRead(type, name, elementSize, elementCount, file);
-  buffers_->blobs.push_back({data, elementSize, elementCount});
-}
 
 void StatementBuilder::writeMallocDeclaration(std::string_view type, std::string_view name,
                                               std::string_view size, bool declare) {

@@ -97,10 +97,6 @@ void StatementBuilder::writeDeclaration(std::string_view type, std::string_view 
   writeLineOf(type, " ", name, ";");
 }
 
-void StatementBuilder::writeNullDeclaration(std::string_view type, std::string_view name) {
-  writeLineOf(type, " ", name, " = NULL;");
-}
-
 void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_view name,
                                              const std::vector<std::string>& elements) {
   beginLine();
@@ -124,11 +120,6 @@ void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_
   appendAll(buffers_->text, type, " ", name, "[] = {");
   appendJoined(buffers_->text, elements, appendFloat<TextBuffer>);
   buffers_->text += "};\n";
-}
-
-void StatementBuilder::writeJoinedArray(std::string_view type, std::string_view name,
-                                        std::string_view elements) {
-  writeLineOf(type, " ", name, "[] = {", elements, "};");
 }
 
 void StatementBuilder::writeLine(std::string_view text) { writeLineOf(text); }

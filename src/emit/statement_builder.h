@@ -38,7 +38,11 @@ class StatementBuilder {
   void writeApiCall(std::string_view member, std::initializer_list<std::string_view> arguments);
 
   void writeDeclaration(std::string_view type, std::string_view name);
-  void writeNullDeclaration(std::string_view type, std::string_view name);
+  // The name here and below is any part appendAll takes.
+  template <class Name>
+  void writeNullDeclaration(std::string_view type, const Name& name) {
+    writeLineOf(type, " ", name, " = NULL;");
+  }
   void writeArrayInitializer(std::string_view type, std::string_view name,
                              const std::vector<std::string>& elements);
   void writeArrayInitializer(std::string_view type, std::string_view name,
@@ -46,24 +50,43 @@ class StatementBuilder {
   void writeArrayInitializer(std::string_view type, std::string_view name,
                              const std::vector<float>& elements);
   // `{type} {name}[] = {{elements}};` with the elements already joined.
-  void writeJoinedArray(std::string_view type, std::string_view name, std::string_view elements);
+  template <class Name>
+  void writeJoinedArray(std::string_view type, const Name& name, std::string_view elements) {
+    writeLineOf(type, " ", name, "[] = {", elements, "};");
+  }
   // `{type} {name} = {...};` with the fields that appendFields(TextBuffer&)
   // appends straight to the block text, saving a copy. It must not write a
   // statement of its own.
-  template <class AppendFields>
-  void writeStructWith(std::string_view type, std::string_view name, AppendFields appendFields) {
+  template <class Name, class AppendFields>
+  void writeStructWith(std::string_view type, const Name& name, AppendFields appendFields) {
     beginLine();
     appendAll(buffers_->text, type, " ", name, " = {");
     appendFields(buffers_->text);
     buffers_->text += "};\n";
   }
+  // `{type} {name}[] = {...};` in the same way.
+  template <class Name, class AppendElements>
+  void writeArrayWith(std::string_view type, const Name& name, AppendElements appendElements) {
+    beginLine();
+    appendAll(buffers_->text, type, " ", name, "[] = {");
+    appendElements(buffers_->text);
+    buffers_->text += "};\n";
+  }
 
   // Statements that move bulk data through files.
-  void writeStaticArrayRead(std::string_view type, std::string_view name, uint64_t elementSize,
-                            uint64_t elementCount, std::string_view file);
+  template <class Name>
+  void writeStaticArrayRead(std::string_view type, const Name& name, uint64_t elementSize,
+                            uint64_t elementCount, std::string_view file) {
+    writeLineOf("static ", type, " ", name, "[", elementCount, "];");
+    writeLineOf("fread(", name, ", ", elementSize, ", ", elementCount, ", ", file, ");");
+  }
   // writeStaticArrayRead, and the blob those lines read, queued in block order.
-  void writeBlobRead(std::string_view type, std::string_view name, uint64_t elementSize,
-                     uint64_t elementCount, std::string_view file, const void* data);
+  template <class Name>
+  void writeBlobRead(std::string_view type, const Name& name, uint64_t elementSize,
+                     uint64_t elementCount, std::string_view file, const void* data) {
+    writeStaticArrayRead(type, name, elementSize, elementCount, file);
+    buffers_->blobs.push_back({data, elementSize, elementCount});
+  }
   // Without declare, the variable exists already and is assigned.
   void writeMallocDeclaration(std::string_view type, std::string_view name, std::string_view size,
                               bool declare = true);

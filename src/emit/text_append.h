@@ -93,10 +93,21 @@ inline char* extend(std::string& text, std::size_t count) {
 }
 inline char* extend(TextBuffer& text, std::size_t count) { return text.extend(count); }
 
+// A variable named after another, `{base}_{word}`: appended as its parts, so
+// the name is never composed apart first.
+struct DerivedName {
+  std::string_view base;
+  std::string_view word;
+};
+
+// ", " before every element of a list but the first.
+inline std::string_view separatorBefore(std::size_t index) { return {", ", index > 0 ? 2u : 0u}; }
+
 namespace detail {
 
 // The parts of appended text as characters: a string literal, whose length the
-// compiler knows; any other text as it is; an integer in decimal.
+// compiler knows; any other text as it is; a derived name as its parts; an
+// integer in decimal.
 template <std::size_t Size>
 struct LiteralPiece {
   const char* text;
@@ -113,6 +124,18 @@ struct TextPiece {
   void copyTo(char*& at) const {
     copyChars(at, text.data(), text.size());
     at += text.size();
+  }
+};
+
+struct DerivedNamePiece {
+  std::string_view base;
+  std::string_view word;
+  std::size_t size() const { return base.size() + 1 + word.size(); }
+  void copyTo(char*& at) const {
+    copyChars(at, base.data(), base.size());
+    at[base.size()] = '_';
+    copyChars(at + base.size() + 1, word.data(), word.size());
+    at += size();
   }
 };
 
@@ -133,6 +156,7 @@ LiteralPiece<Size> pieceOf(const char (&text)[Size]) {
   return {text};
 }
 inline TextPiece pieceOf(std::string_view text) { return {text}; }
+inline DerivedNamePiece pieceOf(const DerivedName& name) { return {name.base, name.word}; }
 template <class Number, std::enable_if_t<std::is_integral_v<Number>, int> = 0>
 NumberPiece pieceOf(Number value) {
   NumberPiece piece;
@@ -152,7 +176,7 @@ void appendPieces(Text& text, const Pieces&... pieces) {
 }  // namespace detail
 
 // Each part after the other: string literals and other texts as they are,
-// integers in decimal. The text grows once for all parts, so no part may view
+// derived names as their parts, integers in decimal. The text grows once for all parts, so no part may view
 // the text itself.
 template <class Text, class... Parts>
 void appendAll(Text& text, const Parts&... parts) {

@@ -65,9 +65,14 @@ Zeb_ErrorHandle_t contextSetConfig(Recorder& recorder, ScribeContext& context,
 }
 
 Zeb_ErrorHandle_t contextFree(Recorder& recorder, uint64_t context, uint64_t profile) {
-  return recorder.releaseContext(context, [&recorder, profile](ScribeContext& record) {
-    return recordFree(recorder, record, profile);
-  });
+  const auto record = recorder.findContext(context);
+  if (!record) {
+    zeb::log::error("No context associated with the provided handle.");
+    return ZEB_CONTEXT_ERROR_INVALID_HANDLE;
+  }
+  const Zeb_ErrorHandle_t code = recordFree(recorder, *record, profile);
+  if (!recorder.eraseContext(context)) return ZEB_COMMON_ERROR_MEM_ALLOC;
+  return code;
 }
 
 }  // namespace zeb::record

@@ -47,7 +47,7 @@ Zeb_ErrorHandle_t serializeChildren(const Node* nodes, uint32_t count, std::stri
     TextBuffer& name = composeName(builder, parent, kind);
     appendAll(name, "_", i);
     if (auto result = write(nodes[i], name, builder)) return result;
-    appendAll(names, i > 0 ? ", " : "", name);
+    appendAll(names, separatorBefore(i), name);
   }
   reference.clear();
   appendAll(reference, parent, "_", kind, "s");

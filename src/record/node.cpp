@@ -55,7 +55,7 @@ Zeb_ErrorHandle_t writeParamValue(const Zeb_Param_t& param, std::string_view nam
       zeb::log::error("Invalid Zeb_DataType_t provided: %ld", static_cast<long>(scalar.dataType));
       return ZEB_BACKEND_ERROR_INVALID_ARGUMENT;
     }
-    const TextBuffer& scalarName = composeName(builder, name, "scalar");
+    const DerivedName scalarName{name, "scalar"};
     builder.writeStructWith("Zeb_Scalar_t", scalarName, [&](TextBuffer& fields) {
       appendEnum(fields, "Zeb_DataType_t", scalar.dataType);
       appendAll(fields, ", ", kind->designator);
@@ -88,7 +88,7 @@ Zeb_ErrorHandle_t writeParam(const Zeb_Param_t& param, std::string_view name,
 
 Zeb_ErrorHandle_t writeParams(const Zeb_OpConfigV1_t& v1, bool readable, std::string_view op,
                               StatementBuilder& builder, const ScribeContext* ids) {
-  const TextBuffer& array = composeName(builder, op, "params");
+  const DerivedName array{op, "params"};
   if (!readable || v1.params == nullptr) {
     builder.writeNullDeclaration("Zeb_Param_t*", array);
     return ZEB_SUCCESS;
@@ -99,14 +99,14 @@ Zeb_ErrorHandle_t writeParams(const Zeb_OpConfigV1_t& v1, bool readable, std::st
     appendText(name, i);
     if (auto code = writeParam(v1.params[i], name, builder, ids)) return code;
     builder.writeBlankLine();
-    appendAll(names, i > 0 ? ", " : "", name);
+    appendAll(names, separatorBefore(i), name);
   }
   builder.writeJoinedArray("Zeb_Param_t", array, names);
   return ZEB_SUCCESS;
 }
 
 Zeb_ErrorHandle_t writeTensors(const Zeb_Tensor_t* tensors, uint32_t count, bool readable,
-                               std::string_view array, std::string_view element,
+                               const DerivedName& array, std::string_view element,
                                StatementBuilder& builder, const ScribeContext* ids) {
   if (!readable || tensors == nullptr) {
     builder.writeNullDeclaration("Zeb_Tensor_t*", array);
@@ -125,11 +125,11 @@ Zeb_ErrorHandle_t writeOpConfig(const Zeb_OpConfig_t& config, std::string_view o
   const bool readable = config.version == ZEB_OPCONFIG_VERSION_1;
   const Zeb_OpConfigV1_t& v1 = config.v1;
   if (auto code = writeParams(v1, readable, op, builder, ids)) return code;
-  const TextBuffer& inputs = composeName(builder, op, "inputs");
+  const DerivedName inputs{op, "inputs"};
   if (auto code = writeTensors(v1.inputTensors, v1.numOfInputs, readable, inputs,
                                composeName(builder, op, "input_"), builder, ids))
     return code;
-  const TextBuffer& outputs = composeName(builder, op, "outputs");
+  const DerivedName outputs{op, "outputs"};
   if (auto code = writeTensors(v1.outputTensors, v1.numOfOutputs, readable, outputs,
                                composeName(builder, op, "output_"), builder, ids))
     return code;
@@ -137,7 +137,7 @@ Zeb_ErrorHandle_t writeOpConfig(const Zeb_OpConfig_t& config, std::string_view o
     zeb::log::error("Unsupported opconfig version: %d.\n", static_cast<int>(config.version));
     return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   }
-  const TextBuffer& body = composeName(builder, op, "v1");
+  const DerivedName body{op, "v1"};
   builder.writeStructWith("Zeb_OpConfigV1_t", body, [&](TextBuffer& fields) {
     appendString(fields, v1.name);
     fields += ", ";

@@ -4,6 +4,7 @@
 
 #include "ZebScribe.h"
 #include "emit/statement_builder.h"
+#include "log/logger.h"
 #include "record/backend.h"
 #include "record/family_common.h"
 #include "record/profile_config.h"
@@ -28,6 +29,12 @@ Zeb_ErrorHandle_t recordEventDataQuery(Recorder& recorder, const char* member,
   const std::string data = declareOutput(recorder, builder, eventData, type, prefix);
   builder.writeApiCall(member, {eventIdText(eventId), data});
   return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_PROFILE_ERROR_GENERAL);
+}
+
+Zeb_ErrorHandle_t recordFree(Recorder& recorder, const ScribeProfile& profile) {
+  StatementBuilder builder;
+  builder.writeApiCall("profileFree", {profile.name});
+  return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_PROFILE_ERROR_GENERAL);
 }
 
 }  // namespace
@@ -104,11 +111,14 @@ Zeb_ErrorHandle_t profileGetExtendedEventData(Recorder& recorder, ZebProfile_Eve
 }
 
 Zeb_ErrorHandle_t profileFree(Recorder& recorder, uint64_t profile) {
-  return recorder.releaseProfile(profile, [&recorder](ScribeProfile& record) {
-    StatementBuilder builder;
-    builder.writeApiCall("profileFree", {record.name});
-    return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_PROFILE_ERROR_GENERAL);
-  });
+  const auto record = recorder.findProfile(profile);
+  if (!record) {
+    zeb::log::error("No profile associated with the provided handle.");
+    return ZEB_PROFILE_ERROR_INVALID_HANDLE;
+  }
+  const Zeb_ErrorHandle_t code = recordFree(recorder, *record);
+  if (!recorder.eraseProfile(profile)) return ZEB_COMMON_ERROR_MEM_ALLOC;
+  return code;
 }
 
 }  // namespace zeb::record

@@ -37,15 +37,17 @@ bool isFourBit(int32_t dataType) {
 // A counted array that the client left NULL is written as NULL rather than read.
 bool missing(const void* items, uint32_t count) { return items == nullptr && count > 0; }
 
-// The name of the dimensions array, or NULL.
-std::string_view writeDimensions(const uint32_t* dimensions, uint32_t rank, std::string_view base,
-                                 StatementBuilder& builder) {
-  if (dimensions == nullptr) return "NULL";
-  const TextBuffer& name = composeName(builder, base, "dims");
-  TextBuffer& elements = builder.scratch();
-  for (uint32_t i = 0; i < rank; ++i) appendAll(elements, i > 0 ? ", " : "", dimensions[i]);
-  builder.writeJoinedArray("uint32_t", name, elements);
-  return name;
+// The variables that a tensor's statements declare are named after the tensor.
+DerivedName dimensionsName(std::string_view base) { return {base, "dims"}; }
+DerivedName quantizeParamsName(std::string_view base) { return {base, "quantizeParams"}; }
+DerivedName clientBufferName(std::string_view base) { return {base, "clientBuf"}; }
+
+void writeDimensions(const uint32_t* dimensions, uint32_t rank, std::string_view base,
+                     StatementBuilder& builder) {
+  if (dimensions == nullptr) return;
+  builder.writeArrayWith("uint32_t", dimensionsName(base), [&](TextBuffer& elements) {
+    for (uint32_t i = 0; i < rank; ++i) appendAll(elements, separatorBefore(i), dimensions[i]);
+  });
 }
 
 std::string writeAxisScaleOffset(const Zeb_AxisScaleOffset_t& axis, std::string_view quantize,
@@ -86,10 +88,23 @@ std::string writeBwAxisScaleOffset(const Zeb_BwAxisScaleOffset_t& axis,
   return name;
 }
 
-// Appends the designated union member of the encoding to member, declaring
-// its arrays first; false for an encoding that cannot be written.
+// The axis encodings refer to a structure of their own, declared (with its
+// arrays) before the parameters: its name, or nothing for the other encodings.
+std::string declareEncodingStructure(const Zeb_QuantizeParams_t& params, std::string_view base,
+                                     StatementBuilder& builder) {
+  const bool axis = params.quantizationEncoding == ZEB_QUANTIZATION_ENCODING_AXIS_SCALE_OFFSET;
+  if (!axis && params.quantizationEncoding != ZEB_QUANTIZATION_ENCODING_BW_AXIS_SCALE_OFFSET)
+    return {};
+  TextBuffer& quantize = builder.scratch();
+  appendAll(quantize, quantizeParamsName(base));
+  return axis ? writeAxisScaleOffset(params.axisScaleOffsetEncoding, quantize, builder)
+              : writeBwAxisScaleOffset(params.bwAxisScaleOffsetEncoding, quantize, builder);
+}
+
+// Appends the designated union member of the encoding to member; false for
+// an encoding that cannot be written.
 bool appendEncodingMember(TextBuffer& member, const Zeb_QuantizeParams_t& params,
-                          std::string_view name, StatementBuilder& builder) {
+                          std::string_view structure) {
   switch (params.quantizationEncoding) {
     case ZEB_QUANTIZATION_ENCODING_SCALE_OFFSET: {
       const Zeb_ScaleOffset_t& so = params.scaleOffsetEncoding;
@@ -99,8 +114,7 @@ bool appendEncodingMember(TextBuffer& member, const Zeb_QuantizeParams_t& params
       return true;
     }
     case ZEB_QUANTIZATION_ENCODING_AXIS_SCALE_OFFSET:
-      appendAll(member, ".axisScaleOffsetEncoding = ",
-                writeAxisScaleOffset(params.axisScaleOffsetEncoding, name, builder));
+      appendAll(member, ".axisScaleOffsetEncoding = ", structure);
       return true;
     case ZEB_QUANTIZATION_ENCODING_BW_SCALE_OFFSET: {
       const Zeb_BwScaleOffset_t& bw = params.bwScaleOffsetEncoding;
@@ -110,8 +124,7 @@ bool appendEncodingMember(TextBuffer& member, const Zeb_QuantizeParams_t& params
       return true;
     }
     case ZEB_QUANTIZATION_ENCODING_BW_AXIS_SCALE_OFFSET:
-      appendAll(member, ".bwAxisScaleOffsetEncoding = ",
-                writeBwAxisScaleOffset(params.bwAxisScaleOffsetEncoding, name, builder));
+      appendAll(member, ".bwAxisScaleOffsetEncoding = ", structure);
       return true;
     case ZEB_QUANTIZATION_ENCODING_UNDEFINED:
       member += ".scaleOffsetEncoding = {0.0, 0}";
@@ -120,25 +133,30 @@ bool appendEncodingMember(TextBuffer& member, const Zeb_QuantizeParams_t& params
   return false;
 }
 
-Zeb_ErrorHandle_t writeQuantizeParams(const Zeb_QuantizeParams_t& params, std::string_view name,
+// An encoding that cannot be written leaves a broken line: the block is then dropped.
+Zeb_ErrorHandle_t writeQuantizeParams(const Zeb_QuantizeParams_t& params, std::string_view base,
                                       StatementBuilder& builder) {
-  TextBuffer& fields = builder.scratch();
-  appendEnum(fields, "Zeb_Definition_t", params.encodingDefinition);
-  fields += ", ";
-  appendEnum(fields, "Zeb_QuantizationEncoding_t", params.quantizationEncoding);
-  fields += ", ";
-  if (!appendEncodingMember(fields, params, name, builder)) {
+  const std::string structure = declareEncodingStructure(params, base, builder);
+  bool written = false;
+  builder.writeStructWith("Zeb_QuantizeParams_t", quantizeParamsName(base), [&](TextBuffer& fields) {
+    appendEnum(fields, "Zeb_Definition_t", params.encodingDefinition);
+    fields += ", ";
+    appendEnum(fields, "Zeb_QuantizationEncoding_t", params.quantizationEncoding);
+    fields += ", ";
+    written = appendEncodingMember(fields, params, structure);
+  });
+  if (!written) {
     zeb::log::error("Unsupported quantization encoding: %d.\n",
                     static_cast<int>(params.quantizationEncoding));
     return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   }
-  builder.writeLineOf("Zeb_QuantizeParams_t ", name, " = {", fields, "};");
   return ZEB_SUCCESS;
 }
 
 Zeb_ErrorHandle_t writeClientBuffer(const Zeb_ClientBuffer_t& buffer, int32_t dataType,
-                                    std::string_view base, std::string_view name,
-                                    std::string_view fileVariable, StatementBuilder& builder) {
+                                    std::string_view base, std::string_view fileVariable,
+                                    StatementBuilder& builder) {
+  const DerivedName name = clientBufferName(base);
   if (buffer.data == nullptr) {
     builder.writeLineOf("Zeb_ClientBuffer_t ", name, " = {NULL, 0};");
     return ZEB_SUCCESS;
@@ -150,7 +168,7 @@ Zeb_ErrorHandle_t writeClientBuffer(const Zeb_ClientBuffer_t& buffer, int32_t da
   }
   if (isFourBit(dataType)) builder.writeLine(kFourBitComment);
   // Trailing bytes that do not fill an element are neither written nor read.
-  const TextBuffer& data = composeName(builder, base, "data");
+  const DerivedName data{base, "data"};
   builder.writeBlobRead(element->cType, data, element->size, buffer.dataSize / element->size,
                         fileVariable, buffer.data);
   builder.writeStructWith("Zeb_ClientBuffer_t", name, [&](TextBuffer& fields) {
@@ -159,26 +177,41 @@ Zeb_ErrorHandle_t writeClientBuffer(const Zeb_ClientBuffer_t& buffer, int32_t da
   return ZEB_SUCCESS;
 }
 
-// The texts of one tensor that its versioned body needs.
-struct BodyTexts {
-  std::string_view id;
-  std::string_view dimensions;
-  std::string_view quantizeParams;
-  std::string_view clientBuffer;
+// The tensor's id, or a reference to the variable registered under it.
+struct TensorId {
+  uint32_t id;
+  const ScribeContext* ids;
+  std::string_view suffix;
+
+  void appendTo(TextBuffer& text) const {
+    const std::string_view variable = ids ? ids->findTensorName(id) : std::string_view();
+    if (variable.empty()) {
+      appendText(text, id);
+    } else {
+      appendAll(text, variable, ".", suffix, ".id");
+    }
+  }
 };
 
 // The fields both versions begin with, in declaration order.
 template <class Body>
-void appendCommonFields(TextBuffer& text, const Body& body, const BodyTexts& texts) {
-  appendAll(text, texts.id, ", ");
+void appendCommonFields(TextBuffer& text, const Body& body, std::string_view base,
+                        const TensorId& id) {
+  id.appendTo(text);
+  text += ", ";
   appendString(text, body.name);
   text += ", ";
   appendEnum(text, "Zeb_TensorType_t", body.type);
   appendAll(text, ", ", body.dataFormat, ", ");
   appendEnum(text, "Zeb_DataType_t", body.dataType);
-  appendAll(text, ", ", texts.quantizeParams, ", ", body.rank, ", ", texts.dimensions, ", ");
+  appendAll(text, ", ", quantizeParamsName(base), ", ", body.rank, ", ");
+  if (body.dimensions == nullptr) {
+    text += "NULL, ";
+  } else {
+    appendAll(text, dimensionsName(base), ", ");
+  }
   appendEnum(text, "Zeb_TensorMemType_t", body.memType);
-  appendAll(text, ", ", texts.clientBuffer);
+  appendAll(text, ", ", clientBufferName(base));
 }
 
 void appendSparse(TextBuffer& text, const Zeb_SparseParams_t& sparse) {
@@ -188,61 +221,44 @@ void appendSparse(TextBuffer& text, const Zeb_SparseParams_t& sparse) {
             sparse.hybridCoo.numSparseDimensions, "}}");
 }
 
-void writeBodyV1(const Zeb_TensorV1_t& body, const BodyTexts& texts, std::string_view name,
+void writeBodyV1(const Zeb_TensorV1_t& body, std::string_view base, const TensorId& id,
                  StatementBuilder& builder) {
-  builder.writeStructWith("Zeb_TensorV1_t", name,
-                          [&](TextBuffer& fields) { appendCommonFields(fields, body, texts); });
+  builder.writeStructWith("Zeb_TensorV1_t", DerivedName{base, id.suffix},
+                          [&](TextBuffer& fields) { appendCommonFields(fields, body, base, id); });
 }
 
-void writeBodyV2(const Zeb_TensorV2_t& body, const BodyTexts& texts, std::string_view base,
-                 std::string_view name, StatementBuilder& builder) {
-  TextBuffer& dynamic = builder.scratch();
-  if (body.isDynamicDimensions == nullptr) {
-    dynamic = "NULL";
-  } else {
-    appendAll(dynamic, base, "_isDynamicDimensions");
-    TextBuffer& flags = builder.scratch();
-    for (uint32_t i = 0; i < body.rank; ++i)
-      appendAll(flags, i > 0 ? ", " : "", uint32_t{body.isDynamicDimensions[i]});
-    builder.writeJoinedArray("uint8_t", dynamic, flags);
+void writeBodyV2(const Zeb_TensorV2_t& body, std::string_view base, const TensorId& id,
+                 StatementBuilder& builder) {
+  const DerivedName dynamic{base, "isDynamicDimensions"};
+  if (body.isDynamicDimensions != nullptr) {
+    builder.writeArrayWith("uint8_t", dynamic, [&](TextBuffer& flags) {
+      for (uint32_t i = 0; i < body.rank; ++i)
+        appendAll(flags, separatorBefore(i), uint32_t{body.isDynamicDimensions[i]});
+    });
   }
-  builder.writeStructWith("Zeb_TensorV2_t", name, [&](TextBuffer& fields) {
-    appendCommonFields(fields, body, texts);
-    appendAll(fields, ", ", dynamic, ", ");
+  builder.writeStructWith("Zeb_TensorV2_t", DerivedName{base, id.suffix}, [&](TextBuffer& fields) {
+    appendCommonFields(fields, body, base, id);
+    if (body.isDynamicDimensions == nullptr) {
+      fields += ", NULL, ";
+    } else {
+      appendAll(fields, ", ", dynamic, ", ");
+    }
     appendSparse(fields, body.sparseParams);
     appendAll(fields, ", ", uint32_t{body.isProduced});
   });
 }
 
-// The tensor's id, or a reference to the variable registered under it.
-std::string_view idText(uint32_t id, const ScribeContext* ids, std::string_view suffix,
-                        StatementBuilder& builder) {
-  TextBuffer& text = builder.scratch();
-  const std::string_view variable = ids ? ids->findTensorName(id) : std::string_view();
-  if (!variable.empty()) {
-    appendAll(text, variable, ".", suffix, ".id");
-  } else {
-    appendText(text, id);
-  }
-  return text;
-}
-
 // The statements shared by both versions, up to the versioned body.
 template <class Body>
 Zeb_ErrorHandle_t writeParts(const Body& body, std::string_view base,
-                             std::string_view fileVariable, StatementBuilder& builder,
-                             BodyTexts& texts) {
-  texts.dimensions = writeDimensions(body.dimensions, body.rank, base, builder);
-  texts.quantizeParams = composeName(builder, base, "quantizeParams");
-  if (auto code = writeQuantizeParams(body.quantizeParams, texts.quantizeParams, builder))
-    return code;
+                             std::string_view fileVariable, StatementBuilder& builder) {
+  writeDimensions(body.dimensions, body.rank, base, builder);
+  if (auto code = writeQuantizeParams(body.quantizeParams, base, builder)) return code;
   if (body.memType != ZEB_TENSORMEMTYPE_RAW) {
     zeb::log::error("Failed to parse Zeb_Tensor_t, MemHandle is not supported.");
     return ZEB_GRAPH_ERROR_INVALID_TENSOR;
   }
-  texts.clientBuffer = composeName(builder, base, "clientBuf");
-  return writeClientBuffer(body.clientBuf, body.dataType, base, texts.clientBuffer, fileVariable,
-                           builder);
+  return writeClientBuffer(body.clientBuf, body.dataType, base, fileVariable, builder);
 }
 
 }  // namespace
@@ -257,27 +273,24 @@ std::optional<ElementType> dataTypeToCType(int32_t dataType) {
 Zeb_ErrorHandle_t writeTensor(const Zeb_Tensor_t& tensor, std::string_view baseName,
                               StatementBuilder& builder, std::string_view fileVariable,
                               const ScribeContext* ids) {
-  BodyTexts texts;
   // Both versions share the leading fields, so version 1's view reads them
   // for any version; the body then is written by version.
-  if (auto code = writeParts(tensor.v1, baseName, fileVariable, builder, texts)) return code;
+  if (auto code = writeParts(tensor.v1, baseName, fileVariable, builder)) return code;
   const int32_t version = tensor.version;
   if (version != ZEB_TENSOR_VERSION_1 && version != ZEB_TENSOR_VERSION_2) {
     zeb::log::error("Unsupported tensor version %d.\n", static_cast<int>(version));
     zeb::log::error("Unsupported tensor version: %d.\n", static_cast<int>(version));
     return ZEB_COMMON_ERROR_NOT_SUPPORTED;
   }
-  const std::string_view suffix = version == ZEB_TENSOR_VERSION_1 ? "v1" : "v2";
-  const TextBuffer& body = composeName(builder, baseName, suffix);
-  texts.id = idText(tensor.v1.id, ids, suffix, builder);
+  const TensorId id{tensor.v1.id, ids, version == ZEB_TENSOR_VERSION_1 ? "v1" : "v2"};
   if (version == ZEB_TENSOR_VERSION_1) {
-    writeBodyV1(tensor.v1, texts, body, builder);
+    writeBodyV1(tensor.v1, baseName, id, builder);
   } else {
-    writeBodyV2(tensor.v2, texts, baseName, body, builder);
+    writeBodyV2(tensor.v2, baseName, id, builder);
   }
   builder.writeStructWith("Zeb_Tensor_t", baseName, [&](TextBuffer& fields) {
     appendEnum(fields, "Zeb_TensorVersion_t", version);
-    appendAll(fields, ", .", suffix, " = ", body);
+    appendAll(fields, ", .", id.suffix, " = ", DerivedName{baseName, id.suffix});
   });
   return ZEB_SUCCESS;
 }
@@ -290,7 +303,7 @@ Zeb_ErrorHandle_t writeTensorList(const Zeb_Tensor_t* tensors, uint32_t count,
     appendAll(name, prefix, i);
     if (auto code = writeTensor(tensors[i], name, builder, "fp", ids)) return code;
     builder.writeBlankLine();
-    appendAll(names, i > 0 ? ", " : "", name);
+    appendAll(names, separatorBefore(i), name);
   }
   return ZEB_SUCCESS;
 }

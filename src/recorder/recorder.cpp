@@ -142,43 +142,23 @@ uint64_t Recorder::graphOwner(uint64_t graph) const {
   return found == graphOwners_.end() ? 0 : found->second;
 }
 
-template <class Record>
-Zeb_ErrorHandle_t Recorder::releaseRecord(
-    Registry<Record>& registry, uint64_t handle, const ReleaseTexts& texts,
-    const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
-    const std::function<void(Record&)>& afterErase) {
-  const auto record = registry.find(handle);
-  if (!record) {
-    log::error("%s", texts.unknown);
-    return texts.unknownCode;
+// A client's log callback, called while the free is recorded, may have freed
+// the record already.
+bool Recorder::eraseContext(uint64_t handle) {
+  const auto context = contexts_.remove(handle);
+  if (!context) {
+    log::error("Could not deallocate the context.");
+    return false;
   }
-  const Zeb_ErrorHandle_t result = recordFree(*record);
-  if (!registry.remove(handle)) {
-    log::error("%s", texts.notErased);
-    return ZEB_COMMON_ERROR_MEM_ALLOC;
-  }
-  afterErase(*record);
-  return result;
-}
-
-Zeb_ErrorHandle_t Recorder::releaseContext(
-    uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeContext&)>& recordFree) {
   // Graph lookups through the freed context fail from now on.
-  const auto forgetGraphs = [this](ScribeContext& context) {
-    context.forEachGraphHandle([this](uint64_t graph) { graphOwners_.erase(graph); });
-  };
-  return releaseRecord<ScribeContext>(contexts_, handle,
-                       {"No context associated with the provided handle.",
-                        ZEB_CONTEXT_ERROR_INVALID_HANDLE, "Could not deallocate the context."},
-                       recordFree, forgetGraphs);
+  context->forEachGraphHandle([this](uint64_t graph) { graphOwners_.erase(graph); });
+  return true;
 }
 
-Zeb_ErrorHandle_t Recorder::releaseProfile(
-    uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeProfile&)>& recordFree) {
-  return releaseRecord<ScribeProfile>(profiles_, handle,
-                       {"No profile associated with the provided handle.",
-                        ZEB_PROFILE_ERROR_INVALID_HANDLE, "Could not deallocate the profile."},
-                       recordFree, [](ScribeProfile&) {});
+bool Recorder::eraseProfile(uint64_t handle) {
+  if (profiles_.remove(handle)) return true;
+  log::error("Could not deallocate the profile.");
+  return false;
 }
 
 ScribeBackend* Recorder::findBackend(uint64_t handle) { return backends_.find(handle); }

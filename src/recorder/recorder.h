@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -72,11 +71,10 @@ class Recorder {
   void recordGraphOwner(uint64_t graph, uint64_t context);
   uint64_t graphOwner(uint64_t graph) const;  // 0 when unknown
 
-  // Finds the context, records its free, erases it and its graph owners.
-  Zeb_ErrorHandle_t releaseContext(
-      uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeContext&)>& recordFree);
-  Zeb_ErrorHandle_t releaseProfile(
-      uint64_t handle, const std::function<Zeb_ErrorHandle_t(ScribeProfile&)>& recordFree);
+  // Takes a freed record out of the registry (a context with its graph
+  // owners); false, and logged, when its handle names none any more.
+  bool eraseContext(uint64_t handle);
+  bool eraseProfile(uint64_t handle);
 
   // Backends: handles count up from 1.
   ScribeBackend* findBackend(uint64_t handle);  // null when unknown
@@ -109,19 +107,6 @@ class Recorder {
   // The registries are touched only under callMutex_.
   template <class Record>
   Registered<Record> registerRecord(Registry<Record>& registry, const char* prefix);
-
-  // What releasing a record logs and returns when it goes wrong.
-  struct ReleaseTexts {
-    const char* unknown;
-    Zeb_ErrorHandle_t unknownCode;
-    const char* notErased;
-  };
-  // Finds the record, records its free, erases it and then runs afterErase.
-  template <class Record>
-  Zeb_ErrorHandle_t releaseRecord(Registry<Record>& registry, uint64_t handle,
-                                  const ReleaseTexts& texts,
-                                  const std::function<Zeb_ErrorHandle_t(Record&)>& recordFree,
-                                  const std::function<void(Record&)>& afterErase);
 
   std::recursive_mutex callMutex_;
   bool started_ = false;
