@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 
@@ -26,6 +27,8 @@ class NameCounters {
   void number(Text& name) {
     appendNumber(name, counterOf(std::string_view(name)));
   }
+  // The prefix's next name, `{prefix}_{n}`, as a string of its own.
+  std::string next(std::string_view prefix);
   // Moves the prefix's counter past number.
   void reserve(std::string_view prefix, uint32_t number);
 

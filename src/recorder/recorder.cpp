@@ -51,11 +51,7 @@ Zeb_ErrorHandle_t Recorder::start() {
   return ZEB_SUCCESS;
 }
 
-std::string Recorder::makeVariableName(const std::string& prefix) {
-  std::string name = prefix;
-  names_.number(name);
-  return name;
-}
+std::string Recorder::makeVariableName(const std::string& prefix) { return names_.next(prefix); }
 
 bool Recorder::openModelFile() {
   if (!modelFile_.open()) return false;
@@ -94,10 +90,8 @@ void Recorder::continueNamesOf(const std::string& program) {
 
 template <class Record>
 Registered<Record> Recorder::registerRecord(Registry<Record>& registry, const char* prefix) {
-  std::string name = prefix;
   try {
-    names_.number(name);
-    return registry.add(std::move(name));
+    return registry.add(names_.next(prefix));
   } catch (const std::bad_alloc&) {
     return {};
   }
@@ -107,10 +101,8 @@ Registered<ScribeContext> Recorder::createContext() { return registerRecord(cont
 Registered<ScribeProfile> Recorder::createProfile() { return registerRecord(profiles_, "profile"); }
 
 uint64_t Recorder::createDevice() {
-  std::string name = "device";
   try {
-    names_.number(name);
-    devices_.emplace_back(std::move(name));
+    devices_.emplace_back(names_.next("device"));
     return makeIndexHandle(devices_.size() - 1);
   } catch (const std::bad_alloc&) {
     return 0;
