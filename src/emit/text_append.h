@@ -176,8 +176,8 @@ void appendPieces(Text& text, const Pieces&... pieces) {
 }  // namespace detail
 
 // Each part after the other: string literals and other texts as they are,
-// derived names as their parts, integers in decimal. The text grows once for all parts, so no part may view
-// the text itself.
+// derived names as their parts, integers in decimal. The text grows once for
+// all parts, so no part may view the text itself.
 template <class Text, class... Parts>
 void appendAll(Text& text, const Parts&... parts) {
   detail::appendPieces(text, detail::pieceOf(parts)...);

@@ -8,7 +8,7 @@ namespace {
 
 // Names `backendConfig_{word}_{n}` are numbered by the recorder: they derive
 // from no backend.
-void writeConfig(Recorder& recorder, const char* word, const char* option,
+void writeConfig(Recorder& recorder, std::string_view word, std::string_view option,
                  std::string_view value, TextBuffer& elements, StatementBuilder& builder) {
   TextBuffer& name = composeName(builder, "backendConfig", word);
   recorder.numberName(name);

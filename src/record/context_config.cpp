@@ -6,9 +6,9 @@
 namespace zeb::record {
 namespace {
 
-constexpr const char* kWords[] = {"config",          "customConfig",       "priority",
-                                  "errorConfig",     "oemString",          "asyncExeQueueDepth",
-                                  "enableGraphs",    "memoryLimitHint",    "isPersistentBinary"};
+constexpr std::string_view kWords[] = {"config",       "customConfig",    "priority",
+                                       "errorConfig",  "oemString",       "asyncExeQueueDepth",
+                                       "enableGraphs", "memoryLimitHint", "isPersistentBinary"};
 
 TextBuffer& takeName(Recorder& recorder, StatementBuilder& builder,
                      const ContextConfigNames& names, ContextWord word) {

@@ -56,11 +56,11 @@ Zeb_ErrorHandle_t serializeChildren(const Node* nodes, uint32_t count, std::stri
 }
 
 void declareConfig(StatementBuilder& builder, TextBuffer& elements, std::string_view name,
-                   const char* option, std::string_view value) {
+                   std::string_view option, std::string_view value) {
   writeConfigEntry(builder, "ZebDevice_Config_t", name, option, value, elements);
 }
 
-TextBuffer& takeName(StatementBuilder& builder, ScribeDevice& device, const char* word,
+TextBuffer& takeName(StatementBuilder& builder, ScribeDevice& device, std::string_view word,
                      DeviceWord counter) {
   TextBuffer& name = composeName(builder, device.name, word);
   appendNumber(name, device.wordCounters[counter]);

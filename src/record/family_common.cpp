@@ -89,7 +89,7 @@ TextBuffer& composeName(StatementBuilder& builder, std::string_view owner, std::
 }
 
 std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const void* output,
-                          const std::string& type, const std::string& prefix) {
+                          std::string_view type, std::string_view prefix) {
   if (output == nullptr) return "NULL";
   const std::string name = recorder.makeVariableName(prefix);
   builder.writeDeclaration(type, name);

@@ -68,7 +68,7 @@ TextBuffer& composeName(StatementBuilder& builder, std::string_view owner, std::
 // The argument text for an output pointer of a recorded query: "NULL" when the
 // client passed none, otherwise "&" and a fresh `{type} {prefix}_{n};` variable.
 std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const void* output,
-                          const std::string& type, const std::string& prefix);
+                          std::string_view type, std::string_view prefix);
 
 // The variable of a device handle: "NULL" for 0; nothing (and logged) when the
 // handle names no device.

@@ -7,7 +7,7 @@
 namespace zeb::record {
 namespace {
 
-void declareConfig(const ScribeGraph& graph, const char* word, const char* option,
+void declareConfig(const ScribeGraph& graph, std::string_view word, std::string_view option,
                    std::string_view value, TextBuffer& elements, StatementBuilder& builder) {
   writeConfigEntry(builder, "ZebGraph_Config_t", graphDerivedName(graph, word, builder), option,
                    value, elements);

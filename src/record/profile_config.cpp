@@ -9,8 +9,8 @@ namespace {
 // The backend identifier under which the client means this library itself.
 constexpr uint32_t kScribeBackendId = 2;
 
-void declareConfig(ScribeProfile& profile, const char* kind, ProfileWord counter,
-                   const char* option, std::string_view value, TextBuffer& elements,
+void declareConfig(ScribeProfile& profile, std::string_view kind, ProfileWord counter,
+                   std::string_view option, std::string_view value, TextBuffer& elements,
                    StatementBuilder& builder) {
   TextBuffer& name = composeName(builder, profile.name, kind);
   appendNumber(name, profile.wordCounters[counter]);

@@ -138,13 +138,14 @@ Zeb_ErrorHandle_t writeQuantizeParams(const Zeb_QuantizeParams_t& params, std::s
                                       StatementBuilder& builder) {
   const std::string structure = declareEncodingStructure(params, base, builder);
   bool written = false;
-  builder.writeStructWith("Zeb_QuantizeParams_t", quantizeParamsName(base), [&](TextBuffer& fields) {
+  const auto appendFields = [&](TextBuffer& fields) {
     appendEnum(fields, "Zeb_Definition_t", params.encodingDefinition);
     fields += ", ";
     appendEnum(fields, "Zeb_QuantizationEncoding_t", params.quantizationEncoding);
     fields += ", ";
     written = appendEncodingMember(fields, params, structure);
-  });
+  };
+  builder.writeStructWith("Zeb_QuantizeParams_t", quantizeParamsName(base), appendFields);
   if (!written) {
     zeb::log::error("Unsupported quantization encoding: %d.\n",
                     static_cast<int>(params.quantizationEncoding));

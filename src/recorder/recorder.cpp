@@ -51,7 +51,7 @@ Zeb_ErrorHandle_t Recorder::start() {
   return ZEB_SUCCESS;
 }
 
-std::string Recorder::makeVariableName(const std::string& prefix) { return names_.next(prefix); }
+std::string Recorder::makeVariableName(std::string_view prefix) { return names_.next(prefix); }
 
 bool Recorder::openModelFile() {
   if (!modelFile_.open()) return false;

@@ -46,7 +46,7 @@ class Recorder {
 
   // prefix + "_" + the prefix's next counter value. These counters number
   // the names that derive from no record (a record numbers its own).
-  std::string makeVariableName(const std::string& prefix);
+  std::string makeVariableName(std::string_view prefix);
   // The same in place: name holds the prefix.
   template <class Text>
   void numberName(Text& name) {
