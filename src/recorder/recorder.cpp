@@ -155,13 +155,13 @@ bool Recorder::eraseProfile(uint64_t handle) {
 
 ScribeBackend* Recorder::findBackend(uint64_t handle) { return backends_.find(handle); }
 
-uint64_t Recorder::addBackend(ScribeBackend backend) {
+uint64_t Recorder::addBackend(ScribeBackend&& backend) {
   const uint64_t handle = nextBackendHandle_++;
   backends_.insert(handle, std::move(backend));
   return handle;
 }
 
-bool Recorder::eraseBackend(uint64_t handle) { return backends_.remove(handle).has_value(); }
+bool Recorder::eraseBackend(uint64_t handle) { return backends_.erase(handle); }
 
 Recorder::BlockWrite Recorder::writeBlock(std::string_view block, const std::vector<Blob>& blobs) {
   const log::HeldMessages held;

@@ -78,7 +78,7 @@ class Recorder {
 
   // Backends: handles count up from 1.
   ScribeBackend* findBackend(uint64_t handle);  // null when unknown
-  uint64_t addBackend(ScribeBackend backend);  // returns the new handle
+  uint64_t addBackend(ScribeBackend&& backend);  // returns the new handle
   bool eraseBackend(uint64_t handle);
 
   // Output. A block and the blobs it reads are written together or not at

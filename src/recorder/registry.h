@@ -74,7 +74,7 @@ template <class Key, class Value>
 class NodeReusingMap {
  public:
   // The key must not be in the map yet.
-  void insert(Key key, Value value) {
+  void insert(Key key, Value&& value) {
     if (spare_.empty()) {
       map_.emplace(key, std::move(value));
       return;
@@ -97,6 +97,14 @@ class NodeReusingMap {
     spare_ = std::move(node);
     return value;
   }
+  // Drops the key's value, which stays in the spare node until it is reused;
+  // false when the key names none.
+  bool erase(Key key) {
+    auto node = map_.extract(key);
+    if (node.empty()) return false;
+    spare_ = std::move(node);
+    return true;
+  }
 
  private:
   using Map = std::unordered_map<Key, Value>;
@@ -118,7 +126,7 @@ class Registry {
   Registered<Record> add(std::string name) {
     auto record = std::allocate_shared<Record>(PoolAllocator<Record>(&pool_), std::move(name));
     const uint64_t handle = makeHandle(record.get());
-    records_.insert(handle, record);
+    records_.insert(handle, std::shared_ptr<Record>(record));
     return {handle, std::move(record)};
   }
 
