@@ -59,18 +59,12 @@ class StatementBuilder {
   // statement of its own.
   template <class Name, class AppendFields>
   void writeStructWith(std::string_view type, const Name& name, AppendFields appendFields) {
-    beginLine();
-    appendAll(buffers_->text, type, " ", name, " = {");
-    appendFields(buffers_->text);
-    buffers_->text += "};\n";
+    writeInitializerWith(type, name, " = {", appendFields);
   }
   // `{type} {name}[] = {...};` in the same way.
   template <class Name, class AppendElements>
   void writeArrayWith(std::string_view type, const Name& name, AppendElements appendElements) {
-    beginLine();
-    appendAll(buffers_->text, type, " ", name, "[] = {");
-    appendElements(buffers_->text);
-    buffers_->text += "};\n";
+    writeInitializerWith(type, name, "[] = {", appendElements);
   }
 
   // Statements that move bulk data through files.
@@ -118,6 +112,15 @@ class StatementBuilder {
 
  private:
   void beginLine();
+  // `{type} {name}{opening}`, what append(TextBuffer&) appends, then `};`.
+  template <class Name, class Append>
+  void writeInitializerWith(std::string_view type, const Name& name, std::string_view opening,
+                            Append append) {
+    beginLine();
+    appendAll(buffers_->text, type, " ", name, opening);
+    append(buffers_->text);
+    buffers_->text += "};\n";
+  }
 
   std::unique_ptr<BlockBuffers> buffers_;
 };
