@@ -38,7 +38,7 @@ class StatementBuilder {
   void writeApiCall(std::string_view member, std::initializer_list<std::string_view> arguments);
 
   void writeDeclaration(std::string_view type, std::string_view name);
-  // The name here and below is any part appendAll takes.
+  // A name of a template type is any part appendAll takes, a DerivedName too.
   template <class Name>
   void writeNullDeclaration(std::string_view type, const Name& name) {
     writeLineOf(type, " ", name, " = NULL;");

@@ -194,6 +194,16 @@ struct TensorId {
   }
 };
 
+// The name of an array the tensor's statements declared, or NULL for one
+// the client left out.
+void appendNameOrNull(TextBuffer& text, const void* array, const DerivedName& name) {
+  if (array == nullptr) {
+    text += "NULL";
+  } else {
+    appendAll(text, name);
+  }
+}
+
 // The fields both versions begin with, in declaration order.
 template <class Body>
 void appendCommonFields(TextBuffer& text, const Body& body, std::string_view base,
@@ -206,11 +216,8 @@ void appendCommonFields(TextBuffer& text, const Body& body, std::string_view bas
   appendAll(text, ", ", body.dataFormat, ", ");
   appendEnum(text, "Zeb_DataType_t", body.dataType);
   appendAll(text, ", ", quantizeParamsName(base), ", ", body.rank, ", ");
-  if (body.dimensions == nullptr) {
-    text += "NULL, ";
-  } else {
-    appendAll(text, dimensionsName(base), ", ");
-  }
+  appendNameOrNull(text, body.dimensions, dimensionsName(base));
+  text += ", ";
   appendEnum(text, "Zeb_TensorMemType_t", body.memType);
   appendAll(text, ", ", clientBufferName(base));
 }
@@ -239,11 +246,9 @@ void writeBodyV2(const Zeb_TensorV2_t& body, std::string_view base, const Tensor
   }
   builder.writeStructWith("Zeb_TensorV2_t", DerivedName{base, id.suffix}, [&](TextBuffer& fields) {
     appendCommonFields(fields, body, base, id);
-    if (body.isDynamicDimensions == nullptr) {
-      fields += ", NULL, ";
-    } else {
-      appendAll(fields, ", ", dynamic, ", ");
-    }
+    fields += ", ";
+    appendNameOrNull(fields, body.isDynamicDimensions, dynamic);
+    fields += ", ";
     appendSparse(fields, body.sparseParams);
     appendAll(fields, ", ", uint32_t{body.isProduced});
   });
