@@ -47,7 +47,7 @@ const std::string& graphVariable(const ScribeGraph& graph, StatementBuilder& bui
 const TextBuffer& graphDerivedName(const ScribeGraph& graph, std::string_view word,
                                    StatementBuilder& builder) {
   TextBuffer& name = composeName(builder, graph.name, word);
-  graph.context->graphDerivedNames.number(name);
+  graph.context->numberGraphDerivedName(name);
   return name;
 }
 

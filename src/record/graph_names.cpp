@@ -39,7 +39,7 @@ void appendIdentifier(TextBuffer& identifier, std::string_view text) {
 }
 
 NewGraph createGraph(ScribeContext& context, const char* graphName) {
-  if (context.graphNames.count(graphVariableName(context, graphName)) != 0) {
+  if (context.hasGraphVariable(graphVariableName(context, graphName))) {
     zeb::log::error("Graph with name %s already exists within the context", graphName);
     return {ZEB_GRAPH_ERROR_GRAPH_NAME_DUPLICATED, 0, nullptr};
   }

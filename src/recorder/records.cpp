@@ -61,11 +61,17 @@ std::string_view TensorIds::find(uint32_t id) const {
   return at != entries_.end() && at->first == id ? at->second : std::string_view();
 }
 
+ContextContents& ScribeContext::contents() {
+  if (!contents_) contents_ = std::make_unique<ContextContents>();
+  return *contents_;
+}
+
 Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, std::string_view variable) {
+  ContextContents& contents = this->contents();
   const uint32_t id = nextTensorId.fetch_add(1);
   const char* clientName = clientNameOf(tensor);
-  if (!tensorIds_.insert(id, variable)) {
-    const bool named = clientName != nullptr && tensorClientNames_.count(clientName) != 0;
+  if (!contents.tensorIds.insert(id, variable)) {
+    const bool named = clientName != nullptr && contents.tensorClientNames.count(clientName) != 0;
     if (named) {
       zeb::log::error("Tensor with name %s already exists in the context.\n", clientName);
       return ZEB_TENSOR_ERROR_NAME_DUPLICATED;
@@ -77,14 +83,14 @@ Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, std::strin
   idOf(tensor) = id;
   if (clientName != nullptr) {
     const std::string_view name(clientName);
-    if (tensorClientNames_.count(name) == 0)
-      tensorClientNames_.insert(tensorClientNameTexts_.store({name}));
+    if (contents.tensorClientNames.count(name) == 0)
+      contents.tensorClientNames.insert(contents.tensorClientNameTexts.store({name}));
   }
   return ZEB_SUCCESS;
 }
 
 std::string_view ScribeContext::findTensorName(uint32_t id) const {
-  return tensorIds_.find(id);
+  return contents_ ? contents_->tensorIds.find(id) : std::string_view();
 }
 
 Zeb_ErrorHandle_t ScribeGraph::registerTensor(Zeb_Tensor_t& tensor, std::string_view variable) {
@@ -117,12 +123,17 @@ uint64_t makeIndexHandle(uint64_t index) { return reverseBytes(index + 1) ^ kInd
 
 uint64_t indexOfHandle(uint64_t handle) { return reverseBytes(handle ^ kIndexHandleMask) - 1; }
 
+bool ScribeContext::hasGraphVariable(const std::string& variableName) const {
+  return contents_ && contents_->graphNames.count(variableName) != 0;
+}
+
 uint64_t ScribeContext::createGraph(const std::string& variableName, const std::string& graphName) {
-  graphNames.insert(variableName);
   try {
+    ContextContents& contents = this->contents();
+    contents.graphNames.insert(variableName);
     const auto graph = std::make_shared<ScribeGraph>(this, variableName, graphName);
     const uint64_t handle = makeHandle(graph.get());
-    graphs_[handle] = graph;
+    contents.graphs[handle] = graph;
     return handle;
   } catch (const std::bad_alloc&) {
     return 0;
@@ -130,13 +141,15 @@ uint64_t ScribeContext::createGraph(const std::string& variableName, const std::
 }
 
 std::shared_ptr<ScribeGraph> ScribeContext::findGraph(uint64_t handle) const {
-  const auto found = graphs_.find(handle);
-  return found == graphs_.end() ? nullptr : found->second;
+  if (!contents_) return nullptr;
+  const auto found = contents_->graphs.find(handle);
+  return found == contents_->graphs.end() ? nullptr : found->second;
 }
 
 std::pair<uint64_t, std::shared_ptr<ScribeGraph>> ScribeContext::findGraphIf(
     const std::function<bool(const ScribeGraph&)>& predicate) const {
-  for (const auto& [handle, graph] : graphs_) {
+  if (!contents_) return {0, nullptr};
+  for (const auto& [handle, graph] : contents_->graphs) {
     if (predicate(*graph)) return {handle, graph};
   }
   return {0, nullptr};

@@ -96,16 +96,27 @@ class ScribeGraph {
   TensorNames tensorNames_;
 };
 
+// What a context gathers once graphs or tensors are made in it.
+struct ContextContents {
+  std::set<std::string> graphNames;
+  // Numbers the names derived from the context's graphs (whose names derive
+  // from the context's): they go when the context goes.
+  NameCounters graphDerivedNames;
+  std::unordered_map<uint64_t, std::shared_ptr<ScribeGraph>> graphs;
+  TensorNames tensorNames;
+  // The client's names, for telling a duplicated name from an id collision.
+  std::unordered_set<std::string_view> tensorClientNames;
+  TextArena tensorClientNameTexts;
+  TensorIds tensorIds;
+};
+
 class ScribeContext {
  public:
   explicit ScribeContext(std::string name) : name(std::move(name)) {}
 
   const std::string name;  // variable name in the written program
-  std::set<std::string> graphNames;
-  // Numbers the names derived from the context's own and from its graphs'
-  // (whose names derive from the context's): they go when the context goes.
+  // Numbers the names derived from the context's own configurations.
   WordCounters<ContextWord> wordCounters;
-  NameCounters graphDerivedNames;
 
   // Context binaries: the variable that receives the binary's size once a
   // size was asked for, and which variables of the binary queries the written
@@ -120,11 +131,15 @@ class ScribeContext {
   // Tensors of the context and of all its graphs. Registration gives the
   // client's tensor the next process-wide id; 7003 or 7006 when that id is
   // already taken in this context.
-  std::string_view newTensorName() { return tensorNames_.next(name); }
+  std::string_view newTensorName() { return contents().tensorNames.next(name); }
   Zeb_ErrorHandle_t registerTensor(Zeb_Tensor_t& tensor, std::string_view variable);
   // The variable of the tensor registered under id; empty when none is.
   std::string_view findTensorName(uint32_t id) const;
 
+  // Whether one of the context's graphs has that variable name.
+  bool hasGraphVariable(const std::string& variableName) const;
+  // name holds a prefix derived from a graph's name: appends its next number.
+  void numberGraphDerivedName(TextBuffer& name) { contents().graphDerivedNames.number(name); }
   // Creates a graph record under a new handle; 0 on failure.
   uint64_t createGraph(const std::string& variableName, const std::string& graphName);
   std::shared_ptr<ScribeGraph> findGraph(uint64_t handle) const;
@@ -133,16 +148,16 @@ class ScribeContext {
       const std::function<bool(const ScribeGraph&)>& predicate) const;
   template <class Visit>
   void forEachGraphHandle(Visit visit) const {
-    for (const auto& entry : graphs_) visit(entry.first);
+    if (!contents_) return;
+    for (const auto& entry : contents_->graphs) visit(entry.first);
   }
 
  private:
-  std::unordered_map<uint64_t, std::shared_ptr<ScribeGraph>> graphs_;
-  TensorNames tensorNames_;
-  // The client's names, for telling a duplicated name from an id collision.
-  std::unordered_set<std::string_view> tensorClientNames_;
-  TextArena tensorClientNameTexts_;
-  TensorIds tensorIds_;
+  // Made on first use, so that a context which never holds a graph or a
+  // tensor is created and freed without building and tearing down its maps.
+  ContextContents& contents();
+
+  std::unique_ptr<ContextContents> contents_;
 };
 
 struct ScribeBackend {
