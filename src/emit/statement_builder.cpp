@@ -17,16 +17,24 @@ void appendJoined(TextBuffer& text, const std::vector<Element>& elements, Append
 
 }  // namespace
 
-std::string_view floatText(float value, char (&buffer)[32]) {
-  // Non-finite values as expressions that give them, since C has no literals
-  // for them (the written program includes no <math.h>).
-  if (std::isnan(value)) return "(0.0f/0.0f)";
-  if (std::isinf(value)) return value > 0 ? "(1.0f/0.0f)" : "(-1.0f/0.0f)";
+FloatPiece::FloatPiece(float value) {
+  // C has no literals for non-finite values (and the written program includes
+  // no <math.h>), so they are written as expressions that give them.
+  std::string_view nonFinite;
+  if (std::isnan(value)) {
+    nonFinite = "(0.0f/0.0f)";
+  } else if (std::isinf(value)) {
+    nonFinite = value > 0 ? "(1.0f/0.0f)" : "(-1.0f/0.0f)";
+  }
+  if (!nonFinite.empty()) {
+    length = nonFinite.copy(digits, sizeof digits);
+    return;
+  }
   // General form with 9 significant digits, the same text as "%.9g" but
   // independent of the C library and the locale.
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+  const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value),
                                     std::chars_format::general, 9);
-  return {buffer, static_cast<std::size_t>(result.ptr - buffer)};
+  length = static_cast<std::size_t>(result.ptr - digits);
 }
 
 namespace {
@@ -68,8 +76,6 @@ StatementBuilder::StatementBuilder() : buffers_(takeBlockBuffers()) {}
 
 StatementBuilder::~StatementBuilder() { returnBlockBuffers(std::move(buffers_)); }
 
-void StatementBuilder::beginLine() { buffers_->text += kIndentation; }
-
 TextBuffer& StatementBuilder::scratch() {
   BlockBuffers& buffers = *buffers_;
   if (buffers.scratchInUse == buffers.scratch.size())
@@ -81,9 +87,8 @@ TextBuffer& StatementBuilder::scratch() {
 
 void StatementBuilder::writeApiCall(std::string_view member,
                                     std::initializer_list<std::string_view> arguments) {
-  beginLine();
   TextBuffer& text = buffers_->text;
-  appendAll(text, "VALIDATE(error, interface.", member, "(");
+  appendAll(text, kIndentation, "VALIDATE(error, interface.", member, "(");
   bool first = true;
   for (std::string_view argument : arguments) {
     if (!first) text += ", ";
@@ -99,8 +104,7 @@ void StatementBuilder::writeDeclaration(std::string_view type, std::string_view 
 
 void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_view name,
                                              const std::vector<std::string>& elements) {
-  beginLine();
-  appendAll(buffers_->text, type, " ", name, "[] = {");
+  appendAll(buffers_->text, kIndentation, type, " ", name, "[] = {");
   appendJoined(buffers_->text, elements,
                [](TextBuffer& text, const std::string& element) { text += element; });
   buffers_->text += "};\n";
@@ -108,16 +112,14 @@ void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_
 
 void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_view name,
                                              const std::vector<int32_t>& elements) {
-  beginLine();
-  appendAll(buffers_->text, type, " ", name, "[] = {");
+  appendAll(buffers_->text, kIndentation, type, " ", name, "[] = {");
   appendJoined(buffers_->text, elements, appendText<TextBuffer, int32_t>);
   buffers_->text += "};\n";
 }
 
 void StatementBuilder::writeArrayInitializer(std::string_view type, std::string_view name,
                                              const std::vector<float>& elements) {
-  beginLine();
-  appendAll(buffers_->text, type, " ", name, "[] = {");
+  appendAll(buffers_->text, kIndentation, type, " ", name, "[] = {");
   appendJoined(buffers_->text, elements, appendFloat<TextBuffer>);
   buffers_->text += "};\n";
 }

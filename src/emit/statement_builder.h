@@ -27,7 +27,7 @@ std::string stringToText(const char* value);
 class StatementBuilder {
  public:
   // Every statement of a block is indented by this.
-  static constexpr std::string_view kIndentation = "   ";
+  static constexpr char kIndentation[] = "   ";
 
   StatementBuilder();
   ~StatementBuilder();
@@ -95,8 +95,7 @@ class StatementBuilder {
   // One line of parts, each as appendAll writes it.
   template <class... Parts>
   void writeLineOf(const Parts&... parts) {
-    beginLine();
-    appendAll(buffers_->text, parts..., "\n");
+    appendAll(buffers_->text, kIndentation, parts..., "\n");
   }
   void writeBlankLine();
 
@@ -111,13 +110,11 @@ class StatementBuilder {
   const std::vector<Blob>& blobs() const { return buffers_->blobs; }
 
  private:
-  void beginLine();
   // `{type} {name}{opening}`, what append(TextBuffer&) appends, then `};`.
   template <class Name, class Append>
   void writeInitializerWith(std::string_view type, const Name& name, std::string_view opening,
                             Append append) {
-    beginLine();
-    appendAll(buffers_->text, type, " ", name, opening);
+    appendAll(buffers_->text, kIndentation, type, " ", name, opening);
     append(buffers_->text);
     buffers_->text += "};\n";
   }

@@ -3,19 +3,28 @@
 // a TextBuffer.
 #pragma once
 
-#include <charconv>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
+
+// The copies below are a few instructions each where they are inlined, and a
+// call, with its branches, where the compiler leaves them out of line.
+#if defined(__GNUC__)
+#define ZEB_ALWAYS_INLINE __attribute__((always_inline))
+#else
+#define ZEB_ALWAYS_INLINE
+#endif
 
 namespace zeb {
 
 // Copies count characters, Width <= count <= 2 * Width, in two moves of Width.
 template <std::size_t Width>
-void moveOverlapping(char* to, const char* from, std::size_t count) {
+ZEB_ALWAYS_INLINE inline void moveOverlapping(char* to, const char* from, std::size_t count) {
   char head[Width], tail[Width];
   std::memcpy(head, from, Width);
   std::memcpy(tail, from + count - Width, Width);
@@ -23,11 +32,11 @@ void moveOverlapping(char* to, const char* from, std::size_t count) {
   std::memcpy(to + count - Width, tail, Width);
 }
 
-// Copies count characters. Most parts of a block are a few characters long:
-// those are copied inline, without a call into the C library.
-inline void copyChars(char* to, const char* from, std::size_t count) {
+// Copies count characters, count <= 32, inline: most parts of a block are a
+// few characters long.
+ZEB_ALWAYS_INLINE inline void copyShortChars(char* to, const char* from, std::size_t count) {
   if (count > 16) {
-    std::memcpy(to, from, count);
+    moveOverlapping<16>(to, from, count);
   } else if (count >= 8) {
     moveOverlapping<8>(to, from, count);
   } else if (count >= 4) {
@@ -37,6 +46,17 @@ inline void copyChars(char* to, const char* from, std::size_t count) {
     to[0] = from[0];
     to[count / 2] = from[count / 2];
     to[count - 1] = from[count - 1];
+  }
+}
+
+// Copies count characters; only long ones call into the C library.
+ZEB_ALWAYS_INLINE inline void copyChars(char* to, const char* from, std::size_t count) {
+  if (count > 64) {
+    std::memcpy(to, from, count);
+  } else if (count > 32) {
+    moveOverlapping<32>(to, from, count);
+  } else {
+    copyShortChars(to, from, count);
   }
 }
 
@@ -103,16 +123,15 @@ struct DerivedName {
 // ", " before every element of a list but the first.
 inline std::string_view separatorBefore(std::size_t index) { return {", ", index > 0 ? 2u : 0u}; }
 
-namespace detail {
-
-// The parts of appended text as characters: a string literal, whose length the
-// compiler knows; any other text as it is; a derived name as its parts; an
-// integer in decimal.
+// The parts of appended text. A part is anything with size() and
+// copyTo(char*&), which copies size() characters and moves past them; the
+// pieces below cover string literals, whose length the compiler knows, other
+// texts, derived names and integers.
 template <std::size_t Size>
 struct LiteralPiece {
   const char* text;
   static constexpr std::size_t size() { return Size - 1; }
-  void copyTo(char*& at) const {
+  ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
     std::memcpy(at, text, Size - 1);
     at += Size - 1;
   }
@@ -121,7 +140,7 @@ struct LiteralPiece {
 struct TextPiece {
   std::string_view text;
   std::size_t size() const { return text.size(); }
-  void copyTo(char*& at) const {
+  ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
     copyChars(at, text.data(), text.size());
     at += text.size();
   }
@@ -131,7 +150,7 @@ struct DerivedNamePiece {
   std::string_view base;
   std::string_view word;
   std::size_t size() const { return base.size() + 1 + word.size(); }
-  void copyTo(char*& at) const {
+  ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
     copyChars(at, base.data(), base.size());
     at[base.size()] = '_';
     copyChars(at + base.size() + 1, word.data(), word.size());
@@ -139,15 +158,77 @@ struct DerivedNamePiece {
   }
 };
 
+// An integer in decimal, composed from its last digits backwards, two at a time.
 struct NumberPiece {
-  char digits[24];
+  template <class Number, std::enable_if_t<std::is_integral_v<Number>, int> = 0>
+  explicit NumberPiece(Number value) {
+    using Magnitude = std::make_unsigned_t<Number>;
+    bool negative = false;
+    if constexpr (std::is_signed_v<Number>) negative = value < 0;
+    // Negating in the unsigned type keeps the smallest value in range.
+    Magnitude magnitude = negative ? Magnitude(0) - Magnitude(value) : Magnitude(value);
+    char* at = digits + sizeof digits;
+    while (magnitude >= 100) {
+      at -= 2;
+      std::memcpy(at, kDigitPairs + (magnitude % 100) * 2, 2);
+      magnitude /= 100;
+    }
+    if (magnitude >= 10) {
+      at -= 2;
+      std::memcpy(at, kDigitPairs + magnitude * 2, 2);
+    } else {
+      *--at = static_cast<char>('0' + magnitude);
+    }
+    if (negative) *--at = '-';
+    start = static_cast<unsigned char>(at - digits);
+  }
+  std::size_t size() const { return sizeof digits - start; }
+  ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
+    copyShortChars(at, digits + start, size());
+    at += size();
+  }
+
+ private:
+  static constexpr char kDigitPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char digits[20];
+  unsigned char start;
+};
+
+// A float as %.9g writes it, identically on every platform; non-finite
+// values as expressions that give them.
+struct FloatPiece {
+  explicit FloatPiece(float value);
+  char digits[32];
   std::size_t length;
   std::size_t size() const { return length; }
   void copyTo(char*& at) const {
-    copyChars(at, digits, length);
+    std::memcpy(at, digits, length);
     at += length;
   }
 };
+
+// A C string between double quotes, unescaped; NULL for a null pointer.
+struct QuotedPiece {
+  explicit QuotedPiece(const char* value)
+      : text(value ? value : "NULL"), quoted(value != nullptr) {}
+  std::string_view text;
+  bool quoted;
+  std::size_t size() const { return text.size() + (quoted ? 2 : 0); }
+  ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
+    if (quoted) *at++ = '"';
+    copyChars(at, text.data(), text.size());
+    at += text.size();
+    if (quoted) *at++ = '"';
+  }
+};
+
+namespace detail {
+
+template <class Part>
+using IsPiece = decltype(std::declval<const Part&>().copyTo(std::declval<char*&>()));
 
 // Every character array handed to an appender is a string literal: all its
 // characters but the terminating null.
@@ -159,27 +240,32 @@ inline TextPiece pieceOf(std::string_view text) { return {text}; }
 inline DerivedNamePiece pieceOf(const DerivedName& name) { return {name.base, name.word}; }
 template <class Number, std::enable_if_t<std::is_integral_v<Number>, int> = 0>
 NumberPiece pieceOf(Number value) {
-  NumberPiece piece;
-  const auto result = std::to_chars(piece.digits, piece.digits + sizeof piece.digits, value);
-  piece.length = static_cast<std::size_t>(result.ptr - piece.digits);
+  return NumberPiece(value);
+}
+template <class Piece, class = IsPiece<Piece>>
+const Piece& pieceOf(const Piece& piece) {
   return piece;
 }
 
 template <class Text, class... Pieces>
-void appendPieces(Text& text, const Pieces&... pieces) {
+ZEB_ALWAYS_INLINE inline void appendPieces(Text& text, const Pieces&... pieces) {
   const std::size_t added = (pieces.size() + ... + 0);
   if (added == 0) return;
   char* at = extend(text, added);
+  [[maybe_unused]] const char* const end = at + added;
   (pieces.copyTo(at), ...);
+  // A piece that copies other than its size leaves the text torn.
+  assert(at == end);
 }
 
 }  // namespace detail
 
 // Each part after the other: string literals and other texts as they are,
-// derived names as their parts, integers in decimal. The text grows once for
-// all parts, so no part may view the text itself.
+// derived names as their parts, integers in decimal, pieces as they copy
+// themselves. The text grows once for all parts, so no part may view the text
+// itself.
 template <class Text, class... Parts>
-void appendAll(Text& text, const Parts&... parts) {
+ZEB_ALWAYS_INLINE inline void appendAll(Text& text, const Parts&... parts) {
   detail::appendPieces(text, detail::pieceOf(parts)...);
 }
 
@@ -200,24 +286,15 @@ void appendEnum(Text& text, const char (&typeName)[Size], int32_t value) {
   appendAll(text, "(", typeName, ")", value);
 }
 
-// As %.9g writes it; non-finite values as expressions that give them. The
-// characters go into buffer; the view is of them.
-std::string_view floatText(float value, char (&buffer)[32]);
-
 template <class Text>
 void appendFloat(Text& text, float value) {
-  char buffer[32];
-  appendAll(text, floatText(value, buffer));
+  appendAll(text, FloatPiece(value));
 }
 
 // A C string between double quotes, unescaped; NULL for a null pointer.
 template <class Text>
 void appendString(Text& text, const char* value) {
-  if (value == nullptr) {
-    appendAll(text, "NULL");
-    return;
-  }
-  appendAll(text, "\"", std::string_view(value), "\"");
+  appendAll(text, QuotedPiece(value));
 }
 
 }  // namespace zeb

@@ -139,10 +139,8 @@ Zeb_ErrorHandle_t writeQuantizeParams(const Zeb_QuantizeParams_t& params, std::s
   const std::string structure = declareEncodingStructure(params, base, builder);
   bool written = false;
   const auto appendFields = [&](TextBuffer& fields) {
-    appendEnum(fields, "Zeb_Definition_t", params.encodingDefinition);
-    fields += ", ";
-    appendEnum(fields, "Zeb_QuantizationEncoding_t", params.quantizationEncoding);
-    fields += ", ";
+    appendAll(fields, "(Zeb_Definition_t)", int32_t{params.encodingDefinition},
+              ", (Zeb_QuantizationEncoding_t)", int32_t{params.quantizationEncoding}, ", ");
     written = appendEncodingMember(fields, params, structure);
   };
   builder.writeStructWith("Zeb_QuantizeParams_t", quantizeParamsName(base), appendFields);
@@ -172,9 +170,8 @@ Zeb_ErrorHandle_t writeClientBuffer(const Zeb_ClientBuffer_t& buffer, int32_t da
   const DerivedName data{base, "data"};
   builder.writeBlobRead(element->cType, data, element->size, buffer.dataSize / element->size,
                         fileVariable, buffer.data);
-  builder.writeStructWith("Zeb_ClientBuffer_t", name, [&](TextBuffer& fields) {
-    appendAll(fields, "(void*)", data, ", ", buffer.dataSize);
-  });
+  builder.writeLineOf("Zeb_ClientBuffer_t ", name, " = {(void*)", data, ", ", buffer.dataSize,
+                      "};");
   return ZEB_SUCCESS;
 }
 
@@ -183,50 +180,63 @@ struct TensorId {
   uint32_t id;
   const ScribeContext* ids;
   std::string_view suffix;
+};
 
-  void appendTo(TextBuffer& text) const {
-    const std::string_view variable = ids ? ids->findTensorName(id) : std::string_view();
-    if (variable.empty()) {
-      appendText(text, id);
+// A tensor id as the written description holds it.
+class TensorIdPiece {
+ public:
+  explicit TensorIdPiece(const TensorId& id)
+      : number_(id.id),
+        variable_(id.ids ? id.ids->findTensorName(id.id) : std::string_view()),
+        suffix_(id.suffix) {}
+  std::size_t size() const {
+    return variable_.empty() ? number_.size() : variable_.size() + 1 + suffix_.size() + 3;
+  }
+  void copyTo(char*& at) const {
+    if (variable_.empty()) {
+      number_.copyTo(at);
     } else {
-      appendAll(text, variable, ".", suffix, ".id");
+      TextPiece{variable_}.copyTo(at);
+      *at++ = '.';
+      TextPiece{suffix_}.copyTo(at);
+      LiteralPiece<4>{".id"}.copyTo(at);
     }
   }
+
+ private:
+  NumberPiece number_;
+  std::string_view variable_;
+  std::string_view suffix_;
 };
 
 // The name of an array the tensor's statements declared, or NULL for one
 // the client left out.
-void appendNameOrNull(TextBuffer& text, const void* array, const DerivedName& name) {
-  if (array == nullptr) {
-    text += "NULL";
-  } else {
-    appendAll(text, name);
+struct NameOrNullPiece {
+  const void* array;
+  DerivedNamePiece name;
+  std::size_t size() const { return array ? name.size() : 4; }
+  void copyTo(char*& at) const {
+    if (array) {
+      name.copyTo(at);
+    } else {
+      LiteralPiece<5>{"NULL"}.copyTo(at);
+    }
   }
+};
+
+NameOrNullPiece nameOrNull(const void* array, const DerivedName& name) {
+  return {array, {name.base, name.word}};
 }
 
 // The fields both versions begin with, in declaration order.
 template <class Body>
 void appendCommonFields(TextBuffer& text, const Body& body, std::string_view base,
                         const TensorId& id) {
-  id.appendTo(text);
-  text += ", ";
-  appendString(text, body.name);
-  text += ", ";
-  appendEnum(text, "Zeb_TensorType_t", body.type);
-  appendAll(text, ", ", body.dataFormat, ", ");
-  appendEnum(text, "Zeb_DataType_t", body.dataType);
-  appendAll(text, ", ", quantizeParamsName(base), ", ", body.rank, ", ");
-  appendNameOrNull(text, body.dimensions, dimensionsName(base));
-  text += ", ";
-  appendEnum(text, "Zeb_TensorMemType_t", body.memType);
-  appendAll(text, ", ", clientBufferName(base));
-}
-
-void appendSparse(TextBuffer& text, const Zeb_SparseParams_t& sparse) {
-  text += "{";
-  appendEnum(text, "Zeb_SparseLayoutType_t", sparse.type);
-  appendAll(text, ",{", sparse.hybridCoo.numSpecifiedElements, ",",
-            sparse.hybridCoo.numSparseDimensions, "}}");
+  appendAll(text, TensorIdPiece(id), ", ", QuotedPiece(body.name), ", (Zeb_TensorType_t)",
+            int32_t{body.type}, ", ", body.dataFormat, ", (Zeb_DataType_t)", int32_t{body.dataType},
+            ", ", quantizeParamsName(base), ", ", body.rank, ", ",
+            nameOrNull(body.dimensions, dimensionsName(base)), ", (Zeb_TensorMemType_t)",
+            int32_t{body.memType}, ", ", clientBufferName(base));
 }
 
 void writeBodyV1(const Zeb_TensorV1_t& body, std::string_view base, const TensorId& id,
@@ -246,11 +256,11 @@ void writeBodyV2(const Zeb_TensorV2_t& body, std::string_view base, const Tensor
   }
   builder.writeStructWith("Zeb_TensorV2_t", DerivedName{base, id.suffix}, [&](TextBuffer& fields) {
     appendCommonFields(fields, body, base, id);
-    fields += ", ";
-    appendNameOrNull(fields, body.isDynamicDimensions, dynamic);
-    fields += ", ";
-    appendSparse(fields, body.sparseParams);
-    appendAll(fields, ", ", uint32_t{body.isProduced});
+    const Zeb_SparseParams_t& sparse = body.sparseParams;
+    appendAll(fields, ", ", nameOrNull(body.isDynamicDimensions, dynamic),
+              ", {(Zeb_SparseLayoutType_t)", int32_t{sparse.type}, ",{",
+              sparse.hybridCoo.numSpecifiedElements, ",", sparse.hybridCoo.numSparseDimensions,
+              "}}, ", uint32_t{body.isProduced});
   });
 }
 
@@ -294,10 +304,8 @@ Zeb_ErrorHandle_t writeTensor(const Zeb_Tensor_t& tensor, std::string_view baseN
   } else {
     writeBodyV2(tensor.v2, baseName, id, builder);
   }
-  builder.writeStructWith("Zeb_Tensor_t", baseName, [&](TextBuffer& fields) {
-    appendEnum(fields, "Zeb_TensorVersion_t", version);
-    appendAll(fields, ", .", id.suffix, " = ", DerivedName{baseName, id.suffix});
-  });
+  builder.writeLineOf("Zeb_Tensor_t ", baseName, " = {(Zeb_TensorVersion_t)", version, ", .",
+                      id.suffix, " = ", DerivedName{baseName, id.suffix}, "};");
   return ZEB_SUCCESS;
 }
 

@@ -189,7 +189,8 @@ bool Recorder::writeBlobs(const std::vector<Blob>& blobs) {
   for (const Blob& blob : blobs) {
     const uint64_t bytes = blob.elementSize * blob.elementCount;
     if (bytes <= kGatheredBlobLimit) {
-      gathered_.append(static_cast<const char*>(blob.data), static_cast<std::size_t>(bytes));
+      gathered_ +=
+          std::string_view(static_cast<const char*>(blob.data), static_cast<std::size_t>(bytes));
     } else if (!writeGathered() ||
                !dataFile_.writeElements(blob.data, blob.elementSize, blob.elementCount)) {
       return false;
@@ -200,7 +201,7 @@ bool Recorder::writeBlobs(const std::vector<Blob>& blobs) {
 
 bool Recorder::writeGathered() {
   if (gathered_.empty()) return true;
-  const bool written = dataFile_.writeElements(gathered_.data(), 1, gathered_.size());
+  const bool written = dataFile_.writeElements(gathered_.view().data(), 1, gathered_.size());
   gathered_.clear();
   return written;
 }

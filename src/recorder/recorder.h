@@ -126,7 +126,7 @@ class Recorder {
   uint64_t nextBackendHandle_ = 1;
   NodeReusingMap<uint64_t, ScribeBackend> backends_;
   // The small blobs of one block, written together.
-  std::string gathered_;
+  TextBuffer gathered_;
 };
 
 }  // namespace zeb

@@ -1,4 +1,4 @@
-// The written form of floats, and the buffer that every block is composed in.
+// The written form of numbers, and the buffer that every block is composed in.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -26,12 +26,32 @@ TEST(FloatText, FiniteAsPercentNineGOthersAsExpressions) {
   for (const auto& row : rows) EXPECT_EQ(floatToText(row.value), row.text) << row.text;
 }
 
+template <class Number>
+void expectDecimal(Number value) {
+  TextBuffer text;
+  appendAll(text, "[", value, "]");
+  EXPECT_EQ(text.view(), "[" + std::to_string(value) + "]");
+}
+
+TEST(NumberText, EveryLengthAndBothEndsOfEachType) {
+  for (const int32_t value : {0, 9, 10, 99, 100, 101, 999, 1000, 65536, -1, -10, -100,
+                              std::numeric_limits<int32_t>::min(),
+                              std::numeric_limits<int32_t>::max()})
+    expectDecimal(value);
+  expectDecimal(std::numeric_limits<uint32_t>::max());
+  expectDecimal(std::numeric_limits<int64_t>::min());
+  expectDecimal(std::numeric_limits<int64_t>::max());
+  expectDecimal(std::numeric_limits<uint64_t>::max());
+  expectDecimal(uint64_t{10000000000000000000u});
+}
+
 // Appends that land just below, on and past each growth of the buffer keep
 // every character in place.
 TEST(TextBuffer, KeepsItsTextAcrossEveryGrowth) {
   TextBuffer buffer;
   std::string expected;
-  for (const std::size_t length : {0u, 1u, 1022u, 1u, 1u, 2000u, 5u, 9000u, 3u}) {
+  for (const std::size_t length : {0u, 1u, 2u, 3u, 4u, 7u, 8u, 15u, 16u, 17u, 31u, 32u, 33u, 63u,
+                                    64u, 65u, 1022u, 1u, 1u, 2000u, 5u, 9000u, 3u}) {
     const std::string piece(length, static_cast<char>('a' + expected.size() % 26));
     buffer += piece;
     appendAll(buffer, ", ", length);
