@@ -17,7 +17,7 @@ namespace zeb::record {
 // The C element type in which a data type's contents are written, and the
 // size of one element; nothing for a data type that carries no data.
 struct ElementType {
-  const char* cType;
+  std::string_view cType;
   uint32_t size;
 };
 std::optional<ElementType> dataTypeToCType(int32_t dataType);
