@@ -51,10 +51,8 @@ ZEB_ALWAYS_INLINE inline void copyShortChars(char* to, const char* from, std::si
 
 // Copies count characters; only long ones call into the C library.
 ZEB_ALWAYS_INLINE inline void copyChars(char* to, const char* from, std::size_t count) {
-  if (count > 64) {
+  if (count > 32) {
     std::memcpy(to, from, count);
-  } else if (count > 32) {
-    moveOverlapping<32>(to, from, count);
   } else {
     copyShortChars(to, from, count);
   }
