@@ -124,7 +124,7 @@ inline std::string_view separatorBefore(std::size_t index) { return {", ", index
 // The parts of appended text. A part is anything with size() and
 // copyTo(char*&), which copies size() characters and moves past them; the
 // pieces below cover string literals, whose length the compiler knows, other
-// texts, derived names and integers.
+// texts, derived names, integers, floats and quoted C strings.
 template <std::size_t Size>
 struct LiteralPiece {
   const char* text;
