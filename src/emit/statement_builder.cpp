@@ -1,8 +1,9 @@
 #include "emit/statement_builder.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstring>
+
+#include "emit/float_text.h"
 
 namespace zeb {
 namespace {
@@ -30,11 +31,7 @@ FloatPiece::FloatPiece(float value) {
     length = nonFinite.copy(digits, sizeof digits);
     return;
   }
-  // General form with 9 significant digits, the same text as "%.9g" but
-  // independent of the C library and the locale.
-  const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value),
-                                    std::chars_format::general, 9);
-  length = static_cast<std::size_t>(result.ptr - digits);
+  length = formatFiniteFloat(value, digits);
 }
 
 namespace {

@@ -1,8 +1,12 @@
 // The written form of numbers, and the buffer that every block is composed in.
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "emit/statement_builder.h"
 
@@ -24,6 +28,35 @@ TEST(FloatText, FiniteAsPercentNineGOthersAsExpressions) {
       {-std::numeric_limits<float>::infinity(), "(-1.0f/0.0f)"},
   };
   for (const auto& row : rows) EXPECT_EQ(floatToText(row.value), row.text) << row.text;
+}
+
+// The composed digits against the standard library's "%.9g": bit patterns
+// spread over the whole range, and the floats around each power of ten, where
+// the form changes and nine digits come closest to rounding into a tenth.
+TEST(FloatText, AgreesWithTheStandardLibraryOverTheRange) {
+  std::vector<float> values;
+  for (uint64_t bits = 0; bits < (uint64_t{1} << 32); bits += 4099) {
+    const auto pattern = static_cast<uint32_t>(bits);
+    float value;
+    std::memcpy(&value, &pattern, sizeof value);
+    values.push_back(value);
+  }
+  for (int exponent = -45; exponent <= 38; ++exponent) {
+    const auto power = static_cast<float>(std::pow(10.0, exponent));
+    values.insert(values.end(), {std::nextafter(power, 0.0f), power,
+                                 std::nextafter(power, std::numeric_limits<float>::max())});
+  }
+  int mismatches = 0;
+  for (const float value : values) {
+    if (!std::isfinite(value)) continue;
+    char expected[32];
+    const auto end = std::to_chars(expected, expected + sizeof expected, static_cast<double>(value),
+                                   std::chars_format::general, 9);
+    const std::string_view text(expected, static_cast<std::size_t>(end.ptr - expected));
+    if (floatToText(value) != text && ++mismatches <= 5)
+      ADD_FAILURE() << "expected " << text << ", wrote " << floatToText(value);
+  }
+  EXPECT_EQ(mismatches, 0) << "of " << values.size();
 }
 
 template <class Number>
