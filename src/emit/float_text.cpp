@@ -1,9 +1,11 @@
-#include "emit/float_text.h"
-
+// The written form of a float: FloatPiece.
 #include <cassert>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+
+#include "emit/text_append.h"
 
 namespace zeb {
 namespace {
@@ -136,16 +138,31 @@ std::size_t writeGeneral(bool negative, NineDigits value, char* out) {
   return static_cast<std::size_t>(at - out);
 }
 
-}  // namespace
-
-std::size_t formatFiniteFloat(float value, char* out) {
+// %.9g of a finite value, composed without the C library, so the text is the
+// same on every platform and in every locale.
+std::size_t formatFinite(float value, char* out, std::size_t capacity) {
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   NineDigits digits;
   if (nineDigitsOf(bits, digits)) return writeGeneral((bits >> 31) != 0, digits, out);
-  const auto result = std::to_chars(out, out + kFloatTextCapacity, static_cast<double>(value),
-                                    std::chars_format::general, 9);
+  const auto result =
+      std::to_chars(out, out + capacity, static_cast<double>(value), std::chars_format::general, 9);
   return static_cast<std::size_t>(result.ptr - out);
+}
+
+}  // namespace
+
+FloatPiece::FloatPiece(float value) {
+  // C has no literals for non-finite values (and the written program includes
+  // no <math.h>), so they are written as expressions that give them.
+  std::string_view nonFinite;
+  if (std::isnan(value)) {
+    nonFinite = "(0.0f/0.0f)";
+  } else if (std::isinf(value)) {
+    nonFinite = value > 0 ? "(1.0f/0.0f)" : "(-1.0f/0.0f)";
+  }
+  length = nonFinite.empty() ? formatFinite(value, digits, sizeof digits)
+                             : nonFinite.copy(digits, sizeof digits);
 }
 
 }  // namespace zeb

@@ -1,9 +1,6 @@
 #include "emit/statement_builder.h"
 
-#include <cmath>
 #include <cstring>
-
-#include "emit/float_text.h"
 
 namespace zeb {
 namespace {
@@ -15,26 +12,6 @@ void appendJoined(TextBuffer& text, const std::vector<Element>& elements, Append
     append(text, elements[i]);
   }
 }
-
-}  // namespace
-
-FloatPiece::FloatPiece(float value) {
-  // C has no literals for non-finite values (and the written program includes
-  // no <math.h>), so they are written as expressions that give them.
-  std::string_view nonFinite;
-  if (std::isnan(value)) {
-    nonFinite = "(0.0f/0.0f)";
-  } else if (std::isinf(value)) {
-    nonFinite = value > 0 ? "(1.0f/0.0f)" : "(-1.0f/0.0f)";
-  }
-  if (!nonFinite.empty()) {
-    length = nonFinite.copy(digits, sizeof digits);
-    return;
-  }
-  length = formatFiniteFloat(value, digits);
-}
-
-namespace {
 
 // What an appender writes, as a string of its own.
 template <class Value>
