@@ -30,12 +30,6 @@ std::string uint64ToText(uint64_t value) {
   return textOf(appendText<std::string, uint64_t>, value);
 }
 
-std::string stringToText(const char* value) {
-  std::string text;
-  appendString(text, value);
-  return text;
-}
-
 void TextBuffer::grow(std::size_t count) {
   constexpr std::size_t kSmallest = 64;
   std::size_t capacity = capacity_ < kSmallest ? kSmallest : capacity_ * 2;
@@ -57,19 +51,6 @@ TextBuffer& StatementBuilder::scratch() {
   TextBuffer& text = *buffers.scratch[buffers.scratchInUse++];
   text.clear();
   return text;
-}
-
-void StatementBuilder::writeApiCall(std::string_view member,
-                                    std::initializer_list<std::string_view> arguments) {
-  TextBuffer& text = buffers_->text;
-  appendAll(text, kIndentation, "VALIDATE(error, interface.", member, "(");
-  bool first = true;
-  for (std::string_view argument : arguments) {
-    if (!first) text += ", ";
-    first = false;
-    text += argument;
-  }
-  text += "));\n";
 }
 
 void StatementBuilder::writeDeclaration(std::string_view type, std::string_view name) {

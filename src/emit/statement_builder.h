@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,8 +18,6 @@ std::string floatToText(float value);  // as %.9g, identical on every platform
 std::string intToText(int32_t value);
 std::string uintToText(uint32_t value);
 std::string uint64ToText(uint64_t value);
-// A C string between double quotes, unescaped; "NULL" for a null pointer.
-std::string stringToText(const char* value);
 
 // Composes one block in buffers that earlier blocks have grown, so that the
 // common calls compose theirs without allocating.
@@ -34,8 +31,13 @@ class StatementBuilder {
   StatementBuilder(const StatementBuilder&) = delete;
   StatementBuilder& operator=(const StatementBuilder&) = delete;
 
-  // {indent}VALIDATE(error, interface.{member}({a1}, {a2}, ...));
-  void writeApiCall(std::string_view member, std::initializer_list<std::string_view> arguments);
+  // {indent}VALIDATE(error, interface.{member}({a1}, {a2}, ...)); each argument is
+  // any part appendAll takes, and the line is one append.
+  template <class First, class... Rest>
+  void writeApiCall(std::string_view member, const First& first, const Rest&... rest) {
+    appendAll(buffers_->text, kIndentation, "VALIDATE(error, interface.", member, "(", first,
+              afterComma(rest)..., "));\n");
+  }
 
   void writeDeclaration(std::string_view type, std::string_view name);
   // A name of a template type is any part appendAll takes, a DerivedName too.

@@ -223,6 +223,17 @@ struct QuotedPiece {
   }
 };
 
+// `&{name}`: the address of a variable, as an output argument.
+struct AddressPiece {
+  std::string_view name;
+  std::size_t size() const { return 1 + name.size(); }
+  ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
+    *at++ = '&';
+    copyChars(at, name.data(), name.size());
+    at += name.size();
+  }
+};
+
 namespace detail {
 
 template <class Part>
@@ -256,7 +267,26 @@ ZEB_ALWAYS_INLINE inline void appendPieces(Text& text, const Pieces&... pieces) 
   assert(at == end);
 }
 
+// A piece with ", " before it.
+template <class Piece>
+struct AfterCommaPiece {
+  Piece piece;
+  std::size_t size() const { return 2 + piece.size(); }
+  ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
+    std::memcpy(at, ", ", 2);
+    at += 2;
+    piece.copyTo(at);
+  }
+};
+
 }  // namespace detail
+
+// A part with ", " before it, for the elements of a list after the first.
+template <class Part>
+auto afterComma(const Part& part) {
+  using Piece = std::decay_t<decltype(detail::pieceOf(part))>;
+  return detail::AfterCommaPiece<Piece>{detail::pieceOf(part)};
+}
 
 // Each part after the other: string literals and other texts as they are,
 // derived names as their parts, integers in decimal, pieces as they copy

@@ -63,7 +63,7 @@ Zeb_ErrorHandle_t backendCreate(Recorder& recorder, const ZebBackend_Config_t** 
   const TextBuffer& array = nameConfigArray(recorder, &created, builder);
   writeConfigArray(builder, kConfigArrayType, array, elements);
   builder.writeDeclaration("Zeb_BackendHandle_t", created.name);
-  builder.writeApiCall("backendCreate", {"loghandle", array, addressOf(builder, created.name)});
+  builder.writeApiCall("backendCreate", "loghandle", array, AddressPiece{created.name});
   if (auto code = writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL))
     return code;
   *backend = recorder.addBackend(std::move(created));
@@ -82,7 +82,7 @@ Zeb_ErrorHandle_t backendSetConfig(Recorder& recorder, uint64_t backend,
   if (code != ZEB_SUCCESS) return code;
   const TextBuffer& array = nameConfigArray(recorder, record, builder);
   writeConfigArray(builder, kConfigArrayType, array, elements);
-  builder.writeApiCall("backendSetConfig", {name, array});
+  builder.writeApiCall("backendSetConfig", name, array);
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL);
 }
 
@@ -92,9 +92,8 @@ Zeb_ErrorHandle_t backendRegisterOpPackage(Recorder& recorder, uint64_t backend,
   const auto name = backendVariable(recorder, backend);
   if (!name) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
   StatementBuilder builder;
-  builder.writeApiCall("backendRegisterOpPackage",
-                       {*name, stringToText(packagePath), stringToText(interfaceProvider),
-                        stringToText(target)});
+  builder.writeApiCall("backendRegisterOpPackage", *name, QuotedPiece(packagePath),
+                       QuotedPiece(interfaceProvider), QuotedPiece(target));
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL);
 }
 
@@ -110,7 +109,7 @@ Zeb_ErrorHandle_t backendGetSupportedOperations(Recorder& recorder, uint64_t bac
       declareOutput(recorder, builder, numOperations, "uint32_t", "numOperations");
   const std::string operationsArgument = declareOutput(
       recorder, builder, operations, "const ZebBackend_OperationName_t*", "operations");
-  builder.writeApiCall("backendGetSupportedOperations", {*name, countArgument, operationsArgument});
+  builder.writeApiCall("backendGetSupportedOperations", *name, countArgument, operationsArgument);
   return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_BACKEND_ERROR_GENERAL);
 }
 
@@ -118,7 +117,7 @@ Zeb_ErrorHandle_t backendFree(Recorder& recorder, uint64_t backend) {
   const auto name = backendVariable(recorder, backend);
   if (!name) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
   StatementBuilder builder;
-  builder.writeApiCall("backendFree", {*name});
+  builder.writeApiCall("backendFree", *name);
   if (auto code = writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_BACKEND_ERROR_GENERAL))
     return code;
   // Handle 0 names no backend: the call is recorded, yet there is nothing to free.

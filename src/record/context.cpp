@@ -32,7 +32,7 @@ Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, ScribeContext& context,
 
 Zeb_ErrorHandle_t recordFree(Recorder& recorder, const ScribeContext& context, uint64_t profile) {
   StatementBuilder builder;
-  builder.writeApiCall("contextFree", {context.name, profileVariable(recorder, profile)});
+  builder.writeApiCall("contextFree", context.name, profileVariable(recorder, profile));
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL);
 }
 
@@ -49,8 +49,8 @@ Zeb_ErrorHandle_t contextCreate(Recorder& recorder, ScribeContext& context, uint
   if (!backendName) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
   const auto deviceName = deviceVariable(recorder, device);
   if (!deviceName) return ZEB_DEVICE_ERROR_INVALID_HANDLE;
-  builder.writeApiCall("contextCreate", {*backendName, *deviceName, *array,
-                                         addressOf(builder, context.name)});
+  builder.writeApiCall("contextCreate", *backendName, *deviceName, *array,
+                       AddressPiece{context.name});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL);
 }
 
@@ -60,7 +60,7 @@ Zeb_ErrorHandle_t contextSetConfig(Recorder& recorder, ScribeContext& context,
   const TextBuffer* array = nullptr;
   const Zeb_ErrorHandle_t code = writeConfigs(recorder, context, config, builder, array);
   if (code != ZEB_SUCCESS) return code;
-  builder.writeApiCall("contextSetConfig", {context.name, *array});
+  builder.writeApiCall("contextSetConfig", context.name, *array);
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL);
 }
 

@@ -58,7 +58,7 @@ Zeb_ErrorHandle_t contextGetBinarySize(Recorder& recorder, ScribeContext& contex
   const std::string name = context.name + "_binaryBufferSize";
   bool declared = context.binaryDeclared.size;
   const std::string size = outputVariable(binaryBufferSize, name, declared, builder);
-  builder.writeApiCall("contextGetBinarySize", {context.name, size});
+  builder.writeApiCall("contextGetBinarySize", context.name, size);
   const Zeb_ErrorHandle_t code = writeBlock(recorder, builder, kQueryCodes);
   if (code == ZEB_SCRIBE_QUERY_RECORDED && binaryBufferSize != nullptr) {
     context.binaryDeclared.size = true;
@@ -79,7 +79,7 @@ Zeb_ErrorHandle_t contextGetBinary(Recorder& recorder, ScribeContext& context,
   const std::string buffer = context.name + "_buffer";
   const std::string file = context.name + "_fp";
   builder.writeMallocDeclaration("uint8_t*", buffer, size, !declared.buffer);
-  builder.writeApiCall("contextGetBinary", {context.name, buffer, size, written});
+  builder.writeApiCall("contextGetBinary", context.name, buffer, size, written);
   builder.writeFileOpen(file, context.name + ".bin", "wb", !declared.buffer);
   builder.writeFwrite(buffer, 1, size, file);
   builder.writeFclose(file);
@@ -106,14 +106,13 @@ Zeb_ErrorHandle_t contextCreateFromBinary(Recorder& recorder, ScribeContext& con
                                builder, array))
     return code;
   const std::string size = uint64ToText(binary.size);
-  const TextBuffer& address = addressOf(builder, context.name);
+  const AddressPiece address{context.name};
   if (withSignal) {
-    builder.writeApiCall("contextCreateFromBinaryWithSignal",
-                         {*backendName, *deviceName, array, buffer, size, address, profileName,
-                          "NULL"});
+    builder.writeApiCall("contextCreateFromBinaryWithSignal", *backendName, *deviceName, array,
+                         buffer, size, address, profileName, "NULL");
   } else {
-    builder.writeApiCall("contextCreateFromBinary", {*backendName, *deviceName, array, buffer,
-                                                     size, address, profileName});
+    builder.writeApiCall("contextCreateFromBinary", *backendName, *deviceName, array, buffer, size,
+                         address, profileName);
   }
   return writeBlock(recorder, builder,
                     {ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL, ZEB_CONTEXT_ERROR_BINARY_WRITE,
@@ -132,8 +131,8 @@ Zeb_ErrorHandle_t contextValidateBinary(Recorder& recorder, const BinarySource& 
   TextBuffer& array = builder.scratch();
   if (auto code = writeConfigs(recorder, binary.config, {"context", nullptr}, builder, array))
     return code;
-  builder.writeApiCall("contextValidateBinary", {*backendName, *deviceName, array, buffer,
-                                                 uint64ToText(binary.size)});
+  builder.writeApiCall("contextValidateBinary", *backendName, *deviceName, array, buffer,
+                       binary.size);
   return writeBlock(recorder, builder,
                     {ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL, ZEB_CONTEXT_ERROR_GENERAL,
                      kBinaryNotWritten});

@@ -40,7 +40,7 @@ Zeb_ErrorHandle_t deviceCreate(Recorder& recorder, ScribeDevice& device,
   const TextBuffer* array = nullptr;
   if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
   builder.writeDeclaration("Zeb_DeviceHandle_t", device.name);
-  builder.writeApiCall("deviceCreate", {"loghandle", *array, addressOf(builder, device.name)});
+  builder.writeApiCall("deviceCreate", "loghandle", *array, AddressPiece{device.name});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_DEVICE_ERROR_GENERAL);
 }
 
@@ -49,14 +49,14 @@ Zeb_ErrorHandle_t deviceSetConfig(Recorder& recorder, ScribeDevice& device,
   StatementBuilder builder;
   const TextBuffer* array = nullptr;
   if (auto result = writeConfigs(recorder, device, config, builder, array)) return result;
-  builder.writeApiCall("deviceSetConfig", {device.name, *array});
+  builder.writeApiCall("deviceSetConfig", device.name, *array);
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_DEVICE_ERROR_GENERAL);
 }
 
 // The record stays registered: later calls may still name the device.
 Zeb_ErrorHandle_t deviceFree(Recorder& recorder, ScribeDevice& device) {
   StatementBuilder builder;
-  builder.writeApiCall("deviceFree", {device.name});
+  builder.writeApiCall("deviceFree", device.name);
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_DEVICE_ERROR_GENERAL);
 }
 
@@ -65,7 +65,7 @@ Zeb_ErrorHandle_t deviceGetInfo(Recorder& recorder, ScribeDevice& device,
   StatementBuilder builder;
   const std::string info = declareOutput(recorder, builder, platformInfo,
                                          "const ZebDevice_PlatformInfo_t*", "platformInfo");
-  builder.writeApiCall("deviceGetInfo", {device.name, info});
+  builder.writeApiCall("deviceGetInfo", device.name, info);
   return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_DEVICE_ERROR_GENERAL);
 }
 
@@ -74,7 +74,7 @@ Zeb_ErrorHandle_t deviceGetPlatformInfo(Recorder& recorder,
   StatementBuilder builder;
   const std::string info = declareOutput(recorder, builder, platformInfo,
                                          "const ZebDevice_PlatformInfo_t*", "platformInfo");
-  builder.writeApiCall("deviceGetPlatformInfo", {"loghandle", info});
+  builder.writeApiCall("deviceGetPlatformInfo", "loghandle", info);
   return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_DEVICE_ERROR_GENERAL);
 }
 
@@ -84,7 +84,7 @@ Zeb_ErrorHandle_t deviceGetInfrastructure(Recorder& recorder,
   if (deviceInfra != nullptr) builder.writeLine(kInfrastructureComment);
   const std::string infra =
       declareOutput(recorder, builder, deviceInfra, "ZebDevice_Infrastructure_t", "deviceInfra");
-  builder.writeApiCall("deviceGetInfrastructure", {infra});
+  builder.writeApiCall("deviceGetInfrastructure", infra);
   return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_DEVICE_ERROR_GENERAL);
 }
 

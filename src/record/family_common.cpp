@@ -76,12 +76,6 @@ void writeConfigArray(StatementBuilder& builder, std::string_view type, std::str
   builder.writeJoinedArray(type, name, elements);
 }
 
-const TextBuffer& addressOf(StatementBuilder& builder, std::string_view name) {
-  TextBuffer& address = builder.scratch();
-  appendAll(address, "&", name);
-  return address;
-}
-
 TextBuffer& composeName(StatementBuilder& builder, std::string_view owner, std::string_view word) {
   TextBuffer& name = builder.scratch();
   appendAll(name, owner, "_", word);

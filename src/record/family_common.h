@@ -59,9 +59,6 @@ void writeConfigEntry(StatementBuilder& builder, std::string_view type, std::str
 void writeConfigArray(StatementBuilder& builder, std::string_view type, std::string_view name,
                       TextBuffer& elements);
 
-// `&{name}` in a scratch string of the builder.
-const TextBuffer& addressOf(StatementBuilder& builder, std::string_view name);
-
 // Composes `{owner}_{word}` in a scratch string of the builder.
 TextBuffer& composeName(StatementBuilder& builder, std::string_view owner, std::string_view word);
 

@@ -68,8 +68,8 @@ Zeb_ErrorHandle_t graphCreate(Recorder& recorder, uint64_t contextHandle, Scribe
   TextBuffer& array = builder.scratch();
   if (auto code = writeGraphConfigs(recorder, record, config, builder, array)) return code;
   builder.writeDeclaration("Zeb_GraphHandle_t", record.name);
-  builder.writeApiCall("graphCreate",
-                       {context.name, stringToText(graphName), array, "&" + record.name});
+  builder.writeApiCall("graphCreate", context.name, QuotedPiece(graphName), array,
+                       AddressPiece{record.name});
   if (auto code = writeGraphBlock(recorder, builder, record, kGraphCodes)) return code;
   recorder.recordGraphOwner(created.handle, contextHandle);
   *graph = created.handle;
@@ -85,8 +85,8 @@ Zeb_ErrorHandle_t graphCreateSubgraph(Recorder& recorder, uint64_t parentHandle,
   StatementBuilder builder;
   const std::string& parentName = graphVariable(parent, builder);
   builder.writeDeclaration("Zeb_GraphHandle_t", record.name);
-  builder.writeApiCall("graphCreateSubgraph",
-                       {parentName, stringToText(subgraphName), "&" + record.name});
+  builder.writeApiCall("graphCreateSubgraph", parentName, QuotedPiece(subgraphName),
+                       AddressPiece{record.name});
   const Zeb_ErrorHandle_t code = writeBlock(recorder, builder, kGraphCodes);
   if (code == ZEB_SUCCESS) parent.declared = record.declared = true;
   *subgraph = created.handle;
@@ -100,7 +100,7 @@ Zeb_ErrorHandle_t graphSetConfig(Recorder& recorder, ScribeGraph& graph,
   const std::string& name = graphVariable(graph, builder);
   TextBuffer& array = builder.scratch();
   if (auto code = writeGraphConfigs(recorder, graph, config, builder, array)) return code;
-  builder.writeApiCall("graphSetConfig", {name, array});
+  builder.writeApiCall("graphSetConfig", name, array);
   return writeGraphBlock(recorder, builder, graph,
                          {ZEB_SUCCESS, ZEB_GRAPH_ERROR_GENERAL, ZEB_GRAPH_ERROR_GENERAL});
 }
@@ -108,7 +108,7 @@ Zeb_ErrorHandle_t graphSetConfig(Recorder& recorder, ScribeGraph& graph,
 Zeb_ErrorHandle_t graphFinalize(Recorder& recorder, ScribeGraph& graph, uint64_t profile) {
   StatementBuilder builder;
   const std::string& name = graphVariable(graph, builder);
-  builder.writeApiCall("graphFinalize", {name, profileVariable(recorder, profile), "NULL"});
+  builder.writeApiCall("graphFinalize", name, profileVariable(recorder, profile), "NULL");
   return writeGraphBlock(recorder, builder, graph, kGraphCodes);
 }
 
@@ -141,8 +141,8 @@ Zeb_ErrorHandle_t graphExecute(Recorder& recorder, ScribeGraph& graph, const Zeb
   appendText(inputCount, numInputs);
   TextBuffer& outputCount = builder.scratch();
   appendText(outputCount, numOutputs);
-  builder.writeApiCall("graphExecute", {name, inputArray, inputCount, outputArray, outputCount,
-                                        profileName, "NULL"});
+  builder.writeApiCall("graphExecute", name, inputArray, inputCount, outputArray, outputCount,
+                       profileName, "NULL");
   const Zeb_ErrorHandle_t code = writeGraphBlock(recorder, builder, graph, kExecuteCodes);
   if (code != ZEB_GRAPH_ERROR_INVALID_TENSOR) ++graph.executionCounter;
   return code;
@@ -161,8 +161,8 @@ Zeb_ErrorHandle_t graphRetrieve(Recorder& recorder, uint64_t contextHandle, Scri
   recorder.recordGraphOwner(handle, contextHandle);
   StatementBuilder builder;
   if (!record->declared) builder.writeDeclaration("Zeb_GraphHandle_t", record->name);
-  builder.writeApiCall("graphRetrieve",
-                       {context.name, stringToText(graphName), "&" + record->name});
+  builder.writeApiCall("graphRetrieve", context.name, QuotedPiece(graphName),
+                       AddressPiece{record->name});
   return writeGraphBlock(recorder, builder, *record, kGraphCodes);
 }
 

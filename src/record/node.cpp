@@ -174,7 +174,7 @@ Zeb_ErrorHandle_t graphAddNode(Recorder& recorder, ScribeGraph& graph,
   const std::string& name = graphVariable(graph, builder);
   const TextBuffer& op = graphDerivedName(graph, opBaseName(opConfig, builder), builder);
   if (auto code = writeOpConfig(opConfig, op, builder, graph.context)) return code;
-  builder.writeApiCall("graphAddNode", {name, op});
+  builder.writeApiCall("graphAddNode", name, op);
   return writeGraphBlock(recorder, builder, graph, kNodeCodes);
 }
 
@@ -189,7 +189,7 @@ Zeb_ErrorHandle_t backendValidateOpConfig(Recorder& recorder, uint64_t backend,
   if (auto code = writeOpConfig(opConfig, op, builder, nullptr)) return code;
   const auto backendName = backendVariable(recorder, backend);
   if (!backendName) return ZEB_BACKEND_ERROR_INVALID_HANDLE;
-  builder.writeApiCall("backendValidateOpConfig", {*backendName, op});
+  builder.writeApiCall("backendValidateOpConfig", *backendName, op);
   return writeBlock(recorder, builder, kNodeCodes);
 }
 

@@ -27,13 +27,13 @@ Zeb_ErrorHandle_t recordEventDataQuery(Recorder& recorder, const char* member,
   StatementBuilder builder;
   if (eventData != nullptr) builder.writeLine(kEventDataComment);
   const std::string data = declareOutput(recorder, builder, eventData, type, prefix);
-  builder.writeApiCall(member, {eventIdText(eventId), data});
+  builder.writeApiCall(member, eventIdText(eventId), data);
   return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_PROFILE_ERROR_GENERAL);
 }
 
 Zeb_ErrorHandle_t recordFree(Recorder& recorder, const ScribeProfile& profile) {
   StatementBuilder builder;
-  builder.writeApiCall("profileFree", {profile.name});
+  builder.writeApiCall("profileFree", profile.name);
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_PROFILE_ERROR_GENERAL);
 }
 
@@ -47,8 +47,7 @@ Zeb_ErrorHandle_t profileCreate(Recorder& recorder, ScribeProfile& profile, uint
   builder.writeDeclaration("Zeb_ProfileHandle_t", profile.name);
   TextBuffer& levelText = builder.scratch();
   appendEnum(levelText, "ZebProfile_Level_t", level);
-  builder.writeApiCall("profileCreate",
-                       {*backendName, levelText, addressOf(builder, profile.name)});
+  builder.writeApiCall("profileCreate", *backendName, levelText, AddressPiece{profile.name});
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_PROFILE_ERROR_GENERAL);
 }
 
@@ -71,7 +70,7 @@ Zeb_ErrorHandle_t profileSetConfig(Recorder& recorder, ScribeProfile& profile,
     appendNumber(array, profile.wordCounters[ProfileWord::config]);
     writeConfigArray(builder, "const ZebProfile_Config_t*", array, elements);
   }
-  builder.writeApiCall("profileSetConfig", {profile.name, array});
+  builder.writeApiCall("profileSetConfig", profile.name, array);
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_PROFILE_ERROR_GENERAL);
 }
 
@@ -82,7 +81,7 @@ Zeb_ErrorHandle_t profileGetEvents(Recorder& recorder, ScribeProfile& profile,
   const std::string ids = declareOutput(recorder, builder, profileEventIds,
                                         "const ZebProfile_EventId_t*", "profileEventIds");
   const std::string count = declareOutput(recorder, builder, numEvents, "uint32_t", "numEvents");
-  builder.writeApiCall("profileGetEvents", {profile.name, ids, count});
+  builder.writeApiCall("profileGetEvents", profile.name, ids, count);
   return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_PROFILE_ERROR_GENERAL);
 }
 
@@ -94,7 +93,7 @@ Zeb_ErrorHandle_t profileGetSubEvents(Recorder& recorder, ZebProfile_EventId_t e
                                         "const ZebProfile_EventId_t*", "subEventIds");
   const std::string count =
       declareOutput(recorder, builder, numSubEvents, "uint32_t", "numSubEvents");
-  builder.writeApiCall("profileGetSubEvents", {eventIdText(eventId), ids, count});
+  builder.writeApiCall("profileGetSubEvents", eventIdText(eventId), ids, count);
   return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_PROFILE_ERROR_GENERAL);
 }
 

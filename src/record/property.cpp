@@ -10,7 +10,7 @@ namespace zeb::record {
 // The backend that replays the program decides; every key gets the same answer here.
 Zeb_ErrorHandle_t propertyHasCapability(Recorder& recorder, ZebProperty_Key_t key) {
   StatementBuilder builder;
-  builder.writeApiCall("propertyHasCapability", {"(ZebProperty_Key_t)" + uintToText(key)});
+  builder.writeApiCall("propertyHasCapability", "(ZebProperty_Key_t)" + uintToText(key));
   return writeBlock(recorder, builder, ZEB_SCRIBE_QUERY_RECORDED, ZEB_BACKEND_ERROR_GENERAL);
 }
 

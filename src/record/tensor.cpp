@@ -17,7 +17,7 @@ Zeb_ErrorHandle_t composeTensorCreate(std::string_view variable, const Zeb_Tenso
                                       const char* member, const std::string& owner,
                                       StatementBuilder& builder) {
   if (auto code = writeTensor(tensor, variable, builder, "fp", nullptr)) return code;
-  builder.writeApiCall(member, {owner, addressOf(builder, variable)});
+  builder.writeApiCall(member, owner, AddressPiece{variable});
   return ZEB_SUCCESS;
 }
 
