@@ -50,11 +50,11 @@ struct StreamOps {
 StreamOps& streamOps();
 
 // The platform's own stream operations: fopen unbuffered, a write straight to
-// the descriptor (as many writeDescriptor calls as it takes), fflush, fclose,
-// truncateStream. Unbuffered, every write reaches the file at once and a failed
-// one leaves nothing behind in a buffer to reappear later. As stdio never holds
-// any of their bytes, writes skip it: fwrite's own path would add 0.1 to 0.2 us
-// to every block.
+// the descriptor (as many writeDescriptor calls as it takes), a flush that has
+// nothing to do, fclose, truncateStream. Unbuffered, every write reaches the
+// file at once and a failed one leaves nothing behind in a buffer to reappear
+// later. As stdio never holds any of their bytes, writes skip it (fwrite's own
+// path would add 0.1 to 0.2 us to every block) and so does the flush.
 const StreamOps& defaultStreamOps();
 
 }  // namespace pal

@@ -1,7 +1,8 @@
 #include "recorder/text_arena.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "emit/text_append.h"
 
 namespace zeb {
 
@@ -23,8 +24,9 @@ std::string_view TextArena::store(std::initializer_list<std::string_view> parts)
   for (const std::string_view part : parts) length += part.size();
   char* const text = take(length);
   char* at = text;
+  // The parts are names and their pieces, short enough to copy inline.
   for (const std::string_view part : parts) {
-    if (!part.empty()) std::memcpy(at, part.data(), part.size());
+    copyChars(at, part.data(), part.size());
     at += part.size();
   }
   return {text, length};
