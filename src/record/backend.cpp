@@ -35,12 +35,9 @@ ScribeBackend* findBackend(Recorder& recorder, uint64_t backend) {
 // `NULL_config_{n}`, numbered by the recorder.
 const TextBuffer& nameConfigArray(Recorder& recorder, ScribeBackend* backend,
                                   StatementBuilder& builder) {
-  TextBuffer& array = composeName(builder, backend ? backend->name : "NULL", "config");
-  if (backend) {
-    appendNumber(array, backend->configCounter);
-  } else {
-    recorder.numberName(array);
-  }
+  if (backend) return composeNumberedName(builder, backend->name, "config", backend->configCounter);
+  TextBuffer& array = composeName(builder, "NULL", "config");
+  recorder.numberName(array);
   return array;
 }
 

@@ -12,13 +12,11 @@ constexpr std::string_view kWords[] = {"config",       "customConfig",    "prior
 
 TextBuffer& takeName(Recorder& recorder, StatementBuilder& builder,
                      const ContextConfigNames& names, ContextWord word) {
-  TextBuffer& name =
-      composeName(builder, names.owner, kWords[static_cast<std::size_t>(word)]);
-  if (names.counters != nullptr) {
-    appendNumber(name, (*names.counters)[word]);
-  } else {
-    recorder.numberName(name);
-  }
+  const std::string_view text = kWords[static_cast<std::size_t>(word)];
+  if (names.counters != nullptr)
+    return composeNumberedName(builder, names.owner, text, (*names.counters)[word]);
+  TextBuffer& name = composeName(builder, names.owner, text);
+  recorder.numberName(name);
   return name;
 }
 

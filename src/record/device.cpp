@@ -21,8 +21,8 @@ Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, ScribeDevice& device,
     }
     builder.writeBlankLine();
   }
-  TextBuffer& name = composeName(builder, device.name, "config");
-  appendNumber(name, device.wordCounters[DeviceWord::config]);
+  TextBuffer& name =
+      composeNumberedName(builder, device.name, "config", device.wordCounters[DeviceWord::config]);
   writeConfigArray(builder, "const ZebDevice_Config_t*", name, elements);
   array = &name;
   return ZEB_SUCCESS;

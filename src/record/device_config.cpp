@@ -26,8 +26,9 @@ void warnIfExtension(const void* extension, const char* node) {
 }
 
 // `{type}_t {name} = {...}`, selecting the body `{name}_v1` written before it.
-void writeVersionHeader(StatementBuilder& builder, std::string_view type, std::string_view name,
-                        int32_t version) {
+template <std::size_t TypeSize>
+void writeVersionHeader(StatementBuilder& builder, const char (&type)[TypeSize],
+                        std::string_view name, int32_t version) {
   builder.writeLineOf(type, "_t ", name, " = {(", type, "Version_t)", version, ", .v1 = ", name,
                       "_v1};");
 }
@@ -62,9 +63,7 @@ void declareConfig(StatementBuilder& builder, TextBuffer& elements, std::string_
 
 TextBuffer& takeName(StatementBuilder& builder, ScribeDevice& device, std::string_view word,
                      DeviceWord counter) {
-  TextBuffer& name = composeName(builder, device.name, word);
-  appendNumber(name, device.wordCounters[counter]);
-  return name;
+  return composeNumberedName(builder, device.name, word, device.wordCounters[counter]);
 }
 
 Zeb_ErrorHandle_t serializePlatformInfoConfig(ScribeDevice& device,

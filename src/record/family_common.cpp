@@ -82,6 +82,13 @@ TextBuffer& composeName(StatementBuilder& builder, std::string_view owner, std::
   return name;
 }
 
+TextBuffer& composeNumberedName(StatementBuilder& builder, std::string_view owner,
+                                std::string_view word, uint32_t& counter) {
+  TextBuffer& name = builder.scratch();
+  appendAll(name, owner, "_", word, "_", counter++);
+  return name;
+}
+
 std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const void* output,
                           std::string_view type, std::string_view prefix) {
   if (output == nullptr) return "NULL";

@@ -62,6 +62,11 @@ void writeConfigArray(StatementBuilder& builder, std::string_view type, std::str
 // Composes `{owner}_{word}` in a scratch string of the builder.
 TextBuffer& composeName(StatementBuilder& builder, std::string_view owner, std::string_view word);
 
+// Composes `{owner}_{word}_{n}` in a scratch string of the builder, n being the
+// counter's value, and moves the counter on.
+TextBuffer& composeNumberedName(StatementBuilder& builder, std::string_view owner,
+                                std::string_view word, uint32_t& counter);
+
 // The argument text for an output pointer of a recorded query: "NULL" when the
 // client passed none, otherwise "&" and a fresh `{type} {prefix}_{n};` variable.
 std::string declareOutput(Recorder& recorder, StatementBuilder& builder, const void* output,

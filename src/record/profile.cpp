@@ -66,8 +66,7 @@ Zeb_ErrorHandle_t profileSetConfig(Recorder& recorder, ScribeProfile& profile,
   if (elements.empty()) {
     array = "NULL";
   } else {
-    appendAll(array, profile.name, "_config");
-    appendNumber(array, profile.wordCounters[ProfileWord::config]);
+    appendAll(array, profile.name, "_config_", profile.wordCounters[ProfileWord::config]++);
     writeConfigArray(builder, "const ZebProfile_Config_t*", array, elements);
   }
   builder.writeApiCall("profileSetConfig", profile.name, array);

@@ -12,8 +12,8 @@ constexpr uint32_t kScribeBackendId = 2;
 void declareConfig(ScribeProfile& profile, std::string_view kind, ProfileWord counter,
                    std::string_view option, std::string_view value, TextBuffer& elements,
                    StatementBuilder& builder) {
-  TextBuffer& name = composeName(builder, profile.name, kind);
-  appendNumber(name, profile.wordCounters[counter]);
+  TextBuffer& name =
+      composeNumberedName(builder, profile.name, kind, profile.wordCounters[counter]);
   writeConfigEntry(builder, "ZebProfile_Config_t", name, option, value, elements);
 }
 

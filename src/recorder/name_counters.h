@@ -12,20 +12,13 @@
 
 namespace zeb {
 
-// Appends "_" and the counter's value to name, which holds the prefix, and
-// moves the counter on.
-template <class Text>
-void appendNumber(Text& name, uint32_t& counter) {
-  appendAll(name, "_", counter++);
-}
-
 // Counters for prefixes not known in advance, one per prefix.
 class NameCounters {
  public:
   // name holds a prefix: appends "_" and the prefix's next number.
   template <class Text>
   void number(Text& name) {
-    appendNumber(name, counterOf(std::string_view(name)));
+    appendAll(name, "_", counterOf(std::string_view(name))++);
   }
   // The prefix's next name, `{prefix}_{n}`, as a string of its own.
   std::string next(std::string_view prefix);
