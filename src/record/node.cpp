@@ -57,8 +57,7 @@ Zeb_ErrorHandle_t writeParamValue(const Zeb_Param_t& param, std::string_view nam
     }
     const DerivedName scalarName{name, "scalar"};
     builder.writeStructWith("Zeb_Scalar_t", scalarName, [&](TextBuffer& fields) {
-      appendEnum(fields, "Zeb_DataType_t", scalar.dataType);
-      appendAll(fields, ", ", kind->designator);
+      appendAll(fields, "(Zeb_DataType_t)", int32_t{scalar.dataType}, ", ", kind->designator);
       kind->append(fields, scalar);
     });
     appendAll(member, ".scalarParam = ", scalarName);
@@ -77,10 +76,8 @@ Zeb_ErrorHandle_t writeParamValue(const Zeb_Param_t& param, std::string_view nam
 Zeb_ErrorHandle_t writeParam(const Zeb_Param_t& param, std::string_view name,
                              StatementBuilder& builder, const ScribeContext* ids) {
   TextBuffer& fields = builder.scratch();
-  appendEnum(fields, "Zeb_ParamType_t", param.paramType);
-  fields += ", ";
-  appendString(fields, param.name);
-  fields += ", ";
+  appendAll(fields, "(Zeb_ParamType_t)", int32_t{param.paramType}, ", ", QuotedPiece(param.name),
+            ", ");
   if (auto code = writeParamValue(param, name, builder, ids, fields)) return code;
   builder.writeLineOf("Zeb_Param_t ", name, " = {", fields, "};");
   return ZEB_SUCCESS;
@@ -139,13 +136,9 @@ Zeb_ErrorHandle_t writeOpConfig(const Zeb_OpConfig_t& config, std::string_view o
   }
   const DerivedName body{op, "v1"};
   builder.writeStructWith("Zeb_OpConfigV1_t", body, [&](TextBuffer& fields) {
-    appendString(fields, v1.name);
-    fields += ", ";
-    appendString(fields, v1.packageName);
-    fields += ", ";
-    appendString(fields, v1.typeName);
-    appendAll(fields, ", ", v1.numOfParams, ", ", op, "_params, ", v1.numOfInputs, ", ", inputs,
-              ", ", v1.numOfOutputs, ", ", outputs);
+    appendAll(fields, QuotedPiece(v1.name), ", ", QuotedPiece(v1.packageName), ", ",
+              QuotedPiece(v1.typeName), ", ", v1.numOfParams, ", ", op, "_params, ", v1.numOfInputs,
+              ", ", inputs, ", ", v1.numOfOutputs, ", ", outputs);
   });
   builder.writeStructWith("Zeb_OpConfig_t", op, [&](TextBuffer& fields) {
     appendEnum(fields, "Zeb_OpConfigVersion_t", config.version);
