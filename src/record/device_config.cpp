@@ -45,8 +45,8 @@ Zeb_ErrorHandle_t serializeChildren(const Node* nodes, uint32_t count, std::stri
   if (nodes == nullptr) return ZEB_SUCCESS;
   TextBuffer& names = builder.scratch();
   for (uint32_t i = 0; i < count; ++i) {
-    TextBuffer& name = composeName(builder, parent, kind);
-    appendAll(name, "_", i);
+    TextBuffer& name = builder.scratch();
+    appendAll(name, parent, "_", kind, "_", i);
     if (auto result = write(nodes[i], name, builder)) return result;
     appendAll(names, separatorBefore(i), name);
   }

@@ -92,8 +92,8 @@ Zeb_ErrorHandle_t writeParams(const Zeb_OpConfigV1_t& v1, bool readable, std::st
   }
   TextBuffer& names = builder.scratch();
   for (uint32_t i = 0; i < v1.numOfParams; ++i) {
-    TextBuffer& name = composeName(builder, op, "param_");
-    appendText(name, i);
+    TextBuffer& name = builder.scratch();
+    appendAll(name, op, "_param_", i);
     if (auto code = writeParam(v1.params[i], name, builder, ids)) return code;
     builder.writeBlankLine();
     appendAll(names, separatorBefore(i), name);
