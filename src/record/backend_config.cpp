@@ -30,7 +30,7 @@ Zeb_ErrorHandle_t writeBackendConfig(Recorder& recorder, const ZebBackend_Config
       return ZEB_SUCCESS;
     case ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING: {
       TextBuffer& value = builder.scratch();
-      appendErrorConfig(value, config.errorConfig);
+      appendAll(value, ErrorConfigPiece(config.errorConfig));
       writeConfig(recorder, "errorConfig", "ZEB_BACKEND_CONFIG_OPTION_ERROR_REPORTING", value,
                   elements, builder);
       return ZEB_SUCCESS;

@@ -35,16 +35,11 @@ struct ConfigTarget {
     writeConfigEntry(builder, "ZebContext_Config_t", name, option, value, elements);
   }
 
-  // The value is composed by compose(text) after the designator, straight
-  // into the block.
-  template <class Compose>
-  void write(ContextWord word, std::string_view option, std::string_view designator,
-             Compose compose) {
+  // The fields are the parts, appended straight into the block in one go.
+  template <class... Parts>
+  void write(ContextWord word, const Parts&... parts) {
     writeConfigEntryWith(builder, "ZebContext_Config_t", takeName(word), elements,
-                         [&](TextBuffer& text) {
-                           appendAll(text, option, ", ", designator);
-                           compose(text);
-                         });
+                         [&](TextBuffer& text) { appendAll(text, parts...); });
   }
 };
 
@@ -82,9 +77,10 @@ Zeb_ErrorHandle_t writeAsyncDepth(ConfigTarget& target,
                     static_cast<long>(depth.type));
     return ZEB_CONTEXT_ERROR_INVALID_ARGUMENT;
   }
-  target.write(ContextWord::asyncExeQueueDepth, "ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH",
+  target.write(ContextWord::asyncExeQueueDepth,
+               "ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH, "
                ".asyncExeQueueDepth={ZEB_CONTEXT_ASYNC_EXECUTION_QUEUE_DEPTH_TYPE_NUMERIC, .depth=",
-               [&](TextBuffer& text) { appendAll(text, depth.depth, "}"); });
+               depth.depth, "}");
   return ZEB_SUCCESS;
 }
 
@@ -102,20 +98,21 @@ Zeb_ErrorHandle_t serializeContextConfig(Recorder& recorder, const ZebContext_Co
   switch (config.option) {
     case ZEB_CONTEXT_CONFIG_OPTION_CUSTOM:
       if (config.customConfig != nullptr) return handleCustomContent(recorder);
-      target.write(ContextWord::customConfig, "ZEB_CONTEXT_CONFIG_OPTION_CUSTOM",
-                   ".customConfig=NULL", [](TextBuffer&) {});
+      target.write(ContextWord::customConfig,
+                   "ZEB_CONTEXT_CONFIG_OPTION_CUSTOM, .customConfig=NULL");
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_OPTION_PRIORITY:
-      target.write(ContextWord::priority, "ZEB_CONTEXT_CONFIG_OPTION_PRIORITY", ".priority=",
-                   [&](TextBuffer& text) { appendEnum(text, "Zeb_Priority_t", config.priority); });
+      target.write(ContextWord::priority,
+                   "ZEB_CONTEXT_CONFIG_OPTION_PRIORITY, .priority=(Zeb_Priority_t)",
+                   int32_t{config.priority});
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING:
-      target.write(ContextWord::errorConfig, "ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING", "",
-                   [&](TextBuffer& text) { appendErrorConfig(text, config.errorConfig); });
+      target.write(ContextWord::errorConfig, "ZEB_CONTEXT_CONFIG_OPTION_ERROR_REPORTING, ",
+                   ErrorConfigPiece(config.errorConfig));
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING:
-      target.write(ContextWord::oemString, "ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING", ".oemString=",
-                   [&](TextBuffer& text) { appendString(text, config.oemString); });
+      target.write(ContextWord::oemString, "ZEB_CONTEXT_CONFIG_OPTION_OEM_STRING, .oemString=",
+                   QuotedPiece(config.oemString));
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_ASYNC_EXECUTION_QUEUE_DEPTH:
       return writeAsyncDepth(target, config.asyncExeQueueDepth);
@@ -123,15 +120,14 @@ Zeb_ErrorHandle_t serializeContextConfig(Recorder& recorder, const ZebContext_Co
       writeEnableGraphs(target, config.enableGraphs);
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT:
-      target.write(ContextWord::memoryLimitHint, "ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT",
-                   ".memoryLimitHint=",
-                   [&](TextBuffer& text) { appendText(text, uint64_t{config.memoryLimitHint}); });
+      target.write(ContextWord::memoryLimitHint,
+                   "ZEB_CONTEXT_CONFIG_MEMORY_LIMIT_HINT, .memoryLimitHint=",
+                   uint64_t{config.memoryLimitHint});
       return ZEB_SUCCESS;
     case ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY:
-      target.write(ContextWord::isPersistentBinary, "ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY",
-                   ".isPersistentBinary=", [&](TextBuffer& text) {
-                     appendText(text, uint32_t{config.isPersistentBinary});
-                   });
+      target.write(ContextWord::isPersistentBinary,
+                   "ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY, .isPersistentBinary=",
+                   uint32_t{config.isPersistentBinary});
       return ZEB_SUCCESS;
     default:
       zeb::log::error("Unknown config option provided: %ld", static_cast<long>(config.option));

@@ -110,10 +110,4 @@ std::string_view profileVariable(Recorder& recorder, uint64_t profile) {
   return record ? std::string_view(record->name) : "NULL";
 }
 
-void appendErrorConfig(TextBuffer& text, const Zeb_ErrorReportingConfig_t& config) {
-  text += ".errorConfig={";
-  appendEnum(text, "Zeb_ErrorReportingLevel_t", config.reportingLevel);
-  appendAll(text, ", ", config.storageLimit, "}");
-}
-
 }  // namespace zeb::record

@@ -84,6 +84,22 @@ std::string_view profileVariable(Recorder& recorder, uint64_t profile);
 // The designated error-reporting member of a configuration union, as the
 // backend and context configurations write it:
 // `.errorConfig={(Zeb_ErrorReportingLevel_t){level}, {storageLimit}}`.
-void appendErrorConfig(TextBuffer& text, const Zeb_ErrorReportingConfig_t& config);
+struct ErrorConfigPiece {
+  explicit ErrorConfigPiece(const Zeb_ErrorReportingConfig_t& config)
+      : level(int32_t{config.reportingLevel}), storageLimit(config.storageLimit) {}
+  std::size_t size() const { return kOpening.size() + level.size() + 2 + storageLimit.size() + 1; }
+  void copyTo(char*& at) const {
+    TextPiece{kOpening}.copyTo(at);
+    level.copyTo(at);
+    LiteralPiece<3>{", "}.copyTo(at);
+    storageLimit.copyTo(at);
+    *at++ = '}';
+  }
+
+ private:
+  static constexpr std::string_view kOpening = ".errorConfig={(Zeb_ErrorReportingLevel_t)";
+  NumberPiece level;
+  NumberPiece storageLimit;
+};
 
 }  // namespace zeb::record
