@@ -105,14 +105,13 @@ Zeb_ErrorHandle_t contextCreateFromBinary(Recorder& recorder, ScribeContext& con
   if (auto code = writeConfigs(recorder, binary.config, {context.name, &context.wordCounters},
                                builder, array))
     return code;
-  const std::string size = uint64ToText(binary.size);
   const AddressPiece address{context.name};
   if (withSignal) {
     builder.writeApiCall("contextCreateFromBinaryWithSignal", *backendName, *deviceName, array,
-                         buffer, size, address, profileName, "NULL");
+                         buffer, binary.size, address, profileName, "NULL");
   } else {
-    builder.writeApiCall("contextCreateFromBinary", *backendName, *deviceName, array, buffer, size,
-                         address, profileName);
+    builder.writeApiCall("contextCreateFromBinary", *backendName, *deviceName, array, buffer,
+                         binary.size, address, profileName);
   }
   return writeBlock(recorder, builder,
                     {ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL, ZEB_CONTEXT_ERROR_BINARY_WRITE,

@@ -137,11 +137,7 @@ Zeb_ErrorHandle_t graphExecute(Recorder& recorder, ScribeGraph& graph, const Zeb
   appendAll(outputArray, name, "_outputTensors_", execution);
   builder.writeJoinedArray("Zeb_Tensor_t", inputArray, inputNames);
   builder.writeJoinedArray("Zeb_Tensor_t", outputArray, outputNames);
-  TextBuffer& inputCount = builder.scratch();
-  appendText(inputCount, numInputs);
-  TextBuffer& outputCount = builder.scratch();
-  appendText(outputCount, numOutputs);
-  builder.writeApiCall("graphExecute", name, inputArray, inputCount, outputArray, outputCount,
+  builder.writeApiCall("graphExecute", name, inputArray, numInputs, outputArray, numOutputs,
                        profileName, "NULL");
   const Zeb_ErrorHandle_t code = writeGraphBlock(recorder, builder, graph, kExecuteCodes);
   if (code != ZEB_GRAPH_ERROR_INVALID_TENSOR) ++graph.executionCounter;
