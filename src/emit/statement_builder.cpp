@@ -44,13 +44,10 @@ StatementBuilder::StatementBuilder() : buffers_(takeBlockBuffers()) {}
 
 StatementBuilder::~StatementBuilder() { returnBlockBuffers(std::move(buffers_)); }
 
-TextBuffer& StatementBuilder::scratch() {
+TextBuffer& StatementBuilder::addScratch() {
   BlockBuffers& buffers = *buffers_;
-  if (buffers.scratchInUse == buffers.scratch.size())
-    buffers.scratch.push_back(std::make_unique<TextBuffer>());
-  TextBuffer& text = *buffers.scratch[buffers.scratchInUse++];
-  text.clear();
-  return text;
+  buffers.scratch.push_back(std::make_unique<TextBuffer>());
+  return *buffers.scratch[buffers.scratchInUse++];
 }
 
 void StatementBuilder::writeDeclaration(std::string_view type, std::string_view name) {

@@ -102,8 +102,14 @@ class StatementBuilder {
   void writeBlankLine();
 
   // An empty string to compose a part of the block in (a name, a list),
-  // valid as long as the builder.
-  TextBuffer& scratch();
+  // valid as long as the builder. Inline: a block takes dozens.
+  TextBuffer& scratch() {
+    BlockBuffers& buffers = *buffers_;
+    if (buffers.scratchInUse == buffers.scratch.size()) return addScratch();
+    TextBuffer& text = *buffers.scratch[buffers.scratchInUse++];
+    text.clear();
+    return text;
+  }
 
   // Appends the newline that ends every block; the text is then whole.
   void endBlock() { buffers_->text += '\n'; }
@@ -120,6 +126,9 @@ class StatementBuilder {
     append(buffers_->text);
     buffers_->text += "};\n";
   }
+
+  // One more scratch string than earlier blocks needed.
+  TextBuffer& addScratch();
 
   std::unique_ptr<BlockBuffers> buffers_;
 };
