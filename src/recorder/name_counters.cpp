@@ -9,7 +9,7 @@ namespace zeb {
 uint32_t& NameCounters::counterOf(std::string_view prefix) {
   const auto found = counters_.find(prefix);
   if (found != counters_.end()) return found->second;
-  return counters_.emplace(prefixes_.store({prefix}), 0u).first->second;
+  return counters_.emplace(prefixes_.store(prefix), 0u).first->second;
 }
 
 // A name that fits is composed here and copied once: growing a std::string

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <new>
 
 #include "log/logger.h"
@@ -33,10 +32,7 @@ const char* clientNameOf(const Zeb_Tensor_t& tensor) {
 }  // namespace
 
 std::string_view TensorNames::next(std::string_view owner) {
-  char digits[16];
-  const char* digitsEnd = std::to_chars(digits, digits + sizeof digits, counter_++).ptr;
-  return names_.store(
-      {owner, "_tensor_", std::string_view(digits, static_cast<std::size_t>(digitsEnd - digits))});
+  return names_.store(owner, "_tensor_", counter_++);
 }
 
 std::vector<TensorIds::Entry>::const_iterator TensorIds::lowerBound(uint32_t id) const {
@@ -84,7 +80,7 @@ Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, std::strin
   if (clientName != nullptr) {
     const std::string_view name(clientName);
     if (contents.tensorClientNames.count(name) == 0)
-      contents.tensorClientNames.insert(contents.tensorClientNameTexts.store({name}));
+      contents.tensorClientNames.insert(contents.tensorClientNameTexts.store(name));
   }
   return ZEB_SUCCESS;
 }

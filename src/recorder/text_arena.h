@@ -3,10 +3,11 @@
 #pragma once
 
 #include <cstddef>
-#include <initializer_list>
 #include <memory>
 #include <string_view>
 #include <vector>
+
+#include "emit/text_append.h"
 
 namespace zeb {
 
@@ -14,12 +15,23 @@ namespace zeb {
 // stores nothing allocates nothing.
 class TextArena {
  public:
-  // Stores the parts one after the other as one text; the view stays valid
-  // as long as the arena.
-  std::string_view store(std::initializer_list<std::string_view> parts);
+  // Stores the parts, each as appendAll writes it, one after the other as one
+  // text; the view stays valid as long as the arena.
+  template <class... Parts>
+  std::string_view store(const Parts&... parts) {
+    return storePieces(detail::pieceOf(parts)...);
+  }
 
  private:
   static constexpr std::size_t kBlockSize = 4096;
+  template <class... Pieces>
+  std::string_view storePieces(const Pieces&... pieces) {
+    const std::size_t length = (pieces.size() + ... + 0);
+    char* const text = take(length);
+    char* at = text;
+    (pieces.copyTo(at), ...);
+    return {text, length};
+  }
   // Room for length characters.
   char* take(std::size_t length);
 

@@ -13,10 +13,10 @@ namespace {
 TEST(TextArena, TextsStayInPlaceAcrossBlocks) {
   TextArena arena;
   const std::string long_text(5000, 'x');
-  std::vector<std::string_view> stored = {arena.store({}), arena.store({"a", "", "bc"})};
-  for (int i = 0; i < 500; ++i) stored.push_back(arena.store({"name_", std::to_string(i)}));
-  stored.push_back(arena.store({long_text}));
-  stored.push_back(arena.store({"after"}));
+  std::vector<std::string_view> stored = {arena.store(""), arena.store("a", "", "bc")};
+  for (int i = 0; i < 500; ++i) stored.push_back(arena.store("name_", i));
+  stored.push_back(arena.store(long_text));
+  stored.push_back(arena.store("after"));
   EXPECT_EQ(stored[0], "");
   EXPECT_EQ(stored[1], "abc");
   for (int i = 0; i < 500; ++i) EXPECT_EQ(stored[2 + i], "name_" + std::to_string(i));
@@ -26,7 +26,7 @@ TEST(TextArena, TextsStayInPlaceAcrossBlocks) {
 
 TEST(TensorIds, FindsEveryIdEnteredOnceInAnyOrder) {
   TextArena names;
-  const auto nameOf = [&](uint32_t id) { return names.store({"v", std::to_string(id)}); };
+  const auto nameOf = [&](uint32_t id) { return names.store("v", id); };
   TensorIds ids;
   for (const uint32_t id : {5u, 9u, 7u, 4294967295u, 1u}) EXPECT_TRUE(ids.insert(id, nameOf(id)));
   for (const uint32_t id : {7u, 4294967295u}) EXPECT_FALSE(ids.insert(id, "again"));
