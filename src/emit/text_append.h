@@ -202,8 +202,9 @@ struct FloatPiece {
   char digits[32];
   std::size_t length;
   std::size_t size() const { return length; }
-  void copyTo(char*& at) const {
-    std::memcpy(at, digits, length);
+  // No form is longer than the digits hold, so the copy is a short one.
+  ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
+    copyShortChars(at, digits, length);
     at += length;
   }
 };

@@ -88,7 +88,7 @@ struct ErrorConfigPiece {
   explicit ErrorConfigPiece(const Zeb_ErrorReportingConfig_t& config)
       : level(int32_t{config.reportingLevel}), storageLimit(config.storageLimit) {}
   std::size_t size() const { return kOpening.size() + level.size() + 2 + storageLimit.size() + 1; }
-  void copyTo(char*& at) const {
+  ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
     TextPiece{kOpening}.copyTo(at);
     level.copyTo(at);
     LiteralPiece<3>{", "}.copyTo(at);

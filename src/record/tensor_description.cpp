@@ -192,7 +192,7 @@ class TensorIdPiece {
   std::size_t size() const {
     return variable_.empty() ? number_.size() : variable_.size() + 1 + suffix_.size() + 3;
   }
-  void copyTo(char*& at) const {
+  ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
     if (variable_.empty()) {
       number_.copyTo(at);
     } else {
@@ -215,7 +215,7 @@ struct NameOrNullPiece {
   const void* array;
   DerivedNamePiece name;
   std::size_t size() const { return array ? name.size() : 4; }
-  void copyTo(char*& at) const {
+  ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
     if (array) {
       name.copyTo(at);
     } else {
