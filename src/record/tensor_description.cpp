@@ -88,68 +88,61 @@ std::string writeBwAxisScaleOffset(const Zeb_BwAxisScaleOffset_t& axis,
   return name;
 }
 
+// `Zeb_QuantizeParams_t {base}_quantizeParams = {...};` with the designated
+// union member of the encoding as its last parts.
+template <class... Member>
+void writeQuantizeLine(StatementBuilder& builder, const Zeb_QuantizeParams_t& params,
+                       std::string_view base, const Member&... member) {
+  builder.writeLineOf("Zeb_QuantizeParams_t ", quantizeParamsName(base), " = {(Zeb_Definition_t)",
+                      int32_t{params.encodingDefinition}, ", (Zeb_QuantizationEncoding_t)",
+                      int32_t{params.quantizationEncoding}, ", ", member..., "};");
+}
+
 // The axis encodings refer to a structure of their own, declared (with its
-// arrays) before the parameters: its name, or nothing for the other encodings.
-std::string declareEncodingStructure(const Zeb_QuantizeParams_t& params, std::string_view base,
-                                     StatementBuilder& builder) {
-  const bool axis = params.quantizationEncoding == ZEB_QUANTIZATION_ENCODING_AXIS_SCALE_OFFSET;
-  if (!axis && params.quantizationEncoding != ZEB_QUANTIZATION_ENCODING_BW_AXIS_SCALE_OFFSET)
-    return {};
+// arrays) before the parameters.
+template <class Axis>
+void writeAxisQuantizeParams(const Zeb_QuantizeParams_t& params, const Axis& axis,
+                             std::string_view base, StatementBuilder& builder,
+                             std::string (*writeStructure)(const Axis&, std::string_view,
+                                                           StatementBuilder&),
+                             std::string_view member) {
   TextBuffer& quantize = builder.scratch();
   appendAll(quantize, quantizeParamsName(base));
-  return axis ? writeAxisScaleOffset(params.axisScaleOffsetEncoding, quantize, builder)
-              : writeBwAxisScaleOffset(params.bwAxisScaleOffsetEncoding, quantize, builder);
+  const std::string structure = writeStructure(axis, quantize, builder);
+  writeQuantizeLine(builder, params, base, member, structure);
 }
 
-// Appends the designated union member of the encoding to member; false for
-// an encoding that cannot be written.
-bool appendEncodingMember(TextBuffer& member, const Zeb_QuantizeParams_t& params,
-                          std::string_view structure) {
-  switch (params.quantizationEncoding) {
-    case ZEB_QUANTIZATION_ENCODING_SCALE_OFFSET: {
-      const Zeb_ScaleOffset_t& so = params.scaleOffsetEncoding;
-      member += ".scaleOffsetEncoding = {";
-      appendFloat(member, so.scale);
-      appendAll(member, ", ", so.offset, "}");
-      return true;
-    }
-    case ZEB_QUANTIZATION_ENCODING_AXIS_SCALE_OFFSET:
-      appendAll(member, ".axisScaleOffsetEncoding = ", structure);
-      return true;
-    case ZEB_QUANTIZATION_ENCODING_BW_SCALE_OFFSET: {
-      const Zeb_BwScaleOffset_t& bw = params.bwScaleOffsetEncoding;
-      appendAll(member, ".bwScaleOffsetEncoding = {", bw.bitwidth, ", ");
-      appendFloat(member, bw.scale);
-      appendAll(member, ", ", bw.offset, "}");
-      return true;
-    }
-    case ZEB_QUANTIZATION_ENCODING_BW_AXIS_SCALE_OFFSET:
-      appendAll(member, ".bwAxisScaleOffsetEncoding = ", structure);
-      return true;
-    case ZEB_QUANTIZATION_ENCODING_UNDEFINED:
-      member += ".scaleOffsetEncoding = {0.0, 0}";
-      return true;
-  }
-  return false;
-}
-
-// An encoding that cannot be written leaves a broken line: the block is then dropped.
 Zeb_ErrorHandle_t writeQuantizeParams(const Zeb_QuantizeParams_t& params, std::string_view base,
                                       StatementBuilder& builder) {
-  const std::string structure = declareEncodingStructure(params, base, builder);
-  bool written = false;
-  const auto appendFields = [&](TextBuffer& fields) {
-    appendAll(fields, "(Zeb_Definition_t)", int32_t{params.encodingDefinition},
-              ", (Zeb_QuantizationEncoding_t)", int32_t{params.quantizationEncoding}, ", ");
-    written = appendEncodingMember(fields, params, structure);
-  };
-  builder.writeStructWith("Zeb_QuantizeParams_t", quantizeParamsName(base), appendFields);
-  if (!written) {
-    zeb::log::error("Unsupported quantization encoding: %d.\n",
-                    static_cast<int>(params.quantizationEncoding));
-    return ZEB_COMMON_ERROR_NOT_SUPPORTED;
+  switch (params.quantizationEncoding) {
+    case ZEB_QUANTIZATION_ENCODING_UNDEFINED:
+      writeQuantizeLine(builder, params, base, ".scaleOffsetEncoding = {0.0, 0}");
+      return ZEB_SUCCESS;
+    case ZEB_QUANTIZATION_ENCODING_SCALE_OFFSET: {
+      const Zeb_ScaleOffset_t& so = params.scaleOffsetEncoding;
+      writeQuantizeLine(builder, params, base, ".scaleOffsetEncoding = {", FloatPiece(so.scale),
+                        ", ", so.offset, "}");
+      return ZEB_SUCCESS;
+    }
+    case ZEB_QUANTIZATION_ENCODING_BW_SCALE_OFFSET: {
+      const Zeb_BwScaleOffset_t& bw = params.bwScaleOffsetEncoding;
+      writeQuantizeLine(builder, params, base, ".bwScaleOffsetEncoding = {", bw.bitwidth, ", ",
+                        FloatPiece(bw.scale), ", ", bw.offset, "}");
+      return ZEB_SUCCESS;
+    }
+    case ZEB_QUANTIZATION_ENCODING_AXIS_SCALE_OFFSET:
+      writeAxisQuantizeParams(params, params.axisScaleOffsetEncoding, base, builder,
+                              writeAxisScaleOffset, ".axisScaleOffsetEncoding = ");
+      return ZEB_SUCCESS;
+    case ZEB_QUANTIZATION_ENCODING_BW_AXIS_SCALE_OFFSET:
+      writeAxisQuantizeParams(params, params.bwAxisScaleOffsetEncoding, base, builder,
+                              writeBwAxisScaleOffset, ".bwAxisScaleOffsetEncoding = ");
+      return ZEB_SUCCESS;
   }
-  return ZEB_SUCCESS;
+  // The block is dropped, so nothing of the tensor is written.
+  zeb::log::error("Unsupported quantization encoding: %d.\n",
+                  static_cast<int>(params.quantizationEncoding));
+  return ZEB_COMMON_ERROR_NOT_SUPPORTED;
 }
 
 Zeb_ErrorHandle_t writeClientBuffer(const Zeb_ClientBuffer_t& buffer, int32_t dataType,
