@@ -62,12 +62,12 @@ Zeb_ErrorHandle_t profileSetConfig(Recorder& recorder, ScribeProfile& profile,
     builder.writeBlankLine();
   }
   // Without any written configuration the call passes no array at all.
-  TextBuffer& array = builder.scratch();
-  if (elements.empty()) {
-    array = "NULL";
-  } else {
-    appendAll(array, profile.name, "_config_", profile.wordCounters[ProfileWord::config]++);
-    writeConfigArray(builder, "const ZebProfile_Config_t*", array, elements);
+  std::string_view array = "NULL";
+  if (!elements.empty()) {
+    const TextBuffer& name = composeNumberedName(builder, profile.name, "config",
+                                                 profile.wordCounters[ProfileWord::config]);
+    writeConfigArray(builder, "const ZebProfile_Config_t*", name, elements);
+    array = name;
   }
   builder.writeApiCall("profileSetConfig", profile.name, array);
   return writeBlock(recorder, builder, ZEB_SUCCESS, ZEB_PROFILE_ERROR_GENERAL);

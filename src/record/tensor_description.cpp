@@ -98,18 +98,11 @@ void writeQuantizeLine(StatementBuilder& builder, const Zeb_QuantizeParams_t& pa
                       int32_t{params.quantizationEncoding}, ", ", member..., "};");
 }
 
-// The axis encodings refer to a structure of their own, declared (with its
-// arrays) before the parameters.
-template <class Axis>
-void writeAxisQuantizeParams(const Zeb_QuantizeParams_t& params, const Axis& axis,
-                             std::string_view base, StatementBuilder& builder,
-                             std::string (*writeStructure)(const Axis&, std::string_view,
-                                                           StatementBuilder&),
-                             std::string_view member) {
-  TextBuffer& quantize = builder.scratch();
-  appendAll(quantize, quantizeParamsName(base));
-  const std::string structure = writeStructure(axis, quantize, builder);
-  writeQuantizeLine(builder, params, base, member, structure);
+// `{base}_quantizeParams`, which the axis encodings name their structures after.
+TextBuffer& quantizeParamsText(std::string_view base, StatementBuilder& builder) {
+  TextBuffer& name = builder.scratch();
+  appendAll(name, quantizeParamsName(base));
+  return name;
 }
 
 Zeb_ErrorHandle_t writeQuantizeParams(const Zeb_QuantizeParams_t& params, std::string_view base,
@@ -130,16 +123,22 @@ Zeb_ErrorHandle_t writeQuantizeParams(const Zeb_QuantizeParams_t& params, std::s
                         FloatPiece(bw.scale), ", ", bw.offset, "}");
       return ZEB_SUCCESS;
     }
-    case ZEB_QUANTIZATION_ENCODING_AXIS_SCALE_OFFSET:
-      writeAxisQuantizeParams(params, params.axisScaleOffsetEncoding, base, builder,
-                              writeAxisScaleOffset, ".axisScaleOffsetEncoding = ");
+    // The axis encodings refer to a structure of their own, declared (with its
+    // arrays) before the parameters.
+    case ZEB_QUANTIZATION_ENCODING_AXIS_SCALE_OFFSET: {
+      const std::string structure = writeAxisScaleOffset(
+          params.axisScaleOffsetEncoding, quantizeParamsText(base, builder), builder);
+      writeQuantizeLine(builder, params, base, ".axisScaleOffsetEncoding = ", structure);
       return ZEB_SUCCESS;
-    case ZEB_QUANTIZATION_ENCODING_BW_AXIS_SCALE_OFFSET:
-      writeAxisQuantizeParams(params, params.bwAxisScaleOffsetEncoding, base, builder,
-                              writeBwAxisScaleOffset, ".bwAxisScaleOffsetEncoding = ");
+    }
+    case ZEB_QUANTIZATION_ENCODING_BW_AXIS_SCALE_OFFSET: {
+      const std::string structure = writeBwAxisScaleOffset(
+          params.bwAxisScaleOffsetEncoding, quantizeParamsText(base, builder), builder);
+      writeQuantizeLine(builder, params, base, ".bwAxisScaleOffsetEncoding = ", structure);
       return ZEB_SUCCESS;
+    }
   }
-  // The block is dropped, so nothing of the tensor is written.
+  // The caller drops the block, so nothing is written for this encoding.
   zeb::log::error("Unsupported quantization encoding: %d.\n",
                   static_cast<int>(params.quantizationEncoding));
   return ZEB_COMMON_ERROR_NOT_SUPPORTED;
