@@ -25,6 +25,14 @@ const Scenario* findNamed(const std::string& name) {
   return nullptr;
 }
 
+// The node count of "network:N", or false.
+bool networkSize(const std::string& name, uint32_t& nodes) {
+  if (name.rfind("network:", 0) != 0 || name.size() == 8 || name.find_first_not_of("0123456789", 8) != std::string::npos)
+    return false;
+  nodes = uint32_t(std::strtoul(name.c_str() + 8, nullptr, 10));
+  return true;
+}
+
 }  // namespace
 
 const std::vector<Scenario>& namedScenarios() {
@@ -37,7 +45,9 @@ const std::vector<Scenario>& namedScenarios() {
 
 bool runScenario(const std::string& name, const ZebApi& api) {
   uint64_t seed = 0;
+  uint32_t nodes = 0;
   if (randomSeed(name, seed)) runRandomScenario(api, seed);
+  else if (networkSize(name, nodes)) network(api, nodes);
   else if (const Scenario* scenario = findNamed(name)) scenario->run(api);
   else return false;
   return true;

@@ -23,7 +23,7 @@ struct Scenario {
 };
 
 const std::vector<Scenario>& namedScenarios();
-// By name, or "random:SEED"; false when the name is unknown.
+// By name, "random:SEED" or "network:NODES"; false when the name is unknown.
 bool runScenario(const std::string& name, const ZebApi& api);
 bool scenarioRoundTrips(const std::string& name);
 
@@ -42,6 +42,7 @@ void dataPath(const ZebApi& api);
 void binaries(const ZebApi& api);
 void dataAndBinaries(const ZebApi& api);
 void switched(const ZebApi& api);
+void network(const ZebApi& api, uint32_t nodes);  // a MobileNetV2-like graph of that many nodes
 
 // A seed decides first whether its scenario makes queries; one without them round-trips.
 void runRandomScenario(const ZebApi& api, uint64_t seed);

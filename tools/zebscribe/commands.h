@@ -15,6 +15,9 @@ struct Options {
   std::string backend;           // build: the library to link with
   std::string compiler;          // build, dump: empty for $CC, else cc
   std::filesystem::path output;  // build: the executable; empty for replay beside the model
+                                 // graph: the drawing; empty for standard output (dot) or beside the model
+  std::string graphName;         // graph: the one to draw; empty for every graph
+  std::string format;            // graph: dot, svg or html; empty for dot
   std::string argv0;             // to find the installed files when the system cannot say
 };
 
@@ -23,6 +26,7 @@ int runCheck(const Options& options);
 int runSeal(const Options& options);
 int runDump(const Options& options);
 int runBuild(const Options& options);
+int runGraph(const Options& options);
 
 // Refuses (ToolError) a recording that cannot be compiled and replayed as it
 // stands: without a whole header or its footer, or with a short data file.

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "graph_info.h"
 #include "json_writer.h"
 #include "summary.h"
 #include "tool_error.h"
@@ -166,16 +167,19 @@ void requireReadable(const Recording& recording) {
 int runInfo(const Options& options) {
   const Recording recording = loadRecording(options.location);
   const Summary summary = summarize(recording);
+  const GraphModel graphs = readGraphModel(recording);
   if (options.json) {
     JsonWriter json(std::cout);
     json.beginObject();
     writeFrame(recording, json);
     writeSummary(summary, json);
+    writeGraphCounts(graphs, json);
     json.endObject();
     std::cout << "\n";
   } else {
     printFrame(recording);
     printSummary(summary);
+    printGraphCounts(graphs);
   }
   requireReadable(recording);
   return 0;

@@ -1,5 +1,5 @@
 // zebscribe: what is in a ZebScribe recording, whether it is whole, how to
-// finish it after a crash, what it does, and how to build it.
+// finish it after a crash, what it does, how to build it, and its graphs.
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -17,6 +17,7 @@ int dispatch(const Options& options) {
   if (options.command == "check") return runCheck(options);
   if (options.command == "seal") return runSeal(options);
   if (options.command == "dump") return runDump(options);
+  if (options.command == "graph") return runGraph(options);
   return runBuild(options);
 }
 

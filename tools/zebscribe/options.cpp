@@ -18,6 +18,10 @@ const char kUsage[] =
     "  build DIR --backend LIBRARY [--cc CC] [-o FILE]\n"
     "                        compile the program and link it with LIBRARY (default output:\n"
     "                        DIR/replay, or replay.exe for a Windows backend)\n"
+    "  graph DIR [--graph NAME] [--format dot|svg|html] [-o FILE]\n"
+    "                        draw the graphs it builds (or the one named): DOT on standard\n"
+    "                        output; SVG (through Graphviz) or a self-contained HTML page\n"
+    "                        to FILE, default DIR/graph.svg or DIR/graph.html\n"
     "DIR holds the recording (or is its model file). --model FILE and --data FILE name the\n"
     "files when they are not DIR/scribe_output.c and the data file its header names.\n"
     "CC is a compiler command (default: $CC, else cc).\n"
@@ -26,7 +30,7 @@ const char kUsage[] =
 
 namespace {
 
-const std::set<std::string> kCommands = {"info", "check", "seal", "dump", "build"};
+const std::set<std::string> kCommands = {"info", "check", "seal", "dump", "build", "graph"};
 
 [[noreturn]] void wrongUse(const std::string& message) {
   throw ToolError(kExitUnusable, message + "\n" + kUsage);
@@ -40,6 +44,8 @@ const std::map<std::string, Setter> kValueOptions = {
     {"--backend", [](Options& options, const std::string& value) { options.backend = value; }},
     {"--cc", [](Options& options, const std::string& value) { options.compiler = value; }},
     {"-o", [](Options& options, const std::string& value) { options.output = value; }},
+    {"--graph", [](Options& options, const std::string& value) { options.graphName = value; }},
+    {"--format", [](Options& options, const std::string& value) { options.format = value; }},
 };
 
 bool takeValue(Options& options, const std::string& name, const std::string& value) {
