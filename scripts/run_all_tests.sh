@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds ZebScribe and runs every test in five stages:
-#   linux     native build + ctest
+#   linux     native build + ctest (with the graph page in Debian's chromium)
 #   sanitize  native build with AddressSanitizer and UBSan + ctest
 #   threads   ThreadSanitizer build; 8 client threads x 500 rounds recorded and replayed
 #   fuzz      clang build of the libFuzzer harnesses (ASan+UBSan); each fuzzes 15 s
@@ -18,6 +18,9 @@ WINE_SERVER=/usr/lib/wine/wineserver
 
 # libbenchmark-dev: the bench suite is built (never run) in the native stages.
 NATIVE_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev)
+# chromium: the graph page's test drives it (through playwright-core, which
+# npm installs into the build tree); graphviz: zebscribe graph --format svg.
+LINUX_PACKAGES=(chromium graphviz)
 FUZZ_PACKAGES=(clang)
 FUZZ_HARNESSES=(zeb_fuzz_initialize zeb_fuzz_tensors zeb_fuzz_configs
   zeb_fuzz_recordings)
@@ -80,6 +83,8 @@ run_ctest() {
     # a test under wine gets a second run, so only a fault that repeats fails it.
     windows) options=(--repeat until-pass:2) ;;
     threads) options=(-R '^concurrent_clients$') ;;
+    # Here a missing browser fails the graph page's test rather than skipping it.
+    linux) export ZEB_REQUIRE_BROWSER=1 ;;
     fuzz) options=(-R '^fuzz_') ;;
   esac
   ctest --test-dir "$dir" --output-on-failure -j "$JOBS" "${options[@]}" 2>&1 | tee "$dir/ctest.log"
@@ -161,7 +166,9 @@ main() {
   local stage packages=("${NATIVE_PACKAGES[@]}")
   for stage in "${STAGES[@]}"; do
     case $stage in
-      linux | sanitize | threads) ;;
+      linux) packages+=("${LINUX_PACKAGES[@]}")
+        command -v node > /dev/null && command -v npm > /dev/null || packages+=(nodejs npm) ;;
+      sanitize | threads) ;;
       fuzz) packages+=("${FUZZ_PACKAGES[@]}") ;;
       windows) packages+=("${WINDOWS_PACKAGES[@]}") ;;
       *) echo "unknown stage: $stage (linux, sanitize, threads, fuzz, windows)" >&2; exit 2 ;;

@@ -1,4 +1,4 @@
-// info, check and seal on any recording: the model file up to the first NUL, then the data file.
+// info, check, seal and graph on any recording: the model file up to the first NUL, then the data file.
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   options.location.directory = directory();
   options.json = size % 2 == 1;
   using Command = int (*)(const zeb::tool::Options&);
-  for (const Command command : {zeb::tool::runInfo, zeb::tool::runCheck, zeb::tool::runSeal}) {
+  for (const Command command : {zeb::tool::runInfo, zeb::tool::runCheck, zeb::tool::runSeal, zeb::tool::runGraph}) {
     try {
       command(options);
     } catch (const zeb::tool::ToolError&) {}  // a clear refusal is what bad input deserves

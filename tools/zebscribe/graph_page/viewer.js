@@ -9,9 +9,9 @@
   const CHAR = 6.7, LINE = 15, PAD = 10, MAX_CHARS = 48;
   const LAYER_GAP = 46, ITEM_GAP = 28, DUMMY_WIDTH = 10;
   const BOX_PAD = 16, BOX_TITLE = 52;
-  const DETAIL_LIMIT = 1500;   // the most items drawn one by one
-  const DETAIL_SCALE = 0.15;   // zoomed out further: the overview
-  const LABEL_SCALE = 0.7;     // zoomed in this far: edges name their tensor
+  const DETAIL_LIMIT = 1500;   // the most items drawn one by one; more in view: the overview
+  const TEXT_SCALE = 0.3;      // zoomed in this far: nodes carry their text
+  const LABEL_SCALE = 0.7;     // and edges name their tensor
   const DUMMY_BUDGET = 200000; // long edges routed around nodes, up to this many bends
   const SWEEPS = 6;
 
@@ -341,13 +341,14 @@
     for (const key in groups) groups[key].textContent = '';
   }
 
-  function drawNode(it, parent) {
+  function drawNode(it, parent, withText) {
     const n = it.node, h = hue(n.type);
     const g = element('g', {class: 'node', 'data-node': n.index, transform: `translate(${it.x0.toFixed(1)},${it.y0.toFixed(1)})`}, parent);
     if (matchSet.has(n.index)) g.classList.add('match');
     if (n.index === selected) g.classList.add('selected');
     element('rect', {width: it.w, height: it.h, rx: 7, fill: `hsl(${h},62%,93%)`, stroke: `hsl(${h},38%,46%)`}, g);
-    it.lines.forEach((line, i) => {
+    element('title', {}, g).textContent = `${n.title} \u00b7 ${n.type}`;
+    if (withText) it.lines.forEach((line, i) => {
       const text = element('text', {x: it.w / 2, y: PAD / 2 + LINE * (i + 0.75), 'text-anchor': 'middle',
         class: i === 0 ? 'name' : i === 1 ? 'type' : 'weights'}, g);
       text.textContent = line;
@@ -359,11 +360,10 @@
     return it.kind === 'input' ? `M0,0H${w}V${h - 9}L${w / 2},${h}L0,${h - 9}Z` : `M${w / 2},0L${w},9V${h}H0V9Z`;
   }
 
-  function drawMarker(it, parent) {
+  function drawMarker(it, parent, withText) {
     const g = element('g', {class: `marker ${it.kind}`, transform: `translate(${it.x0.toFixed(1)},${it.y0.toFixed(1)})`}, parent);
     element('path', {d: markerShape(it)}, g);
-    const text = element('text', {x: it.w / 2, y: it.kind === 'input' ? 16 : 24, 'text-anchor': 'middle'}, g);
-    text.textContent = it.lines[0];
+    if (withText) element('text', {x: it.w / 2, y: it.kind === 'input' ? 16 : 24, 'text-anchor': 'middle'}, g).textContent = it.lines[0];
     element('title', {}, g).textContent = `graph ${it.kind}: ${tensorName(it.tensor)}, ${data.tensors[it.tensor][2]}`;
   }
 
@@ -388,14 +388,14 @@
     }
   }
 
-  function drawDetail(items, rect, labels) {
+  function drawDetail(items, rect, withText, labels) {
     for (const it of items) {
       if (it.kind === 'box') drawBox(it, groups.clusters);
     }
     drawEdges(rect, labels);
     for (const it of items) {
-      if (it.kind === 'node') drawNode(it, groups.nodes);
-      else if (it.kind !== 'box') drawMarker(it, groups.nodes);
+      if (it.kind === 'node') drawNode(it, groups.nodes, withText);
+      else if (it.kind !== 'box') drawMarker(it, groups.nodes, withText);
     }
     if (view.items.length === 0) {
       element('text', {class: 'note', x: 20, y: 30}, groups.nodes).textContent = 'no nodes recorded';
@@ -433,21 +433,21 @@
     frame = 0;
     scene.setAttribute('transform', `translate(${transform.x.toFixed(2)},${transform.y.toFixed(2)}) scale(${transform.k.toFixed(5)})`);
     const rect = worldRect(0);
-    const labels = transform.k >= LABEL_SCALE;
-    if (!force && drawn && drawn.detailed && within(rect, drawn.rect) && drawn.labels === labels && transform.k >= DETAIL_SCALE) return;
+    const withText = transform.k >= TEXT_SCALE, labels = transform.k >= LABEL_SCALE;
+    if (!force && drawn && drawn.detailed && within(rect, drawn.rect) && drawn.withText === withText && drawn.labels === labels) return;
     let area = worldRect(0.5);
     let items = view.items.filter((it) => meets(it, area));
     if (items.length > DETAIL_LIMIT) {
       area = rect;
       items = view.items.filter((it) => meets(it, area));
     }
-    const detailed = transform.k >= DETAIL_SCALE && items.length <= DETAIL_LIMIT;
+    const detailed = items.length <= DETAIL_LIMIT;
     if (!force && drawn && !drawn.detailed && !detailed) return;
     const started = performance.now();
     clear();
-    if (detailed) drawDetail(items, area, labels);
+    if (detailed) drawDetail(items, area, withText, labels);
     else drawOverview();
-    drawn = {rect: area, labels, detailed};
+    drawn = {rect: area, withText, labels, detailed};
     $('status').textContent = `${view.nodes.length} nodes, ${view.edges.length} edges; laid out in ${view.layoutMs.toFixed(0)} ms; ` +
       (detailed ? `${items.length} items drawn` : 'overview') + ` in ${(performance.now() - started).toFixed(0)} ms`;
   }
