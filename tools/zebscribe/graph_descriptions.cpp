@@ -17,13 +17,13 @@ struct DataType {
 };
 
 constexpr DataType kDataTypes[] = {
-    {0x0008, "int8", 8},      {0x0016, "int16", 16},     {0x0032, "int32", 32},
-    {0x0064, "int64", 64},    {0x0108, "uint8", 8},      {0x0116, "uint16", 16},
-    {0x0132, "uint32", 32},   {0x0164, "uint64", 64},    {0x0216, "float16", 16},
-    {0x0232, "float32", 32},  {0x0264, "float64", 64},   {0x0304, "sfixed4", 4},
-    {0x0308, "sfixed8", 8},   {0x0316, "sfixed16", 16},  {0x0332, "sfixed32", 32},
-    {0x0404, "ufixed4", 4},   {0x0408, "ufixed8", 8},    {0x0416, "ufixed16", 16},
-    {0x0432, "ufixed32", 32}, {0x0508, "bool8", 8},      {0x0608, "string", 8},
+    {0x0008, "int8", 8},      {0x0016, "int16", 16},    {0x0032, "int32", 32},
+    {0x0064, "int64", 64},    {0x0108, "uint8", 8},     {0x0116, "uint16", 16},
+    {0x0132, "uint32", 32},   {0x0164, "uint64", 64},   {0x0216, "float16", 16},
+    {0x0232, "float32", 32},  {0x0264, "float64", 64},  {0x0304, "sfixed4", 4},
+    {0x0308, "sfixed8", 8},   {0x0316, "sfixed16", 16}, {0x0332, "sfixed32", 32},
+    {0x0404, "ufixed4", 4},   {0x0408, "ufixed8", 8},   {0x0416, "ufixed16", 16},
+    {0x0432, "ufixed32", 32}, {0x0508, "bool8", 8},     {0x0608, "string", 8},
 };
 
 const DataType* findDataType(uint32_t value) {
@@ -129,7 +129,8 @@ std::optional<uint64_t> computedBytes(const GraphTensor& tensor) {
   const DataType* type = findDataType(tensor.dataType);
   if (!type || !tensor.dimensions) return std::nullopt;
   uint64_t elements = 1;
-  for (const uint64_t dimension : *tensor.dimensions) elements = saturatingMultiply(elements, dimension);
+  for (const uint64_t dimension : *tensor.dimensions)
+    elements = saturatingMultiply(elements, dimension);
   const uint64_t bits = saturatingMultiply(elements, type->bits);
   return bits / 8 + (bits % 8 != 0);  // 4-bit elements pack two to a byte
 }

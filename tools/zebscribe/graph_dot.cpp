@@ -36,8 +36,10 @@ std::string markerId(std::size_t root, const char* kind, std::size_t tensor) {
 }
 
 std::string tooltip(const GraphModel& model, const GraphNode& node) {
-  std::vector<std::string> texts = {node.variable, "package: " + (node.package.empty() ? "none" : node.package)};
-  for (const GraphParam& param : node.params) texts.push_back((param.name.empty() ? "(unnamed)" : param.name) + " = " + param.value);
+  std::vector<std::string> texts = {node.variable,
+                                    "package: " + (node.package.empty() ? "none" : node.package)};
+  for (const GraphParam& param : node.params)
+    texts.push_back((param.name.empty() ? "(unnamed)" : param.name) + " = " + param.value);
   for (const std::size_t tensor : node.inputs) {
     const GraphTensor& input = model.tensors[tensor];
     if (input.type == kStaticTensorType)
@@ -61,7 +63,8 @@ class DotWriter {
   std::ostream& out_;
   std::size_t root_ = 0;
   GraphFlow flow_;
-  std::map<std::size_t, std::set<std::pair<std::size_t, bool>>> markers_;  // tensor, input, by graph
+  std::map<std::size_t, std::set<std::pair<std::size_t, bool>>>
+      markers_;  // tensor, input, by graph
 };
 
 void DotWriter::write(std::size_t root) {
@@ -70,7 +73,8 @@ void DotWriter::write(std::size_t root) {
   markers_.clear();
   for (const FlowEdge& edge : flow_.edges) {
     if (!edge.from && edge.to) markers_[model_.nodes[*edge.to].graph].insert({edge.tensor, true});
-    if (edge.from && !edge.to) markers_[model_.nodes[*edge.from].graph].insert({edge.tensor, false});
+    if (edge.from && !edge.to)
+      markers_[model_.nodes[*edge.from].graph].insert({edge.tensor, false});
   }
   cluster(root, "  ");
   for (const FlowEdge& edge : flow_.edges) this->edge(edge);
@@ -100,15 +104,15 @@ void DotWriter::cluster(std::size_t graph, const std::string& indent) {
 void DotWriter::marker(std::size_t tensor, bool input, const std::string& indent) {
   const char* kind = input ? "input" : "output";
   out_ << indent << markerId(root_, kind, tensor) << " [shape=" << (input ? "invhouse" : "house")
-       << " fillcolor=\"" << (input ? "#dff3e4" : "#fdf0d5") << "\" label="
-       << lines({kind, model_.tensors[tensor].name}) << "];\n";
+       << " fillcolor=\"" << (input ? "#dff3e4" : "#fdf0d5")
+       << "\" label=" << lines({kind, model_.tensors[tensor].name}) << "];\n";
 }
 
 void DotWriter::edge(const FlowEdge& edge) {
   const GraphTensor& tensor = model_.tensors[edge.tensor];
   out_ << "  " << (edge.from ? nodeId(*edge.from) : markerId(root_, "input", edge.tensor)) << " -> "
-       << (edge.to ? nodeId(*edge.to) : markerId(root_, "output", edge.tensor))
-       << " [label=" << lines({tensor.name.empty() ? tensor.variable : tensor.name, tensorSummary(tensor)})
+       << (edge.to ? nodeId(*edge.to) : markerId(root_, "output", edge.tensor)) << " [label="
+       << lines({tensor.name.empty() ? tensor.variable : tensor.name, tensorSummary(tensor)})
        << "];\n";
 }
 
@@ -125,7 +129,8 @@ std::vector<std::string> nodeLines(const GraphModel& model, const GraphNode& nod
     bytes = saturatingAdd(bytes, input.bytes.value_or(0));
   }
   if (weights > 0)
-    texts.push_back(std::to_string(weights) + (weights == 1 ? " weight, " : " weights, ") + byteText(bytes));
+    texts.push_back(std::to_string(weights) + (weights == 1 ? " weight, " : " weights, ") +
+                    byteText(bytes));
   return texts;
 }
 
@@ -136,7 +141,8 @@ std::vector<std::string> graphLines(const GraphModel& model, std::size_t graph) 
   texts.push_back(std::to_string(counts.nodes) + " nodes, " + std::to_string(counts.tensors) +
                   " tensors, " + byteText(counts.weightBytes) + " of weights");
   texts.push_back((shown.retrieved ? "retrieved, finalized " : "finalized ") +
-                  std::to_string(shown.finalizes) + ", executed " + std::to_string(shown.executions));
+                  std::to_string(shown.finalizes) + ", executed " +
+                  std::to_string(shown.executions));
   return texts;
 }
 

@@ -66,7 +66,8 @@ GraphFlow flowOf(const GraphModel& model, std::size_t root) {
   };
   for (const std::size_t node : flow.nodes) {
     for (const std::size_t tensor : model.nodes[node].inputs) use(tensor).consumers.push_back(node);
-    for (const std::size_t tensor : model.nodes[node].outputs) use(tensor).producers.push_back(node);
+    for (const std::size_t tensor : model.nodes[node].outputs)
+      use(tensor).producers.push_back(node);
   }
   for (const std::size_t tensor : order) addEdges(model, tensor, uses[tensor], flow);
   return flow;
@@ -92,8 +93,8 @@ std::vector<std::size_t> chooseGraphs(const GraphModel& model, const std::string
   std::vector<std::size_t> chosen;
   for (std::size_t graph = 0; graph < model.graphs.size(); ++graph) {
     const Graph& candidate = model.graphs[graph];
-    const bool wanted = name.empty() ? !candidate.parent
-                                     : candidate.name == name || candidate.variable == name;
+    const bool wanted =
+        name.empty() ? !candidate.parent : candidate.name == name || candidate.variable == name;
     if (wanted) chosen.push_back(graph);
   }
   return chosen;

@@ -119,7 +119,8 @@ void PageWriter::writeView(std::size_t root) {
     writeString(out_, graph.name);
     out_ << ',';
     writeString(out_, graph.variable);
-    out_ << ',' << (i > 0 && graph.parent ? static_cast<long long>(graphs.at(*graph.parent)) : -1) << ',';
+    out_ << ',' << (i > 0 && graph.parent ? static_cast<long long>(graphs.at(*graph.parent)) : -1)
+         << ',';
     writeStrings(out_, graphLines(model_, flow.graphs[i]));
     out_ << ']';
   }

@@ -1,9 +1,10 @@
 // The graphs in `zebscribe info`: each with its nodes, tensors and weights.
+#include "graph_info.h"
+
 #include <iomanip>
 #include <iostream>
 
 #include "graph_flow.h"
-#include "graph_info.h"
 
 namespace zeb::tool {
 

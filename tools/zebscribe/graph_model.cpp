@@ -111,7 +111,6 @@ void ModelReader::createTensor(const Block& block, std::optional<std::size_t> gr
   const std::string variable(withoutAddress(lastArgument(block.callStatement())));
   auto description = readTensor(Declarations(block), variable);
   if (!description || tensors_.count(variable)) return;
-  description->tensor.created = true;
   tensors_.emplace(variable, model_.tensors.size());
   if (graph) model_.graphs[*graph].tensors.push_back(model_.tensors.size());
   model_.tensors.push_back(std::move(description->tensor));
@@ -121,9 +120,9 @@ void ModelReader::createTensor(const Block& block, std::optional<std::size_t> gr
 // written as a number is known by that number and its name.
 std::size_t ModelReader::tensor(const TensorDescription& description) {
   const std::string_view variable = referencedVariable(description.id);
-  const std::string key = !variable.empty() ? std::string(variable)
-                                            : "#" + std::string(description.id) + ":" +
-                                                  description.tensor.name;
+  const std::string key = !variable.empty()
+                              ? std::string(variable)
+                              : "#" + std::string(description.id) + ":" + description.tensor.name;
   const auto [found, added] = tensors_.emplace(key, model_.tensors.size());
   if (added) {
     model_.tensors.push_back(description.tensor);

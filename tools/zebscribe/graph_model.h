@@ -20,9 +20,8 @@ struct GraphTensor {
   uint32_t type = 0;     // Zeb_TensorType_t
   uint32_t dataType = 0;
   std::optional<std::vector<uint64_t>> dimensions;  // none when written NULL
-  std::string quantization;       // "scale 0.5, offset 0"; empty when undefined
+  std::string quantization;                         // "scale 0.5, offset 0"; empty when undefined
   std::optional<uint64_t> bytes;  // its data as handed in, else dimensions x element size
-  bool created = false;           // by tensorCreateGraphTensor or tensorCreateContextTensor
 };
 
 struct GraphParam {
@@ -31,7 +30,7 @@ struct GraphParam {
 };
 
 struct GraphNode {
-  std::string variable;  // the op configuration's
+  std::string variable;             // the op configuration's
   std::string name, package, type;  // the client's; empty when NULL
   std::size_t graph = 0;
   std::size_t line = 0;  // of the graphAddNode call
@@ -44,9 +43,9 @@ struct GraphNode {
 
 struct Graph {
   std::string variable;
-  std::string name;  // the client's
+  std::string name;                   // the client's
   std::optional<std::size_t> parent;  // a subgraph's
-  bool retrieved = false;  // known only from graphRetrieve
+  bool retrieved = false;             // known only from graphRetrieve
   std::size_t finalizes = 0, executions = 0;
   std::vector<std::size_t> nodes;    // in the order they were added
   std::vector<std::size_t> tensors;  // created in it
