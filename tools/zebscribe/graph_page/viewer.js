@@ -6,7 +6,7 @@
   'use strict';
 
   // Text is measured by an estimate, so a page lays out the same everywhere.
-  const CHAR = 6.7, LINE = 15, PAD = 10, MAX_CHARS = 48;
+  const CHAR = 6.7, BOLD_CHAR = 7.8, LINE = 15, PAD = 10, MAX_CHARS = 48;
   const LAYER_GAP = 46, ITEM_GAP = 28, DUMMY_WIDTH = 10;
   const BOX_PAD = 16, BOX_TITLE = 52;
   const DETAIL_LIMIT = 1500;   // the most items drawn one by one; more in view: the overview
@@ -75,8 +75,8 @@
 
   function addItem(v, item) {
     item.lines = item.lines.map(clip);
-    const longest = item.lines.reduce((m, l) => Math.max(m, l.length), 0);
-    item.w = Math.max(item.kind === 'node' ? 90 : 70, longest * CHAR + 2 * PAD);
+    const widest = item.lines.reduce((m, l, i) => Math.max(m, l.length * (i === 0 && item.kind === 'node' ? BOLD_CHAR : CHAR)), 0);
+    item.w = Math.max(item.kind === 'node' ? 90 : 70, widest + 2 * PAD);
     item.h = item.kind === 'node' ? item.lines.length * LINE + PAD : 34;
     v.items.push(item);
     v.graphs[item.graph].items.push(item);
@@ -291,8 +291,19 @@
     for (const l of g.links) l.points = l.points.map(([x, y]) => [left + x, top + y]);
   }
 
+  // A node that reads what it writes: a loop on its right.
+  function loop(it) {
+    const x = it.x1, y = it.cy, r = Math.min(it.h / 2, 20);
+    return `M${x},${y - r / 2}C${x + 2 * r},${y - 2 * r} ${x + 2 * r},${y + 2 * r} ${x},${y + r / 2}`;
+  }
+
   function routeEdges(v) {
     for (const e of v.edges) {
+      if (e.source === e.target) {
+        Object.assign(e, {points: [[e.source.x1, e.source.cy]], d: loop(e.source), labelAt: [e.source.x1 + 30, e.source.cy]});
+        Object.assign(e, {x0: e.source.x1, x1: e.source.x1 + 40, y0: e.source.y0, y1: e.source.y1});
+        continue;
+      }
       const points = [[e.source.cx, e.source.y1]];
       if (e.link) points.push(...e.link.points);
       points.push([e.target.cx, e.target.y0]);
