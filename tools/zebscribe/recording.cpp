@@ -62,7 +62,7 @@ std::shared_ptr<const std::string> readWhole(const fs::path& file) {
   return text;
 }
 
-void refuseForeign(const Recording& recording) {
+void refuseNonRecording(const Recording& recording) {
   const std::string name = recording.model.string();
   if (recording.frame.header == HeaderState::kAltered) {
     fail(kExitUnusable, name +
@@ -82,12 +82,11 @@ void refuseForeign(const Recording& recording) {
 
 void placeReads(Recording& recording) {
   for (const Block& block : recording.body.blocks) {
-    for (const Statement& statement : block.statements) {
-      const auto read = dataRead(statement);
-      if (!read) continue;
-      const uint64_t bytes = saturatingMultiply(read->elementSize, read->elementCount);
-      recording.reads.push_back({statement.line, bytes, recording.bytesRead});
-      recording.bytesRead = saturatingAdd(recording.bytesRead, bytes);
+    for (const Recognised& statement : block.recognised) {
+      if (statement.shape == nullptr || statement.shape->elementBytes == 0) continue;
+      const std::size_t line = block.statements[statement.first + 1].line;  // the fread
+      recording.reads.push_back({line, statement.bytesRead, recording.bytesRead});
+      recording.bytesRead = saturatingAdd(recording.bytesRead, statement.bytesRead);
     }
   }
 }
@@ -123,11 +122,12 @@ Recording loadRecording(const Location& location) {
   recording.text = readWhole(recording.model);
   const std::string_view text = *recording.text;
   recording.frame = readFrame(text);
-  recording.header = scanStatements(text, 0, recording.frame.bodyBegin, 1);
   recording.body = splitBody(scanStatements(text, recording.frame.bodyBegin,
                                             recording.frame.bodyEnd, recording.frame.bodyLine));
-  refuseForeign(recording);
+  refuseNonRecording(recording);
+  for (Block& block : recording.body.blocks) block.recognised = recognise(block.statements);
   placeReads(recording);
+  findForeignCode(recording);
   measureData(recording, location);
   return recording;
 }
