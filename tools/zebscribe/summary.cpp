@@ -25,10 +25,12 @@ uint64_t blockDataBytes(const Block& block) {
   return bytes;
 }
 
-const Recognised* declarationOf(const Block& block, const std::string& name) {
+// The statement of the block that declares `name` in a shape starting with
+// `type`; a doctored block may declare it otherwise.
+const Recognised* declarationOf(const Block& block, const std::string& name, std::string_view type) {
   for (const Recognised& statement : block.recognised) {
     for (const Declared& declared : statement.declared) {
-      if (declared.name == name) return &statement;
+      if (declared.name == name && startsWith(statement.shape->pattern, type)) return &statement;
     }
   }
   return nullptr;
@@ -72,12 +74,12 @@ TensorSummary tensorOf(const Block& block, const Recognised& call) {
   TensorSummary tensor;
   tensor.variable = call.holes.back();
   tensor.dataBytes = blockDataBytes(block);
-  const Recognised* body = declarationOf(block, tensor.variable + "_v1");
-  if (!body) body = declarationOf(block, tensor.variable + "_v2");
+  const Recognised* body = declarationOf(block, tensor.variable + "_v1", "Zeb_TensorV1_t ");
+  if (!body) body = declarationOf(block, tensor.variable + "_v2", "Zeb_TensorV2_t ");
   if (!body) return tensor;
   const std::string_view name = body->holes[kBodyName];
   if (name != "NULL") tensor.name = name.substr(1, name.size() - 2);
-  const Recognised* dims = declarationOf(block, std::string(body->holes[kBodyDimensions]));
+  const Recognised* dims = declarationOf(block, std::string(body->holes[kBodyDimensions]), "uint32_t $name[]");
   const auto size = elementBytes(body->holes[kBodyDataType]);
   const auto count = dims ? elementCount(dims->holes[1]) : std::nullopt;
   if (size && count) tensor.bytes = saturatingMultiply(*size, *count);
