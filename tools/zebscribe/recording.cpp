@@ -91,12 +91,12 @@ void placeReads(Recording& recording) {
   }
 }
 
+// The header's name without any directory in it: seal cuts the data file, and a
+// doctored name must not lead it out of the recording's directory.
 void measureData(Recording& recording, const Location& location) {
   const bool named = recording.frame.header == HeaderState::kWhole;
-  recording.data =
-      !location.data.empty()
-          ? location.data
-          : recording.model.parent_path() / (named ? recording.frame.dataFileName : kDefaultData);
+  const fs::path name = named ? fs::path(recording.frame.dataFileName).filename() : kDefaultData;
+  recording.data = !location.data.empty() ? location.data : recording.model.parent_path() / name;
   std::error_code error;
   const uint64_t size = fs::file_size(recording.data, error);
   if (!error && fs::is_regular_file(recording.data, error)) recording.dataFileBytes = size;
