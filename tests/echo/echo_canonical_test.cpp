@@ -101,26 +101,13 @@ const ContextConfig* noConfigs[] = {nullptr};
 const ZebGraph_ExecutionEnvironment_t environment[] = {{3, &opaque}, {4, nullptr}};
 const ZebGraph_ExecutionEnvironment_t* environmentList[] = {&environment[0], &environment[1], nullptr};
 
+// The handles the calls make and pass on, and where queries answer.
 struct World {
   const ZEB_INTERFACE_VER_TYPE& api;
-  Zeb_LogHandle_t log = nullptr;
-  Zeb_BackendHandle_t backend = nullptr;
-  Zeb_DeviceHandle_t device = nullptr;
-  Zeb_ProfileHandle_t profile = nullptr;
-  Zeb_ContextHandle_t context = nullptr, other = nullptr;
-  Zeb_SignalHandle_t signal = nullptr;
-  Zeb_GraphHandle_t graph = nullptr, subgraph = nullptr;
-  Zeb_MemHandle_t mems[2] = {};
-  // Where queries answer.
-  Zeb_ApiVersion_t version{};
-  uint32_t count = 0;
-  const ZebDevice_PlatformInfo_t* info = nullptr;
-  ZebDevice_Infrastructure_t infra = nullptr;
-  const ZebProfile_EventId_t* events = nullptr;
-  ZebProfile_EventData_t eventData{};
-  const char* message = nullptr;
-  uint64_t size = 0;
-  uint8_t buffer[100] = {};
+  Zeb_LogHandle_t log{}; Zeb_BackendHandle_t backend{}; Zeb_DeviceHandle_t device{}; Zeb_ProfileHandle_t profile{};
+  Zeb_ContextHandle_t context{}, other{}; Zeb_SignalHandle_t signal{}; Zeb_GraphHandle_t graph{}, subgraph{}; Zeb_MemHandle_t mems[2]{};
+  Zeb_ApiVersion_t version{}; uint32_t count{}; const ZebDevice_PlatformInfo_t* info{}; ZebDevice_Infrastructure_t infra{};
+  const ZebProfile_EventId_t* events{}; ZebProfile_EventData_t eventData{}; const char* message{}; uint64_t size{}; uint8_t buffer[100]{};
 };
 
 struct Row {
