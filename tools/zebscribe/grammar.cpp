@@ -322,6 +322,7 @@ bool match(const CompiledShape& shape, const std::vector<Statement>& statements,
 
 Recognised recogniseAt(const std::vector<Statement>& statements, std::size_t first) {
   Recognised found;
+  found.holes.reserve(16);  // most shapes have fewer holes: one allocation
   found.first = first;
   const Table& shapes = table();
   const std::string_view text = statements[first].text;
