@@ -15,7 +15,7 @@ constexpr std::string_view kIndentation = "   ";
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f'); }
 
 bool take(std::string_view text, std::size_t& at, std::string_view expected) {
   if (text.compare(at, expected.size(), expected) != 0) return false;
@@ -378,16 +378,16 @@ bool breaksOutOfQuotes(std::string_view content) {
 }
 
 std::size_t floatLength(std::string_view text) {
-  // Values without a literal: infinities and NaN as divisions, or any float
-  // by its bits.
+  // Values without a literal: infinities as divisions, a NaN by its bits (or,
+  // in older recordings, as a division).
   for (const std::string_view expression : {"(1.0f/0.0f)", "(-1.0f/0.0f)", "(0.0f/0.0f)"}) {
     if (startsWith(text, expression)) return expression.size();
   }
   std::size_t at = 0;
-  if (take(text, at, "((union { uint32_t u; float f; }){0x")) {
+  if (take(text, at, "(union {uint32_t u; float f;}){0x")) {
     const std::size_t digits = at;
     while (at < text.size() && at - digits < 8 && isHexDigit(text[at])) ++at;
-    return at > digits && take(text, at, "u}).f") ? at : 0;
+    return at == digits + 8 && take(text, at, "}.f") ? at : 0;
   }
   // %.9g: [-]digits[.digits without a trailing zero][e±dd]
   take(text, at, "-");
