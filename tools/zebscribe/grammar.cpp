@@ -1,6 +1,7 @@
 #include "grammar.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <stdexcept>
 #include <unordered_map>
@@ -13,8 +14,19 @@ constexpr std::string_view kIndentation = "   ";
 
 // ---- lexers: each reads one hole at text[at], moving at past it ------------
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+// Characters by class, looked up rather than compared: identifiers and
+// numbers are most of what the recogniser reads.
+enum CharClass : uint8_t { kOther, kLetter, kDigit };
+constexpr std::array<uint8_t, 256> kClasses = [] {
+  std::array<uint8_t, 256> classes{};
+  for (int c = 'a'; c <= 'z'; ++c) classes[c] = classes[c - 'a' + 'A'] = kLetter;
+  classes['_'] = kLetter;
+  for (int c = '0'; c <= '9'; ++c) classes[c] = kDigit;
+  return classes;
+}();
+uint8_t classOf(char c) { return kClasses[static_cast<unsigned char>(c)]; }
+bool isLetter(char c) { return classOf(c) == kLetter; }
+bool isDigit(char c) { return classOf(c) == kDigit; }
 bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f'); }
 
 bool take(std::string_view text, std::size_t& at, std::string_view expected) {
@@ -48,10 +60,12 @@ bool lexSigned(std::string_view text, std::size_t& at) {
 bool lexIdentifier(std::string_view text, std::size_t& at) {
   if (at >= text.size() || !isLetter(text[at])) return false;
   std::size_t end = at + 1;
-  while (end < text.size() && (isLetter(text[end]) || isDigit(text[end]))) ++end;
+  while (end < text.size() && classOf(text[end]) != kOther) ++end;
   const std::string_view word = text.substr(at, end - at);
+  constexpr std::size_t kLongestFrameName = 12;
   const auto& frame = frameNames();
-  if (std::find(frame.begin(), frame.end(), word) != frame.end()) return false;
+  if (word.size() <= kLongestFrameName && std::find(frame.begin(), frame.end(), word) != frame.end())
+    return false;
   at = end;
   return true;
 }
@@ -237,10 +251,13 @@ CompiledShape compile(const Shape& shape) {
   }
 }
 
-// Shapes are looked up by the first word of a statement: its type, VALIDATE,
-// static, //. Shapes that start with a hole are tried for every statement.
+// Shapes are looked up by the first word of a statement (its type, static,
+// //), a call by its member too. Shapes that start with a hole are tried for
+// every statement.
 std::string_view firstWord(std::string_view code) {
-  return code.substr(0, std::min(code.find_first_of(" ("), code.size()));
+  constexpr std::string_view kCall = "VALIDATE(error, interface.";
+  const std::size_t from = startsWith(code, kCall) ? kCall.size() : 0;
+  return code.substr(0, std::min(code.find_first_of(" (", from), code.size()));
 }
 
 struct Table {
