@@ -1,6 +1,7 @@
 #include "canonical.h"
 
 #include <charconv>
+#include <cstring>
 
 namespace zeb::echo {
 namespace {
@@ -32,8 +33,16 @@ std::string toChars(T value, int base = 10) {
   return std::string(text, end);
 }
 
-template <class T>
-std::string shortestFloat(T value) {
+// Shortest round-trip form; a NaN by its bits, which carry its sign and
+// payload: nan:0x7fc00000.
+template <class T, class Bits>
+std::string floatText(T value) {
+  if (value != value) {
+    Bits bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const std::string hex = toChars(bits, 16);
+    return "nan:0x" + std::string(2 * sizeof bits - hex.size(), '0') + hex;
+  }
   char text[64];
   const auto end = std::to_chars(text, text + sizeof text, value).ptr;
   return std::string(text, end);
@@ -173,10 +182,10 @@ Line& Line::integer(int64_t value) { return literal(toChars(value)); }
 
 Line& Line::unsignedInteger(uint64_t value) { return literal(toChars(value)); }
 
-// Shortest round-trip form: equal values give equal text however they were spelled.
-Line& Line::real(double value) { return literal(shortestFloat(value)); }
+// Equal values give equal text however they were spelled.
+Line& Line::real(double value) { return literal(floatText<double, uint64_t>(value)); }
 
-Line& Line::real(float value) { return literal(shortestFloat(value)); }
+Line& Line::real(float value) { return literal(floatText<float, uint32_t>(value)); }
 
 Line& Line::key(std::string_view name) {
   // Lists write their own separators; no value ends in one of these.

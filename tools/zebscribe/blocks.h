@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "grammar.h"
 #include "statements.h"
 
 namespace zeb::tool {
@@ -11,6 +12,7 @@ namespace zeb::tool {
 struct Block {
   std::vector<Statement> statements;  // the last one is the empty line that ends it
   std::size_t call = 0;               // index of the statement that makes the call
+  std::vector<Recognised> recognised;  // its statements as the recorder's shapes
 
   const Statement& callStatement() const { return statements[call]; }
   std::size_t begin() const { return statements.front().begin; }

@@ -18,7 +18,7 @@ int runBuild(const Options& options) {
     throw ToolError(kExitUnusable, "no such backend library: " + options.backend);
   }
   const Recording recording = loadRecording(options.location);
-  requireReplayable(recording);
+  requireReplayable(recording, options.trust);
   const InstalledFiles files = findInstalledFiles(options.argv0);
   const fs::path model = fs::absolute(recording.model);
   const fs::path executable = fs::absolute(

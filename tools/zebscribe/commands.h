@@ -12,6 +12,7 @@ struct Options {
   std::string command;
   Location location;
   bool json = false;             // info
+  bool trust = false;            // dump, build: compile foreign code too
   std::string backend;           // build: the library to link with
   std::string compiler;          // build, dump: empty for $CC, else cc
   std::filesystem::path output;  // build: the executable; empty for replay beside the model
@@ -29,7 +30,8 @@ int runBuild(const Options& options);
 int runGraph(const Options& options);
 
 // Refuses (ToolError) a recording that cannot be compiled and replayed as it
-// stands: without a whole header or its footer, or with a short data file.
-void requireReplayable(const Recording& recording);
+// stands: without a whole header or its footer, or with a short data file;
+// and, unless trusted, one that holds code no recorder writes.
+void requireReplayable(const Recording& recording, bool trust);
 
 }  // namespace zeb::tool

@@ -50,7 +50,7 @@ fs::path compileInScratch(const Options& options, const Recording& recording,
 
 int runDump(const Options& options) {
   const Recording recording = loadRecording(options.location);
-  requireReplayable(recording);
+  requireReplayable(recording, options.trust);
   const InstalledFiles files = findInstalledFiles(options.argv0);
   std::error_code error;
   if (files.echoLibrary.empty() || !fs::exists(files.echoLibrary, error)) {

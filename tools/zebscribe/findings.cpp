@@ -1,7 +1,7 @@
 #include "findings.h"
 
 #include <algorithm>
-#include <map>
+#include <unordered_map>
 
 #include "recorded_statements.h"
 
@@ -30,8 +30,6 @@ void examineFrame(const Recording& recording, Findings& out) {
     problem(out, 0,
             "no footer: the recorded application did not unload the library; "
             "`zebscribe seal` finishes the program");
-  } else if (frame.textAfterFooter) {
-    problem(out, frame.footerLine, "text follows the footer that starts here");
   }
 }
 
@@ -47,30 +45,6 @@ void examinePartialBlock(const Recording& recording, Findings& out) {
     }
   }
   problem(out, partial.front().line, what + "; `zebscribe seal` drops it");
-}
-
-// Each fread is the recorder's: it fills the static array declared just
-// before it, from the data file.
-void examineReadShape(const Statement& previous, const Statement& statement, Findings& out) {
-  const auto read = dataRead(statement);
-  if (!read) return problem(out, statement.line, "an fread not in the recorder's form");
-  if (read->file != "fp") {
-    return problem(out, statement.line,
-                   "an fread from " + std::string(read->file) + ", not from the data file");
-  }
-  const auto array = staticArray(previous);
-  if (!array || array->name != read->name || array->count != read->elementCount) {
-    problem(out, statement.line, "this fread does not fill the static array declared before it");
-  }
-}
-
-void examineReadShapes(const Recording& recording, Findings& out) {
-  for (const Block& block : recording.body.blocks) {
-    for (std::size_t i = 0; i < block.statements.size(); ++i) {
-      if (!isDataRead(block.statements[i])) continue;
-      examineReadShape(block.statements[i == 0 ? 0 : i - 1], block.statements[i], out);
-    }
-  }
 }
 
 void examineDataSize(const Recording& recording, Findings& out) {
@@ -94,20 +68,22 @@ void examineDataSize(const Recording& recording, Findings& out) {
 }
 
 void examineNames(const Recording& recording, Findings& out) {
-  std::map<std::string_view, std::size_t> firstLine;
-  auto declare = [&](const Statement& statement) {
-    const auto declared = declaration(statement);
-    if (!declared) return;
-    const auto [first, fresh] = firstLine.emplace(declared->name, statement.line);
-    if (fresh) return;
-    problem(out, statement.line,
-            std::string(declared->name) + " is declared again (first at line " +
-                std::to_string(first->second) + ")");
-  };
-  for (const Statement& statement : recording.header) declare(statement);
+  std::unordered_map<std::string_view, std::size_t> firstLine;
   for (const Block& block : recording.body.blocks) {
-    for (const Statement& statement : block.statements) declare(statement);
+    for (const Recognised& statement : block.recognised) {
+      for (const Declared& declared : statement.declared) {
+        const auto [first, fresh] = firstLine.emplace(declared.name, declared.line);
+        if (fresh) continue;
+        problem(out, declared.line,
+                std::string(declared.name) + " is declared again (first at line " +
+                    std::to_string(first->second) + ")");
+      }
+    }
   }
+}
+
+void examineForeignCode(const Recording& recording, Findings& out) {
+  for (const ForeignCode& foreign : recording.foreign) problem(out, foreign.line, foreign.message);
 }
 
 }  // namespace
@@ -116,9 +92,9 @@ std::vector<Finding> examine(const Recording& recording) {
   Findings found;
   examineFrame(recording, found);
   examinePartialBlock(recording, found);
-  examineReadShapes(recording, found);
   examineDataSize(recording, found);
   examineNames(recording, found);
+  examineForeignCode(recording, found);
   examineStrings(recording, found);
   std::stable_sort(found.begin(), found.end(),
                    [](const Finding& a, const Finding& b) { return a.line < b.line; });

@@ -33,12 +33,16 @@ const DataType* findDataType(uint32_t value) {
   return nullptr;
 }
 
-std::optional<int64_t> signedNumber(std::string_view text) {
-  int64_t value = 0;
+// The whole text as a decimal number of that type.
+template <class Number>
+std::optional<Number> wholeNumber(std::string_view text) {
+  Number value = 0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
   if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
   return value;
 }
+std::optional<int64_t> signedNumber(std::string_view text) { return wholeNumber<int64_t>(text); }
+std::optional<uint64_t> unsignedNumber(std::string_view text) { return wholeNumber<uint64_t>(text); }
 
 // `(Zeb_DataType_t)562` gives 562.
 std::optional<int64_t> castValue(std::string_view field) {
@@ -118,7 +122,7 @@ std::optional<std::vector<uint64_t>> dimensions(const Declarations& declarations
   if (!statement) return std::nullopt;
   std::vector<uint64_t> values;
   for (const Field& field : initializerFields(*statement)) {
-    const auto value = toNumber(field.text);
+    const auto value = unsignedNumber(field.text);
     if (!value) return std::nullopt;
     values.push_back(*value);
   }
@@ -139,7 +143,7 @@ std::optional<uint64_t> computedBytes(const GraphTensor& tensor) {
 std::optional<uint64_t> handedBytes(const Declarations& declarations, std::string_view name) {
   const std::vector<Field> fields = fieldsOf(declarations, name);
   if (fields.size() != 2 || fields[0].text == "NULL") return std::nullopt;
-  return toNumber(fields[1].text);
+  return unsignedNumber(fields[1].text);
 }
 
 // Skips the literal that opens at text[at]; returns where it closed, or kNone.
@@ -159,9 +163,11 @@ std::string scalarValue(const Declarations& declarations, std::string_view name)
 
 }  // namespace
 
+// Only what the recogniser knows: a doctored block may declare names otherwise.
 Declarations::Declarations(const Block& block) {
-  for (const Statement& statement : block.statements) {
-    if (const auto declared = declaration(statement)) byName_.emplace(declared->name, &statement);
+  for (const Recognised& statement : block.recognised) {
+    for (const Declared& declared : statement.declared)
+      byName_.emplace(declared.name, &block.statements[statement.first]);
   }
 }
 

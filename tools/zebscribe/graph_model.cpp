@@ -19,6 +19,14 @@ std::string_view firstArgument(const Statement& call) {
   return text.substr(open + 1, comma - open - 1);
 }
 
+std::string_view lastArgument(const Statement& call) {
+  std::string_view text = code(call);
+  const std::size_t close = text.rfind("));");
+  text = text.substr(0, close == kNone ? text.size() : close);
+  const std::size_t comma = text.rfind(", ");
+  return comma == kNone ? std::string_view() : text.substr(comma + 2);
+}
+
 std::string_view withoutAddress(std::string_view argument) {
   if (!argument.empty() && argument.front() == '&') argument.remove_prefix(1);
   return argument;

@@ -62,7 +62,7 @@ std::shared_ptr<const std::string> readWhole(const fs::path& file) {
   return text;
 }
 
-void refuseForeign(const Recording& recording) {
+void refuseNonRecording(const Recording& recording) {
   const std::string name = recording.model.string();
   if (recording.frame.header == HeaderState::kAltered) {
     fail(kExitUnusable, name +
@@ -82,22 +82,21 @@ void refuseForeign(const Recording& recording) {
 
 void placeReads(Recording& recording) {
   for (const Block& block : recording.body.blocks) {
-    for (const Statement& statement : block.statements) {
-      const auto read = dataRead(statement);
-      if (!read) continue;
-      const uint64_t bytes = saturatingMultiply(read->elementSize, read->elementCount);
-      recording.reads.push_back({statement.line, bytes, recording.bytesRead});
-      recording.bytesRead = saturatingAdd(recording.bytesRead, bytes);
+    for (const Recognised& statement : block.recognised) {
+      if (statement.shape == nullptr || statement.shape->elementBytes == 0) continue;
+      const std::size_t line = block.statements[statement.first + 1].line;  // the fread
+      recording.reads.push_back({line, statement.bytesRead, recording.bytesRead});
+      recording.bytesRead = saturatingAdd(recording.bytesRead, statement.bytesRead);
     }
   }
 }
 
+// The header's name without any directory in it: seal cuts the data file, and a
+// doctored name must not lead it out of the recording's directory.
 void measureData(Recording& recording, const Location& location) {
   const bool named = recording.frame.header == HeaderState::kWhole;
-  recording.data =
-      !location.data.empty()
-          ? location.data
-          : recording.model.parent_path() / (named ? recording.frame.dataFileName : kDefaultData);
+  const fs::path name = named ? fs::path(recording.frame.dataFileName).filename() : kDefaultData;
+  recording.data = !location.data.empty() ? location.data : recording.model.parent_path() / name;
   std::error_code error;
   const uint64_t size = fs::file_size(recording.data, error);
   if (!error && fs::is_regular_file(recording.data, error)) recording.dataFileBytes = size;
@@ -123,11 +122,12 @@ Recording loadRecording(const Location& location) {
   recording.text = readWhole(recording.model);
   const std::string_view text = *recording.text;
   recording.frame = readFrame(text);
-  recording.header = scanStatements(text, 0, recording.frame.bodyBegin, 1);
   recording.body = splitBody(scanStatements(text, recording.frame.bodyBegin,
                                             recording.frame.bodyEnd, recording.frame.bodyLine));
-  refuseForeign(recording);
+  refuseNonRecording(recording);
+  for (Block& block : recording.body.blocks) block.recognised = recognise(block.statements);
   placeReads(recording);
+  findForeignCode(recording);
   measureData(recording, location);
   return recording;
 }

@@ -30,17 +30,23 @@ struct Read {
   uint64_t offset = 0;
 };
 
+// A line that no recorder writes, or text that C would read as more code.
+struct ForeignCode {
+  std::size_t line = 0;
+  std::string message;
+};
+
 struct Recording {
   fs::path directory;
   fs::path model;
   fs::path data;
   std::shared_ptr<const std::string> text;  // the model file; every view points into it
   Frame frame;
-  std::vector<Statement> header;  // the header's statements, for the names it declares
   Body body;
   std::optional<uint64_t> dataFileBytes;  // none when there is no data file
   std::vector<Read> reads;
   uint64_t bytesRead = 0;
+  std::vector<ForeignCode> foreign;  // in line order
 
   std::size_t callCount() const { return body.blocks.size(); }
   bool dataTruncated() const { return dataFileBytes && *dataFileBytes < bytesRead; }
@@ -49,6 +55,9 @@ struct Recording {
 // Throws ToolError for a missing directory or file, or a file that is not a
 // recording.
 Recording loadRecording(const Location& location);
+
+// Fills recording.foreign, once the recording is read and recognised.
+void findForeignCode(Recording& recording);
 
 // Adds without wrapping around: sizes come from files that may be doctored.
 uint64_t saturatingAdd(uint64_t a, uint64_t b);

@@ -1,9 +1,8 @@
 #include "summary.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
-
-#include "recorded_statements.h"
 
 namespace zeb::tool {
 namespace {
@@ -20,109 +19,100 @@ bool isOneOf(std::string_view member, std::initializer_list<std::string_view> me
 
 uint64_t blockDataBytes(const Block& block) {
   uint64_t bytes = 0;
-  for (const Statement& statement : block.statements) {
-    if (const auto read = dataRead(statement)) {
-      bytes = saturatingAdd(bytes, saturatingMultiply(read->elementSize, read->elementCount));
-    }
+  for (const Recognised& statement : block.recognised) {
+    bytes = saturatingAdd(bytes, statement.bytesRead);
   }
   return bytes;
 }
 
-const Statement* declarationOf(const Block& block, const std::string& name) {
-  for (const Statement& statement : block.statements) {
-    const auto declared = declaration(statement);
-    if (declared && declared->name == name) return &statement;
+// The statement of the block that declares `name` in a shape starting with
+// `type`; a doctored block may declare it otherwise.
+const Recognised* declarationOf(const Block& block, const std::string& name, std::string_view type) {
+  for (const Recognised& statement : block.recognised) {
+    for (const Declared& declared : statement.declared) {
+      if (declared.name == name && startsWith(statement.shape->pattern, type)) return &statement;
+    }
   }
   return nullptr;
 }
 
+std::optional<uint64_t> number(std::string_view text) {
+  uint64_t value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
 // Data types encode their bit width in the low byte as two decimal digits
 // (0x32 for 32 bits); 4-bit types travel as one byte per element.
-std::optional<uint64_t> elementBytes(const Statement& tensor) {
-  constexpr std::string_view kCast = "(Zeb_DataType_t)";
-  const std::size_t at = tensor.text.find(kCast);
-  if (at == std::string_view::npos) return std::nullopt;
-  const std::string_view rest = tensor.text.substr(at + kCast.size());
-  const auto type = toNumber(rest.substr(0, rest.find(',')));
-  if (!type) return std::nullopt;
+std::optional<uint64_t> elementBytes(std::string_view dataType) {
+  const auto type = number(dataType);
+  if (!type || *type > 0xFFFF) return std::nullopt;
   const uint64_t low = *type & 0xFF;
   const uint64_t bits = (low >> 4) * 10 + (low & 0xF);
-  if (bits == 0 || *type > 0xFFFF) return std::nullopt;
+  if (bits == 0) return std::nullopt;
   return std::max<uint64_t>(1, bits / 8);
 }
 
-// `uint32_t {tensor}_dims[] = {2, 3};`: 6 elements.
-std::optional<uint64_t> elementCount(const Statement& dims) {
-  const std::size_t open = dims.text.rfind('{');
-  const std::size_t close = dims.text.rfind('}');
-  if (open == std::string_view::npos || close == std::string_view::npos || close < open)
-    return std::nullopt;
-  std::string_view list = dims.text.substr(open + 1, close - open - 1);
+// The product of a list of dimensions, "2, 3": 6.
+std::optional<uint64_t> elementCount(std::string_view list) {
   uint64_t count = 1;
   while (!list.empty()) {
-    const std::size_t comma = list.find(',');
-    std::string_view item = list.substr(0, comma);
-    while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
-    const auto value = toNumber(item);
+    const std::size_t comma = std::min(list.find(", "), list.size());
+    const auto value = number(list.substr(0, comma));
     if (!value) return std::nullopt;
     count = saturatingMultiply(count, *value);
-    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+    list.remove_prefix(std::min(comma + 2, list.size()));
   }
   return count;
 }
 
-TensorSummary tensorOf(const Block& block) {
+// The holes of a tensor's body, `Zeb_TensorV1_t $name = {$tid, $s, ..., $u, $id, ...}`.
+constexpr std::size_t kBodyName = 2, kBodyDataType = 5, kBodyDimensions = 8;
+
+TensorSummary tensorOf(const Block& block, const Recognised& call) {
   TensorSummary tensor;
-  std::string_view variable = lastArgument(block.callStatement());
-  if (!variable.empty() && variable.front() == '&') variable.remove_prefix(1);
-  tensor.variable = variable;
+  tensor.variable = call.holes.back();
   tensor.dataBytes = blockDataBytes(block);
-  const Statement* description = declarationOf(block, tensor.variable + "_v1");
-  if (!description) description = declarationOf(block, tensor.variable + "_v2");
-  const Statement* dims = declarationOf(block, tensor.variable + "_dims");
-  if (!description) return tensor;
-  if (!description->strings.empty()) tensor.name = description->strings.front();
-  const auto size = elementBytes(*description);
-  const auto count = dims ? elementCount(*dims) : std::nullopt;
+  const Recognised* body = declarationOf(block, tensor.variable + "_v1", "Zeb_TensorV1_t ");
+  if (!body) body = declarationOf(block, tensor.variable + "_v2", "Zeb_TensorV2_t ");
+  if (!body) return tensor;
+  const std::string_view name = body->holes[kBodyName];
+  if (name != "NULL") tensor.name = name.substr(1, name.size() - 2);
+  const Recognised* dims = declarationOf(block, std::string(body->holes[kBodyDimensions]), "uint32_t $name[]");
+  const auto size = elementBytes(body->holes[kBodyDataType]);
+  const auto count = dims ? elementCount(dims->holes[1]) : std::nullopt;
   if (size && count) tensor.bytes = saturatingMultiply(*size, *count);
   return tensor;
 }
 
-std::string savedFile(const Block& block) {
-  for (const Statement& statement : block.statements) {
-    if (statement.text.find("fopen(") != std::string_view::npos && !statement.strings.empty()) {
-      return std::string(statement.strings.front());
-    }
-  }
-  return "";
-}
-
 void addHandles(const Block& block, std::map<std::string, std::vector<std::string>>& handles) {
-  for (const Statement& statement : block.statements) {
-    const auto declared = declaration(statement);
-    if (!declared) continue;
-    for (const auto& [type, kind] : kHandleKinds) {
-      if (declared->type == type) handles[kind].emplace_back(declared->name);
+  for (const Recognised& statement : block.recognised) {
+    for (const Declared& declared : statement.declared) {
+      for (const auto& [type, kind] : kHandleKinds) {
+        if (declared.type == type) handles[kind].emplace_back(declared.name);
+      }
     }
   }
 }
 
-void addBlock(const Block& block, Summary& summary) {
-  const std::string_view member = *calledMember(block.callStatement());
+void addCall(const Block& block, const Recognised& call, Summary& summary) {
+  const std::string_view member = call.member;
+  const std::size_t line = block.statements[call.first].line;
   if (isOneOf(member, {"tensorCreateContextTensor", "tensorCreateGraphTensor"})) {
-    summary.tensors.push_back(tensorOf(block));
+    summary.tensors.push_back(tensorOf(block, call));
   }
   if (isOneOf(member, {"contextCreateFromBinary", "contextCreateFromBinaryWithSignal",
                        "contextValidateBinary"})) {
-    summary.binaries.push_back(
-        {std::string(member), block.callStatement().line, blockDataBytes(block), ""});
+    summary.binaries.push_back({std::string(member), line, blockDataBytes(block), ""});
   }
+  // The program saves the binary to {context}.bin.
   if (member == "contextGetBinary") {
-    summary.binaries.push_back(
-        {std::string(member), block.callStatement().line, 0, savedFile(block)});
+    summary.binaries.push_back({std::string(member), block.statements[call.first + 1].line, 0,
+                                std::string(call.holes[2]) + ".bin"});
   }
   summary.nodes += member == "graphAddNode";
-  summary.executions += isOneOf(member, {"graphExecute", "graphExecuteAsync"});
+  summary.executions += member == "graphExecute";
 }
 
 }  // namespace
@@ -132,9 +122,12 @@ Summary summarize(const Recording& recording) {
   std::map<std::string, std::size_t> calls;
   std::map<std::string, std::vector<std::string>> handles;
   for (const Block& block : recording.body.blocks) {
-    ++calls[std::string(*calledMember(block.callStatement()))];
     addHandles(block, handles);
-    addBlock(block, summary);
+    for (const Recognised& statement : block.recognised) {
+      if (statement.member.empty()) continue;
+      ++calls[std::string(statement.member)];
+      addCall(block, statement, summary);
+    }
   }
   summary.calls.assign(calls.begin(), calls.end());
   for (const auto& [type, kind] : kHandleKinds) summary.handles.emplace_back(kind, handles[kind]);
