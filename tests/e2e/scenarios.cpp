@@ -39,7 +39,7 @@ bool runScenario(const std::string& name, const ZebApi& api) {
   uint64_t seed = 0;
   if (randomSeed(name, seed)) runRandomScenario(api, seed);
   else if (const Scenario* scenario = findNamed(name)) scenario->run(api);
-  else return false;
+  else return runNamesScenario(name, api);
   return true;
 }
 
