@@ -207,15 +207,15 @@ struct NumberPiece {
 };
 
 // A float as %.9g writes it, identically on every platform; non-finite
-// values as expressions that give them.
+// values as expressions that give them, a NaN with its bits.
 struct FloatPiece {
   explicit FloatPiece(float value);
-  char digits[32];
+  char digits[48];
   std::size_t length;
   std::size_t size() const { return length; }
-  // No form is longer than the digits hold, so the copy is a short one.
+  // Only a NaN is longer than a short copy.
   ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
-    copyShortChars(at, digits, length);
+    copyChars(at, digits, length);
     at += length;
   }
 };

@@ -31,7 +31,8 @@ const std::vector<Scenario>& namedScenarios() {
   static const std::vector<Scenario> scenarios = {
       {"all-families", allFamilies, false}, {"all-families-no-queries", allFamiliesWithoutQueries, true},
       {"frame-only", frameOnly, false},     {"graphs", graphs, true},
-      {"data-path", dataPath, true},        {"binaries", binaries, false}};
+      {"data-path", dataPath, true},        {"binaries", binaries, false},
+      {"non-finite-floats", nonFiniteFloats, true}};
   return scenarios;
 }
 

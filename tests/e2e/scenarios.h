@@ -42,6 +42,7 @@ void dataPath(const ZebApi& api);
 void binaries(const ZebApi& api);
 void dataAndBinaries(const ZebApi& api);
 void switched(const ZebApi& api);
+void nonFiniteFloats(const ZebApi& api);
 
 // "names-table": clients named like the recorder's variables; "random-names:SEED": clients
 // named from its words at random. False for any other name.
