@@ -77,8 +77,9 @@ enum class ContextWord {
   count
 };
 inline constexpr std::string_view kContextWords[] = {
-    "config",    "customConfig", "priority",        "errorConfig",       "oemString",
-    "asyncExeQueueDepth", "enableGraphs", "memoryLimitHint", "isPersistentBinary"};
+    "config",       "customConfig",    "priority",
+    "errorConfig",  "oemString",       "asyncExeQueueDepth",
+    "enableGraphs", "memoryLimitHint", "isPersistentBinary"};
 
 // Likewise for devices, `{device}_{word}_{n}`, and profiles.
 enum class DeviceWord { config, hardwareInfo, customConfig, count };
@@ -175,7 +176,8 @@ class ScribeContext {
   // The variable of the tensor registered under id; empty when none is.
   std::string_view findTensorName(uint32_t id) const;
 
-  // Whether a graph was made under that variable name of its client's name.
+  // Whether a graph's client name made that name, `{context}_{identifier}`,
+  // whichever variable the graph took: a second graph of it is refused.
   bool hasGraphVariable(const std::string& variableName) const;
   // name holds a prefix derived from a graph's name (`{graph}_config`):
   // appends its next number.
