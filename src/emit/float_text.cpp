@@ -150,19 +150,31 @@ std::size_t formatFinite(float value, char* out, std::size_t capacity) {
   return static_cast<std::size_t>(result.ptr - out);
 }
 
+// A NaN as its bits, read through a union: an expression such as 0.0f/0.0f
+// gives whichever NaN the compiler or the processor makes (GCC a negative one
+// on x86), so neither its sign nor its payload would come back.
+std::size_t formatNan(uint32_t bits, char* out) {
+  static constexpr std::string_view kOpening = "(union {uint32_t u; float f;}){0x", kClosing = "}.f";
+  char* at = out + kOpening.copy(out, kOpening.size());
+  for (int shift = 28; shift >= 0; shift -= 4) *at++ = "0123456789abcdef"[(bits >> shift) & 0xf];
+  at += kClosing.copy(at, kClosing.size());
+  return static_cast<std::size_t>(at - out);
+}
+
 }  // namespace
 
 FloatPiece::FloatPiece(float value) {
   // C has no literals for non-finite values (and the written program includes
   // no <math.h>), so they are written as expressions that give them.
-  std::string_view nonFinite;
   if (std::isnan(value)) {
-    nonFinite = "(0.0f/0.0f)";
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    length = formatNan(bits, digits);
   } else if (std::isinf(value)) {
-    nonFinite = value > 0 ? "(1.0f/0.0f)" : "(-1.0f/0.0f)";
+    length = std::string_view(value > 0 ? "(1.0f/0.0f)" : "(-1.0f/0.0f)").copy(digits, sizeof digits);
+  } else {
+    length = formatFinite(value, digits, sizeof digits);
   }
-  length = nonFinite.empty() ? formatFinite(value, digits, sizeof digits)
-                             : nonFinite.copy(digits, sizeof digits);
 }
 
 }  // namespace zeb

@@ -3,6 +3,7 @@
 // a TextBuffer.
 #pragma once
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
@@ -14,10 +15,14 @@
 
 // The copies below are a few instructions each where they are inlined, and a
 // call, with its branches, where the compiler leaves them out of line.
+// And the rare paths beside a tuned one stay out of it, so that it keeps its
+// registers and its tail calls.
 #if defined(__GNUC__)
 #define ZEB_ALWAYS_INLINE __attribute__((always_inline))
+#define ZEB_NEVER_INLINE __attribute__((noinline))
 #else
 #define ZEB_ALWAYS_INLINE
+#define ZEB_NEVER_INLINE
 #endif
 
 namespace zeb {
@@ -90,6 +95,10 @@ class TextBuffer {
     return *this += text;
   }
   void clear() { size_ = 0; }
+  // Drops the characters past the first size.
+  void cutTo(std::size_t size) {
+    if (size < size_) size_ = size;
+  }
   bool empty() const { return size_ == 0; }
   std::size_t size() const { return size_; }
   std::string_view view() const { return {data_.get(), size_}; }
@@ -110,6 +119,8 @@ inline char* extend(std::string& text, std::size_t count) {
   return &text[at];
 }
 inline char* extend(TextBuffer& text, std::size_t count) { return text.extend(count); }
+inline void cutTo(std::string& text, std::size_t size) { text.resize(std::min(size, text.size())); }
+inline void cutTo(TextBuffer& text, std::size_t size) { text.cutTo(size); }
 
 // A variable named after another, `{base}_{word}`: appended as its parts, so
 // the name is never composed apart first.
@@ -196,15 +207,15 @@ struct NumberPiece {
 };
 
 // A float as %.9g writes it, identically on every platform; non-finite
-// values as expressions that give them.
+// values as expressions that give them, a NaN with its bits.
 struct FloatPiece {
   explicit FloatPiece(float value);
-  char digits[32];
+  char digits[48];
   std::size_t length;
   std::size_t size() const { return length; }
-  // No form is longer than the digits hold, so the copy is a short one.
+  // Only a NaN is longer than a short copy.
   ZEB_ALWAYS_INLINE void copyTo(char*& at) const {
-    copyShortChars(at, digits, length);
+    copyChars(at, digits, length);
     at += length;
   }
 };

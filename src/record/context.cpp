@@ -17,7 +17,7 @@ namespace {
 Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, ScribeContext& context,
                                const ZebContext_Config_t** configs, StatementBuilder& builder,
                                const TextBuffer*& array) {
-  const ContextConfigNames names{context.name, &context.wordCounters};
+  const ContextConfigNames names{context.name, &context};
   TextBuffer& elements = builder.scratch();
   for (; configs != nullptr && *configs != nullptr; ++configs) {
     const Zeb_ErrorHandle_t code =

@@ -28,6 +28,19 @@ std::string outputVariable(const void* output, const std::string& name, bool& de
   return "&" + name;
 }
 
+// A binary variable of the context: the one a written block declared, or the
+// name a first declaration takes.
+struct BinaryVariable {
+  std::string name;
+  bool declared;
+};
+BinaryVariable binaryVariable(const ScribeContext& context, std::string BinaryVariables::*variable,
+                              std::string_view word) {
+  const BinaryVariables* known = context.binaryVariablesIfAny();
+  if (known && !(known->*variable).empty()) return {known->*variable, true};
+  return {context.binaryVariableName(word), false};
+}
+
 // "NULL", or the static array that reads the binary back, queued as a blob.
 std::string binaryArgument(const BinarySource& binary, const std::string& name,
                            StatementBuilder& builder) {
@@ -55,15 +68,12 @@ Zeb_ErrorHandle_t writeConfigs(Recorder& recorder, const ZebContext_Config_t** c
 Zeb_ErrorHandle_t contextGetBinarySize(Recorder& recorder, ScribeContext& context,
                                        const Zeb_ContextBinarySize_t* binaryBufferSize) {
   StatementBuilder builder;
-  const std::string name = context.name + "_binaryBufferSize";
-  bool declared = context.binaryDeclared.size;
-  const std::string size = outputVariable(binaryBufferSize, name, declared, builder);
-  builder.writeApiCall("contextGetBinarySize", context.name, size);
+  BinaryVariable size = binaryVariable(context, &BinaryVariables::size, "binaryBufferSize");
+  const std::string argument = outputVariable(binaryBufferSize, size.name, size.declared, builder);
+  builder.writeApiCall("contextGetBinarySize", context.name, argument);
   const Zeb_ErrorHandle_t code = writeBlock(recorder, builder, kQueryCodes);
-  if (code == ZEB_SCRIBE_QUERY_RECORDED && binaryBufferSize != nullptr) {
-    context.binaryDeclared.size = true;
-    context.binarySizeVariable = name;
-  }
+  if (code == ZEB_SCRIBE_QUERY_RECORDED && binaryBufferSize != nullptr)
+    context.binaryVariables().size = size.name;
   return code;
 }
 
@@ -71,22 +81,28 @@ Zeb_ErrorHandle_t contextGetBinary(Recorder& recorder, ScribeContext& context,
                                    Zeb_ContextBinarySize_t binaryBufferSize,
                                    const Zeb_ContextBinarySize_t* writtenBufferSize) {
   StatementBuilder builder;
-  ScribeContext::BinaryDeclarations declared = context.binaryDeclared;
-  const std::string written = outputVariable(
-      writtenBufferSize, context.name + "_writtenBufferSize", declared.writtenSize, builder);
-  const std::string size = context.binarySizeVariable.empty() ? uint64ToText(binaryBufferSize)
-                                                             : context.binarySizeVariable;
-  const std::string buffer = context.name + "_buffer";
-  const std::string file = context.name + "_fp";
-  builder.writeMallocDeclaration("uint8_t*", buffer, size, !declared.buffer);
-  builder.writeApiCall("contextGetBinary", context.name, buffer, size, written);
-  builder.writeFileOpen(file, context.name + ".bin", "wb", !declared.buffer);
-  builder.writeFwrite(buffer, 1, size, file);
-  builder.writeFclose(file);
-  builder.writeFree(buffer);
-  declared.buffer = true;
+  BinaryVariable writtenSize =
+      binaryVariable(context, &BinaryVariables::writtenSize, "writtenBufferSize");
+  const std::string written =
+      outputVariable(writtenBufferSize, writtenSize.name, writtenSize.declared, builder);
+  const BinaryVariables* known = context.binaryVariablesIfAny();
+  const std::string size =
+      known && !known->size.empty() ? known->size : uint64ToText(binaryBufferSize);
+  const BinaryVariable buffer = binaryVariable(context, &BinaryVariables::buffer, "buffer");
+  const BinaryVariable file = binaryVariable(context, &BinaryVariables::file, "fp");
+  builder.writeMallocDeclaration("uint8_t*", buffer.name, size, !buffer.declared);
+  builder.writeApiCall("contextGetBinary", context.name, buffer.name, size, written);
+  builder.writeFileOpen(file.name, context.name + ".bin", "wb", !file.declared);
+  builder.writeFwrite(buffer.name, 1, size, file.name);
+  builder.writeFclose(file.name);
+  builder.writeFree(buffer.name);
   const Zeb_ErrorHandle_t code = writeBlock(recorder, builder, kQueryCodes);
-  if (code == ZEB_SCRIBE_QUERY_RECORDED) context.binaryDeclared = declared;
+  if (code == ZEB_SCRIBE_QUERY_RECORDED) {
+    BinaryVariables& variables = context.binaryVariables();
+    if (writtenSize.declared) variables.writtenSize = writtenSize.name;
+    variables.buffer = buffer.name;
+    variables.file = file.name;
+  }
   return code;
 }
 
@@ -102,8 +118,7 @@ Zeb_ErrorHandle_t contextCreateFromBinary(Recorder& recorder, ScribeContext& con
   const auto deviceName = deviceVariable(recorder, binary.device);
   if (!deviceName) return ZEB_DEVICE_ERROR_INVALID_HANDLE;
   TextBuffer& array = builder.scratch();
-  if (auto code = writeConfigs(recorder, binary.config, {context.name, &context.wordCounters},
-                               builder, array))
+  if (auto code = writeConfigs(recorder, binary.config, {context.name, &context}, builder, array))
     return code;
   const AddressPiece address{context.name};
   if (withSignal) {
@@ -113,9 +128,12 @@ Zeb_ErrorHandle_t contextCreateFromBinary(Recorder& recorder, ScribeContext& con
     builder.writeApiCall("contextCreateFromBinary", *backendName, *deviceName, array, buffer,
                          binary.size, address, profileName);
   }
-  return writeBlock(recorder, builder,
-                    {ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL, ZEB_CONTEXT_ERROR_BINARY_WRITE,
-                     kBinaryNotWritten});
+  const Zeb_ErrorHandle_t code = writeBlock(
+      recorder, builder,
+      {ZEB_SUCCESS, ZEB_CONTEXT_ERROR_GENERAL, ZEB_CONTEXT_ERROR_BINARY_WRITE, kBinaryNotWritten});
+  // Its first block: no graph can hold the name yet, but later graphs must not.
+  if (code == ZEB_SUCCESS && binary.buffer != nullptr) context.binaryVariables().binary = buffer;
+  return code;
 }
 
 Zeb_ErrorHandle_t contextValidateBinary(Recorder& recorder, const BinarySource& binary) {

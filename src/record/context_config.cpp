@@ -6,15 +6,24 @@
 namespace zeb::record {
 namespace {
 
-constexpr std::string_view kWords[] = {"config",       "customConfig",    "priority",
-                                       "errorConfig",  "oemString",       "asyncExeQueueDepth",
-                                       "enableGraphs", "memoryLimitHint", "isPersistentBinary"};
+// A name that a graph's name may have claimed ahead.
+ZEB_NEVER_INLINE TextBuffer& takeClaimableName(StatementBuilder& builder, ScribeContext& context,
+                                               std::string_view word, uint32_t& counter,
+                                               const NameShape& shape) {
+  TextBuffer& name = composeNumberedName(builder, context.name, word, counter);
+  context.passClaimed(name, counter, shape);
+  return name;
+}
 
 TextBuffer& takeName(Recorder& recorder, StatementBuilder& builder,
-                     const ContextConfigNames& names, ContextWord word) {
-  const std::string_view text = kWords[static_cast<std::size_t>(word)];
-  if (names.counters != nullptr)
-    return composeNumberedName(builder, names.owner, text, (*names.counters)[word]);
+                     const ContextConfigNames& names, ContextWord word,
+                     const NameShape& shape = kPlainName) {
+  const std::string_view text = kContextWords[static_cast<std::size_t>(word)];
+  if (ScribeContext* context = names.context) {
+    uint32_t& counter = context->wordCounters[word];
+    if (context->ownNamesClaimed) return takeClaimableName(builder, *context, text, counter, shape);
+    return composeNumberedName(builder, names.owner, text, counter);
+  }
   TextBuffer& name = composeName(builder, names.owner, text);
   recorder.numberName(name);
   return name;
@@ -27,8 +36,8 @@ struct ConfigTarget {
   StatementBuilder& builder;
   const ContextConfigNames& names;
 
-  TextBuffer& takeName(ContextWord word) {
-    return record::takeName(recorder, builder, names, word);
+  TextBuffer& takeName(ContextWord word, const NameShape& shape = kPlainName) {
+    return record::takeName(recorder, builder, names, word, shape);
   }
 
   void writeStructure(std::string_view name, std::string_view option, std::string_view value) {
@@ -45,7 +54,9 @@ struct ConfigTarget {
 
 // The graph names go into an array of their own, named after the structure.
 void writeEnableGraphs(ConfigTarget& target, const char* const* graphs) {
-  const TextBuffer& name = target.takeName(ContextWord::enableGraphs);
+  constexpr NameShape kWithArray{NameShape::Kind::configArray};
+  const TextBuffer& name =
+      target.takeName(ContextWord::enableGraphs, graphs != nullptr ? kWithArray : kPlainName);
   TextBuffer& value = target.builder.scratch();
   value = ".enableGraphs=NULL";
   if (graphs != nullptr) {

@@ -14,7 +14,7 @@ namespace zeb::record {
 // context owns the configuration.
 struct ContextConfigNames {
   std::string_view owner;
-  WordCounters<ContextWord>* counters;  // null: the recorder's
+  ScribeContext* context;  // null: the recorder's counters
 };
 
 // Declares the configuration in the builder and appends `&{name}, ` to the

@@ -37,6 +37,25 @@ std::pair<uint64_t, std::shared_ptr<ScribeGraph>> findNamedGraph(const ScribeCon
       [graphName](const ScribeGraph& graph) { return graph.name == graphName; });
 }
 
+// Moves the graph's execution counter past executions whose names a graph or
+// node took ahead (one named `{graph}_inputTensors_{e}`, say).
+void passClaimedExecutions(ScribeGraph& graph, uint32_t numInputs, uint32_t numOutputs) {
+  const ScribeContext& context = *graph.context;
+  const auto claimed = [&](const std::string& execution) {
+    if (context.claimedAhead(graph.name + "_inputTensors_" + execution, kPlainName) ||
+        context.claimedAhead(graph.name + "_outputTensors_" + execution, kPlainName))
+      return true;
+    for (const auto& [tensors, count] :
+         {std::pair{"_inputTensor_", numInputs}, {"_outputTensor_", numOutputs}}) {
+      const std::string prefix = graph.name + tensors + execution + "_";
+      for (uint32_t i = 0; i < count; ++i)
+        if (context.claimedAhead(prefix + std::to_string(i), kTensorName)) return true;
+    }
+    return false;
+  };
+  while (claimed(std::to_string(graph.executionCounter))) ++graph.executionCounter;
+}
+
 }  // namespace
 
 const std::string& graphVariable(const ScribeGraph& graph, StatementBuilder& builder) {
@@ -121,6 +140,7 @@ Zeb_ErrorHandle_t graphExecute(Recorder& recorder, ScribeGraph& graph, const Zeb
   const std::string& name = graphVariable(graph, builder);
   const std::string profileName(profileVariable(recorder, profile));
   // Every execution describes its tensors afresh, under names of its own.
+  if (graph.namesClaimed) passClaimedExecutions(graph, numInputs, numOutputs);
   const int32_t execution = graph.executionCounter;
   TextBuffer& inputPrefix = builder.scratch();
   appendAll(inputPrefix, name, "_inputTensor_", execution, "_");

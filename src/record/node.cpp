@@ -159,13 +159,23 @@ const TextBuffer& opBaseName(const Zeb_OpConfig_t& config, StatementBuilder& bui
   return name;
 }
 
+// The elements the op configuration declares, which its name must not share
+// with another's.
+NameShape opShape(const Zeb_OpConfig_t& config) {
+  if (config.version != ZEB_OPCONFIG_VERSION_1) return {NameShape::Kind::op};
+  const Zeb_OpConfigV1_t& v1 = config.v1;
+  return {NameShape::Kind::op, v1.params ? v1.numOfParams : 0, v1.inputTensors ? v1.numOfInputs : 0,
+          v1.outputTensors ? v1.numOfOutputs : 0};
+}
+
 }  // namespace
 
 Zeb_ErrorHandle_t graphAddNode(Recorder& recorder, ScribeGraph& graph,
                                const Zeb_OpConfig_t& opConfig) {
   StatementBuilder builder;
   const std::string& name = graphVariable(graph, builder);
-  const TextBuffer& op = graphDerivedName(graph, opBaseName(opConfig, builder), builder);
+  TextBuffer& op = composeName(builder, name, opBaseName(opConfig, builder));
+  graph.context->numberNode(op, opShape(opConfig));
   if (auto code = writeOpConfig(opConfig, op, builder, graph.context)) return code;
   builder.writeApiCall("graphAddNode", name, op);
   return writeGraphBlock(recorder, builder, graph, kNodeCodes);
@@ -178,7 +188,7 @@ Zeb_ErrorHandle_t backendValidateOpConfig(Recorder& recorder, uint64_t backend,
   StatementBuilder builder;
   TextBuffer& op = builder.scratch();
   op = opBaseName(opConfig, builder);
-  recorder.numberName(op);
+  recorder.numberOpName(op, opShape(opConfig));
   if (auto code = writeOpConfig(opConfig, op, builder, nullptr)) return code;
   const auto backendName = backendVariable(recorder, backend);
   if (!backendName) return ZEB_BACKEND_ERROR_INVALID_HANDLE;

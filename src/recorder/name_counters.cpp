@@ -6,10 +6,15 @@
 
 namespace zeb {
 
-uint32_t& NameCounters::counterOf(std::string_view prefix) {
+NameCounters::Counter& NameCounters::counterOf(std::string_view prefix) {
   const auto found = counters_.find(prefix);
   if (found != counters_.end()) return found->second;
-  return counters_.emplace(prefixes_.store(prefix), 0u).first->second;
+  return counters_.emplace(prefixes_.store(prefix), Counter{}).first->second;
+}
+
+uint32_t NameCounters::handedOut(std::string_view prefix) const {
+  const auto found = counters_.find(prefix);
+  return found == counters_.end() ? 0 : found->second.next;
 }
 
 // A name that fits is composed here and copied once: growing a std::string
@@ -25,12 +30,12 @@ std::string NameCounters::next(std::string_view prefix) {
   std::memcpy(name, prefix.data(), prefix.size());
   name[prefix.size()] = '_';
   char* const digits = name + prefix.size() + 1;
-  char* const end = std::to_chars(digits, name + sizeof name, counterOf(prefix)++).ptr;
+  char* const end = std::to_chars(digits, name + sizeof name, counterOf(prefix).next++).ptr;
   return std::string(name, static_cast<std::size_t>(end - name));
 }
 
 void NameCounters::reserve(std::string_view prefix, uint32_t number) {
-  uint32_t& counter = counterOf(prefix);
+  uint32_t& counter = counterOf(prefix).next;
   counter = std::max(counter, number + 1);
 }
 

@@ -18,19 +18,44 @@ class NameCounters {
   // name holds a prefix: appends "_" and the prefix's next number.
   template <class Text>
   void number(Text& name) {
-    appendAll(name, "_", counterOf(std::string_view(name))++);
+    appendAll(name, "_", counterOf(std::string_view(name)).next++);
+  }
+  // The same, passing over the numbers whose whole name taken(name) reports
+  // as taken. It is asked only for a prefix marked as claimed.
+  template <class Text, class Taken>
+  void number(Text& name, const Taken& taken) {
+    Counter& counter = counterOf(std::string_view(name));
+    const std::size_t prefixLength = name.size();
+    appendAll(name, "_", counter.next++);
+    if (counter.claimed) passTaken(name, prefixLength, counter, taken);
   }
   // The prefix's next name, `{prefix}_{n}`, as a string of its own.
   std::string next(std::string_view prefix);
   // Moves the prefix's counter past number.
   void reserve(std::string_view prefix, uint32_t number);
+  // How many numbers the prefix has handed out (or passed by reserving).
+  uint32_t handedOut(std::string_view prefix) const;
+  // Marks a prefix whose names other names may have taken ahead of it.
+  void markClaimed(std::string_view prefix) { counterOf(prefix).claimed = true; }
 
  private:
-  uint32_t& counterOf(std::string_view prefix);
+  struct Counter {
+    uint32_t next = 0;
+    bool claimed = false;
+  };
+  Counter& counterOf(std::string_view prefix);
+  template <class Text, class Taken>
+  ZEB_NEVER_INLINE static void passTaken(Text& name, std::size_t prefixLength, Counter& counter,
+                                         const Taken& taken) {
+    while (taken(std::string_view(name))) {
+      cutTo(name, prefixLength);
+      appendAll(name, "_", counter.next++);
+    }
+  }
 
   // Hashed, as a graph of many nodes makes a prefix per node; the keys view
   // their own copies of the prefixes.
-  std::unordered_map<std::string_view, uint32_t> counters_;
+  std::unordered_map<std::string_view, Counter> counters_;
   TextArena prefixes_;
 };
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "log/logger.h"
+#include "recorder/name_grammar.h"
 
 namespace zeb {
 namespace {
@@ -52,6 +53,38 @@ Zeb_ErrorHandle_t Recorder::start() {
 }
 
 std::string Recorder::makeVariableName(std::string_view prefix) { return names_.next(prefix); }
+
+// A validated op's names are the recorder's, numbered per identifier: they
+// meet no context's, device's, profile's or backend's (an op whose names would
+// begin as a record's takes "alt_" before them, whether that record exists or
+// not), and another op configuration's only through the elements
+// `{op}_input_{i}` and the like, which the counters of those prefixes tell.
+void Recorder::numberOpName(TextBuffer& op, const NameShape& shape) {
+  if (names::numbersInRecordNames(op)) {
+    const std::string identifier(op.view());
+    op = "alt_";
+    op += identifier;
+  }
+  const names::Reach reach = names::reachOf(op);
+  if (reach.kind == names::Reach::Kind::element) {
+    const auto parent = names::splitNumber(reach.owner);
+    if (names_.handedOut(parent->prefix) > parent->number) op += "_alt";
+  }
+  const std::size_t prefixLength = op.size();
+  names_.number(op);
+  while (elementsTaken(op, shape)) {
+    op.cutTo(prefixLength);
+    names_.number(op);
+  }
+}
+
+bool Recorder::elementsTaken(std::string_view op, const NameShape& shape) const {
+  const auto taken = [&](std::string_view element, uint32_t count) {
+    return count > 0 && names_.handedOut(std::string(op) + std::string(element)) > 0;
+  };
+  return taken("_param", shape.params) || taken("_input", shape.inputs) ||
+         taken("_output", shape.outputs);
+}
 
 bool Recorder::openModelFile() {
   if (!modelFile_.open()) return false;

@@ -52,6 +52,9 @@ class Recorder {
   void numberName(Text& name) {
     names_.number(name);
   }
+  // op holds a validated op's identifier: appends its number, or changes it
+  // where the variables of an op configuration of that shape would meet others.
+  void numberOpName(TextBuffer& op, const NameShape& shape);
 
   // Opens the model file. A file continued without a header already holds
   // an earlier run's blocks: the names it declares are not handed out again.
@@ -101,6 +104,7 @@ class Recorder {
 
  private:
   void continueNamesOf(const std::string& program);
+  bool elementsTaken(std::string_view op, const NameShape& shape) const;
   bool writeBlobs(const std::vector<Blob>& blobs);
   bool writeGathered();
 

@@ -62,6 +62,21 @@ ContextContents& ScribeContext::contents() {
   return *contents_;
 }
 
+BinaryVariables& ScribeContext::binaryVariables() {
+  if (!binaryVariables_) binaryVariables_ = std::make_unique<BinaryVariables>();
+  return *binaryVariables_;
+}
+
+std::string_view ScribeContext::newUnclaimedTensorName() {
+  return contents().tensorNames.next(
+      name, [this](std::string_view tensor) { return claimedAhead(tensor, kTensorName); });
+}
+
+std::string_view ScribeGraph::newUnclaimedTensorName() {
+  return tensorNames_.next(
+      name, [this](std::string_view tensor) { return context->claimedAhead(tensor, kTensorName); });
+}
+
 Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, std::string_view variable) {
   ContextContents& contents = this->contents();
   const uint32_t id = nextTensorId.fetch_add(1);
@@ -123,11 +138,14 @@ bool ScribeContext::hasGraphVariable(const std::string& variableName) const {
   return contents_ && contents_->graphNames.count(variableName) != 0;
 }
 
-uint64_t ScribeContext::createGraph(const std::string& variableName, const std::string& graphName) {
+uint64_t ScribeContext::createGraph(const std::string& candidate, const std::string& graphName) {
   try {
     ContextContents& contents = this->contents();
-    contents.graphNames.insert(variableName);
-    const auto graph = std::make_shared<ScribeGraph>(this, variableName, graphName);
+    const std::string variable = chooseGraphVariable(candidate);
+    const auto graph = std::make_shared<ScribeGraph>(this, variable, graphName);
+    graph->namesClaimed = contents.claims && contents.claims->ownsClaims(variable);
+    contents.graphNames.emplace(candidate, graph.get());
+    if (variable != candidate) contents.renamedGraphs.emplace(variable, graph.get());
     const uint64_t handle = makeHandle(graph.get());
     contents.graphs[handle] = graph;
     return handle;

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
-#include <set>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -14,7 +15,9 @@
 #include <vector>
 
 #include "ZebInterface.h"
+#include "recorder/name_claims.h"
 #include "recorder/name_counters.h"
+#include "recorder/name_grammar.h"
 #include "recorder/text_arena.h"
 
 namespace zeb {
@@ -27,6 +30,15 @@ class ScribeContext;
 class TensorNames {
  public:
   std::string_view next(std::string_view owner);
+  // The same, passing over the names taken(name) reports as taken.
+  template <class Taken>
+  std::string_view next(std::string_view owner, const Taken& taken) {
+    std::string_view name = next(owner);
+    while (taken(name)) name = next(owner);
+    return name;
+  }
+  // How many names have been handed out: `{owner}_tensor_0` to one less.
+  uint32_t count() const { return counter_; }
 
  private:
   uint32_t counter_ = 0;
@@ -64,6 +76,10 @@ enum class ContextWord {
   isPersistentBinary,
   count
 };
+inline constexpr std::string_view kContextWords[] = {
+    "config",       "customConfig",    "priority",
+    "errorConfig",  "oemString",       "asyncExeQueueDepth",
+    "enableGraphs", "memoryLimitHint", "isPersistentBinary"};
 
 // Likewise for devices, `{device}_{word}_{n}`, and profiles.
 enum class DeviceWord { config, hardwareInfo, customConfig, count };
@@ -73,6 +89,7 @@ enum class ProfileWord { config, maxEvents, customConfig, count };
 template <class Word>
 struct WordCounters {
   uint32_t& operator[](Word word) { return values[static_cast<std::size_t>(word)]; }
+  uint32_t operator[](Word word) const { return values[static_cast<std::size_t>(word)]; }
   std::array<uint32_t, static_cast<std::size_t>(Word::count)> values{};
 };
 
@@ -87,18 +104,29 @@ class ScribeGraph {
   int32_t executionCounter = 0;
   // Whether a written block declares the graph's variable.
   bool declared = false;
+  // Whether names claimed ahead may meet the graph's tensors or executions.
+  bool namesClaimed = false;
 
-  std::string_view newTensorName() { return tensorNames_.next(name); }
+  std::string_view newTensorName() {
+    return namesClaimed ? newUnclaimedTensorName() : tensorNames_.next(name);
+  }
+  uint32_t tensorCount() const { return tensorNames_.count(); }
   Zeb_ErrorHandle_t registerTensor(Zeb_Tensor_t& tensor, std::string_view variable);
   std::string_view findTensorName(uint32_t id) const;
 
  private:
+  ZEB_NEVER_INLINE std::string_view newUnclaimedTensorName();
+
   TensorNames tensorNames_;
 };
 
 // What a context gathers once graphs or tensors are made in it.
 struct ContextContents {
-  std::set<std::string> graphNames;
+  // The graphs by the variable name their client's name makes, which refuses
+  // a second graph of that name; the first one made under it.
+  std::map<std::string, ScribeGraph*, std::less<>> graphNames;
+  // Graphs whose variable is another, as that name was taken.
+  std::map<std::string, ScribeGraph*, std::less<>> renamedGraphs;
   // Numbers the names derived from the context's graphs (whose names derive
   // from the context's): they go when the context goes.
   NameCounters graphDerivedNames;
@@ -108,6 +136,18 @@ struct ContextContents {
   std::unordered_set<std::string_view> tensorClientNames;
   TextArena tensorClientNameTexts;
   TensorIds tensorIds;
+  // Made once a graph or node takes names ahead of the context's own.
+  std::unique_ptr<NameClaims> claims;
+};
+
+// The variables of a context's binary queries, and of the binary it was made
+// from: empty until a written block declares them.
+struct BinaryVariables {
+  std::string size;  // receives the binary's size, which later queries pass
+  std::string writtenSize;
+  std::string buffer;
+  std::string file;
+  std::string binary;
 };
 
 class ScribeContext {
@@ -117,31 +157,42 @@ class ScribeContext {
   const std::string name;  // variable name in the written program
   // Numbers the names derived from the context's own configurations.
   WordCounters<ContextWord> wordCounters;
+  // Whether names claimed ahead may meet the context's configurations or tensors.
+  bool ownNamesClaimed = false;
 
-  // Context binaries: the variable that receives the binary's size once a
-  // size was asked for, and which variables of the binary queries the written
-  // program has declared already.
-  std::string binarySizeVariable;
-  struct BinaryDeclarations {
-    bool size = false;
-    bool writtenSize = false;
-    bool buffer = false;  // and its file
-  } binaryDeclared;
+  // Context binaries: made by the first block that declares one.
+  BinaryVariables& binaryVariables();
+  const BinaryVariables* binaryVariablesIfAny() const { return binaryVariables_.get(); }
+  // `{context}_{word}`, or that with a suffix when a graph holds it.
+  std::string binaryVariableName(std::string_view word) const;
 
   // Tensors of the context and of all its graphs. Registration gives the
   // client's tensor the next process-wide id; 7003 or 7006 when that id is
   // already taken in this context.
-  std::string_view newTensorName() { return contents().tensorNames.next(name); }
+  std::string_view newTensorName() {
+    return ownNamesClaimed ? newUnclaimedTensorName() : contents().tensorNames.next(name);
+  }
   Zeb_ErrorHandle_t registerTensor(Zeb_Tensor_t& tensor, std::string_view variable);
   // The variable of the tensor registered under id; empty when none is.
   std::string_view findTensorName(uint32_t id) const;
 
-  // Whether one of the context's graphs has that variable name.
+  // Whether a graph's client name made that name, `{context}_{identifier}`,
+  // whichever variable the graph took: a second graph of it is refused.
   bool hasGraphVariable(const std::string& variableName) const;
-  // name holds a prefix derived from a graph's name: appends its next number.
-  void numberGraphDerivedName(TextBuffer& name) { contents().graphDerivedNames.number(name); }
-  // Creates a graph record under a new handle; 0 on failure.
-  uint64_t createGraph(const std::string& variableName, const std::string& graphName);
+  // name holds a prefix derived from a graph's name (`{graph}_config`):
+  // appends its next number.
+  void numberGraphDerivedName(TextBuffer& name);
+  // name holds a node's `{graph}_{identifier}`: appends its next number, or
+  // changes it where its variables would meet others.
+  void numberNode(TextBuffer& name, const NameShape& shape);
+  // Whether a claim holds a variable that a name of that shape declares.
+  bool claimedAhead(std::string_view name, const NameShape& shape) const;
+  // name ends with counter's last number: moves it on past claimed names.
+  void passClaimed(TextBuffer& name, uint32_t& counter, const NameShape& shape) const;
+  // Creates a graph record under a new handle; 0 on failure. Its variable is
+  // candidate, `{context}_{identifier}`, unless that would meet another
+  // name: then a suffix makes it one of its own.
+  uint64_t createGraph(const std::string& candidate, const std::string& graphName);
   std::shared_ptr<ScribeGraph> findGraph(uint64_t handle) const;
   // The first graph for which the predicate holds, with its handle.
   std::pair<uint64_t, std::shared_ptr<ScribeGraph>> findGraphIf(
@@ -156,8 +207,28 @@ class ScribeContext {
   // Made on first use, so that a context which never holds a graph or a
   // tensor is created and freed without building and tearing down its maps.
   ContextContents& contents();
+  NameClaims& claims();
+  ZEB_NEVER_INLINE std::string_view newUnclaimedTensorName();
+
+  // Names of this context's: in context_names.cpp.
+  // What follows `{context}_` in a name of the context's; nothing for another.
+  std::optional<std::string_view> wordAfterName(std::string_view prefix) const;
+  ScribeGraph* graphOfVariable(std::string_view variable) const;
+  // Whether a graph took that name: its variable, or its client's name's.
+  bool isGraphName(std::string_view variable) const;
+  bool isBinaryVariable(std::string_view variable) const;
+  // Whether the context declares base, or the part of it the claim holds.
+  bool declares(std::string_view base, Claim claim) const;
+  bool declaresOfGraph(const names::Reach& reach, ClaimedPart part, uint32_t number) const;
+  void claimAhead(std::string_view base, Claim claim);
+  bool graphVariableTaken(std::string_view variable) const;
+  std::string chooseGraphVariable(const std::string& candidate);
+  bool everyNumberTaken(const names::Reach& reach) const;
+  bool numberTaken(const names::Reach& reach, uint32_t number) const;
+  void claimReach(const names::Reach& reach, std::string_view node);
 
   std::unique_ptr<ContextContents> contents_;
+  std::unique_ptr<BinaryVariables> binaryVariables_;
 };
 
 struct ScribeBackend {

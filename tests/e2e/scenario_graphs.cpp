@@ -1,4 +1,7 @@
-// The graphs and data-path scenarios (see scenarios.h).
+// The graphs, data-path and non-finite-floats scenarios (see scenarios.h).
+#include <cstring>
+#include <limits>
+
 #include "builders.h"
 #include "scenarios.h"
 
@@ -136,6 +139,33 @@ void dataPath(const ZebApi& api) {
   inputs[0].v1.clientBuf = {input, sizeof input};
   api.graphExecute(graph, inputs, 1, nullptr, 0, nullptr, nullptr);
   Zeb_GraphHandle_t again = nullptr; api.graphRetrieve(context, "g", &again);
+  api.contextFree(context, nullptr); api.backendFree(backend);
+}
+
+// NaNs of both signs, quiet and signalling, with payloads, and infinities, in each place
+// a float is written: scalar parameters, and the scales of every encoding.
+void nonFiniteFloats(const ZebApi& api) {
+  static float values[6] = {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
+  const uint32_t nans[] = {0x7fc00000, 0xffc00000, 0x7f800001, 0xff9abcde};
+  std::memcpy(values + 2, nans, sizeof nans);
+  static Zeb_ScaleOffset_t pairs[6];
+  static int32_t offsets[6];
+  std::vector<Zeb_Param_t> params;
+  for (int i = 0; i < 6; ++i) {
+    pairs[i] = {values[i], i};
+    params.push_back(scalarParam("value", scalar(ZEB_DATATYPE_FLOAT_32, &Zeb_Scalar_t::floatValue, values[i])));
+  }
+  Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, kNoBackendConfigs, &backend);
+  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
+  const ZebGraph_Config_t* noGraphConfigs[] = {nullptr};
+  Zeb_GraphHandle_t graph = nullptr; api.graphCreate(context, "g", noGraphConfigs, &graph);
+  std::vector<Zeb_Tensor_t> tensors;
+  for (const Q& encoding : {scaleOffset(values[2], 0), scaleOffset(values[3], 0), bwScaleOffset(8, values[5], 1),
+                            axisScaleOffset(0, 6, pairs), bwAxisScaleOffset(8, 0, 6, values, offsets)}) {
+    tensors.push_back(tensorV1("q", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 1, kShape, nullptr, 0, encoding));
+    api.tensorCreateGraphTensor(graph, &tensors.back());
+  }
+  api.graphAddNode(graph, opConfig("floats", "pkg", "Op", 6, params.data(), 5, tensors.data(), 0, nullptr));
   api.contextFree(context, nullptr); api.backendFree(backend);
 }
 

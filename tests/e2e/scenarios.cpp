@@ -39,7 +39,8 @@ const std::vector<Scenario>& namedScenarios() {
   static const std::vector<Scenario> scenarios = {
       {"all-families", allFamilies, false}, {"all-families-no-queries", allFamiliesWithoutQueries, true},
       {"frame-only", frameOnly, false},     {"graphs", graphs, true},
-      {"data-path", dataPath, true},        {"binaries", binaries, false}};
+      {"data-path", dataPath, true},        {"binaries", binaries, false},
+      {"non-finite-floats", nonFiniteFloats, true}};
   return scenarios;
 }
 
@@ -49,7 +50,7 @@ bool runScenario(const std::string& name, const ZebApi& api) {
   if (randomSeed(name, seed)) runRandomScenario(api, seed);
   else if (networkSize(name, nodes)) network(api, nodes);
   else if (const Scenario* scenario = findNamed(name)) scenario->run(api);
-  else return false;
+  else return runNamesScenario(name, api);
   return true;
 }
 

@@ -43,6 +43,18 @@ void binaries(const ZebApi& api);
 void dataAndBinaries(const ZebApi& api);
 void switched(const ZebApi& api);
 void network(const ZebApi& api, uint32_t nodes);  // a MobileNetV2-like graph of that many nodes
+void nonFiniteFloats(const ZebApi& api);
+
+// "names-table": clients named like the recorder's variables; "random-names:SEED": clients
+// named from its words at random. False for any other name.
+bool runNamesScenario(const std::string& name, const ZebApi& api);
+// The rows of "names-table", each in a context of its own: its steps, and the variables
+// its program declares ("!": does not), "@" standing for the row's context.
+struct CollidingNames {
+  const char* steps;
+  const char* declares;
+};
+const std::vector<CollidingNames>& collidingNames();
 
 // A seed decides first whether its scenario makes queries; one without them round-trips.
 void runRandomScenario(const ZebApi& api, uint64_t seed);

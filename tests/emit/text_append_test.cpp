@@ -13,6 +13,12 @@
 namespace zeb::test {
 namespace {
 
+float withBits(uint32_t bits) {
+  float value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
 TEST(FloatText, FiniteAsPercentNineGOthersAsExpressions) {
   const struct {
     float value;
@@ -22,8 +28,11 @@ TEST(FloatText, FiniteAsPercentNineGOthersAsExpressions) {
       {1.0f / 3.0f, "0.333333343"}, {0.00001f, "9.99999975e-06"}, {1e9f, "1e+09"},
       {123456789.0f, "123456792"}, {0.0f, "0"},          {-2.5f, "-2.5"},
       {3.0e-7f, "3.00000011e-07"},
-      // C has no literals for these: expressions that give them.
-      {std::numeric_limits<float>::quiet_NaN(), "(0.0f/0.0f)"},
+      // C has no literals for these: expressions that give them, a NaN by its bits.
+      {std::numeric_limits<float>::quiet_NaN(), "(union {uint32_t u; float f;}){0x7fc00000}.f"},
+      {withBits(0xffc00000), "(union {uint32_t u; float f;}){0xffc00000}.f"},
+      {withBits(0x7f800001), "(union {uint32_t u; float f;}){0x7f800001}.f"},
+      {withBits(0xff9abcde), "(union {uint32_t u; float f;}){0xff9abcde}.f"},
       {std::numeric_limits<float>::infinity(), "(1.0f/0.0f)"},
       {-std::numeric_limits<float>::infinity(), "(-1.0f/0.0f)"},
   };
