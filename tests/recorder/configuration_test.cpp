@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <regex>
 
+#include "api/entry_points.h"
 #include "e2e/builders.h"
 #include "support/session.h"
 
@@ -91,11 +94,40 @@ TEST_F(Configuration, NamesAfterTheStartFinishTheFilesAndContinueInNewOnes) {
   EXPECT_EQ(readFile("out/scribe_output.c").substr(header, 16), "   if (logging) ");
   EXPECT_NE(readFile("out/second.c").find("fopen(\"second.bin\", \"rb\")"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists("out/second.bin"));
+}
 
-  StreamOpsRestorer restorer;
-  pal::streamOps().open = [](const char*, const char*) -> std::FILE* { return nullptr; };
-  EXPECT_EQ(configure({files("third.c", "third.bin")}), 4999u);
-  EXPECT_EQ(logged(), "Failure when opening model file");
+// A start or a switch that fails leaves no file open: the next one, to names that can be
+// opened, succeeds and records. Directories stand in the way of the names that cannot.
+TEST(Recovery, AFailedStartOrSwitchLeavesTheWayOpenForTheNextOne) {
+  struct Row {
+    bool switching;
+    const char *model, *data, *message;
+  };
+  const Row rows[] = {{false, "m.c", "", "Could not open file: out/"},
+                      {false, "taken", "d.bin", "Could not open file: out/taken"},
+                      {false, "m.c", "taken", "Could not open file: out/taken"},
+                      {true, "taken", "d.bin", "Failure when opening model file"},
+                      {true, "m.c", "taken", "Failure when opening data file"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.model) + " " + row.data);
+    Session s;
+    std::filesystem::create_directories("out/taken");
+    if (row.switching) {
+      ASSERT_EQ(entry::propertyHasCapability(s.recorder, 1), 4950u);
+    }
+    const Config bad[] = {files(row.model, row.data), {}}, good[] = {files("good.c", "good.bin"), {}};
+    const Config* badList[] = {&bad[0], nullptr};
+    const Config* goodList[] = {&good[0], nullptr};
+    EXPECT_EQ(configureRecorder(s.recorder, badList), row.switching ? 4999u : 0u);
+    EXPECT_EQ(entry::propertyHasCapability(s.recorder, 2), row.switching ? 4999u : 4000u);
+    const auto failed = s.log.texts();
+    EXPECT_NE(std::find(failed.begin(), failed.end(), row.message), failed.end());
+    ASSERT_EQ(configureRecorder(s.recorder, goodList), 0u);
+    EXPECT_EQ(entry::propertyHasCapability(s.recorder, 3), 4950u);
+    EXPECT_EQ(s.blocks(), "   VALIDATE(error, interface.propertyHasCapability((ZebProperty_Key_t)3));\n\n");
+    const auto logged = s.log.texts();
+    EXPECT_EQ(std::count(logged.begin(), logged.end(), "File has already been opened"), 0);
+  }
 }
 
 // A file of the recording in progress would be truncated or written into.
