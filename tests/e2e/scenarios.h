@@ -42,21 +42,29 @@ void dataPath(const ZebApi& api);
 void binaries(const ZebApi& api);
 void dataAndBinaries(const ZebApi& api);
 void switched(const ZebApi& api);
+void severalBlobs(const ZebApi& api);  // with a switch
+// POSIX: children of the recording process call the API, exit, and run programs, one of them
+// a second recorder (other-recorder) of the same files. Their calls carry marks.
+void forking(const ZebApi& api);
+void otherRecorder(const ZebApi& api);
+inline const char* const kOtherProcessMarks[] = {"forked_child", "other_recorder"};
 
 // A seed decides first whether its scenario makes queries; one without them round-trips.
 void runRandomScenario(const ZebApi& api, uint64_t seed);
 bool randomScenarioRoundTrips(uint64_t seed);
 
-// Nine calls a round; the thread's number in its platform option and device id splits a log.
+// Every recording entry point in a round; the thread's number in its platform option and device
+// id splits a log (calls that carry no handle are no thread's).
 struct ThreadedRun {
   unsigned threads = 0, rounds = 0;
   bool atOnce = true;  // all threads at once, else one after another
+  ZebScribe_InitializeFn_t initialize = nullptr;  // ZebScribe's, called in every round too
 };
 // "threads:T:R" (at once) or "serial:T:R"; nothing for any other name.
 std::optional<ThreadedRun> threadedRun(const std::string& name);
 // Runs the clients; the number of calls that did not answer 0.
 unsigned long runThreadedClients(const ZebApi& api, const ThreadedRun& run);
-// An echo log's lines by thread (no known thread last), each numbered afresh.
+// An echo log's lines by thread (no known thread last, sorted), each numbered afresh.
 std::vector<std::vector<std::string>> splitByThread(const std::vector<std::string>& log, unsigned threads);
 // Lines with their handles and tensors numbered afresh in the order met.
 std::vector<std::string> numberedAfresh(const std::vector<std::string>& lines);
