@@ -90,10 +90,11 @@ CommandResult zebscribe(const std::string& command, const fs::path& model) {
   return runIn(model.parent_path(), run(ZEB_E2E_TOOL, {command, model.string()}));
 }
 
-// Old files of the same names: a kill before they are emptied leaves them.
+// The first program's data file is new, the second's an earlier run's, which a kill before
+// it is emptied leaves as it was.
 void seedStaleData(const fs::path& output) {
   fs::create_directories(output);
-  for (const auto& [name, data] : kPrograms) std::ofstream(output / data) << "stale data of an earlier run";
+  std::ofstream(output / kPrograms[1].second) << "stale data of an earlier run";
 }
 
 // Each program the kill left sound, or sealed and then sound, or holding no call.

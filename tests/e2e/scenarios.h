@@ -41,7 +41,6 @@ void graphs(const ZebApi& api);
 void dataPath(const ZebApi& api);
 void binaries(const ZebApi& api);
 void dataAndBinaries(const ZebApi& api);
-void switched(const ZebApi& api);
 void severalBlobs(const ZebApi& api);  // with a switch
 // POSIX: children of the recording process call the API, exit, and run programs, one of them
 // a second recorder (other-recorder) of the same files. Their calls carry marks.

@@ -37,8 +37,16 @@ void runClient(const ZebApi& api, const ThreadedRun& run, unsigned thread, std::
   const ZebProfile_Config_t maxEvents = profileMaxEvents(thread + 1);
   const ZebProfile_Config_t* profileConfigs[] = {&maxEvents, nullptr};
   const ZebGraph_ExecutionEnvironment_t* noEnvironment[] = {nullptr};
+  // The first call meets the other threads' first ones, one of which starts the recorder:
+  // a call that does no more than start it, whose answer does not matter.
   const char* message = nullptr;
-  check(api.errorGetMessage(0, &message));  // may start the recorder
+  switch (thread % 5) {
+    case 0: api.errorGetMessage(0, &message); break;
+    case 1: api.errorGetVerboseMessage(0, &message); break;
+    case 2: api.errorFreeVerboseMessage(nullptr); break;
+    case 3: api.graphPrepareExecutionEnvironment(nullptr, noEnvironment); break;
+    default: if (run.initialize) run.initialize(nullptr);
+  }
   for (unsigned number = 0; number < run.rounds; ++number) {
     Zeb_BackendHandle_t b = nullptr; check(api.backendCreate(nullptr, backendConfigs, &b));
     check(api.backendSetConfig(b, backendConfigs));

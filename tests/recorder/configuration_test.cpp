@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include "api/entry_points.h"
@@ -86,45 +87,47 @@ TEST_F(Configuration, NamesBeforeTheStart) {
   EXPECT_EQ(r.dataFileName(), "params.bin");
 }
 
-TEST_F(Configuration, NamesAfterTheStartFinishTheFilesAndContinueInNewOnes) {
-  ASSERT_EQ(r.start(), 0u);
-  const std::size_t header = s.model().size();
-  ASSERT_EQ(configure({files("second.c", "second.bin"), backendId(3)}), 0u);
-  EXPECT_EQ(r.backendIdentifier(), 3u);
-  EXPECT_EQ(readFile("out/scribe_output.c").substr(header, 16), "   if (logging) ");
-  EXPECT_NE(readFile("out/second.c").find("fopen(\"second.bin\", \"rb\")"), std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists("out/second.bin"));
-}
-
-// A start or a switch that fails leaves no file open: the next one, to names that can be
-// opened, succeeds and records. Directories stand in the way of the names that cannot.
+// A start or a switch that fails (a directory in the way; a name that cannot be opened:
+// empty, or a directory's) leaves no file open: the next one, to good names, succeeds and
+// records, and a switch finishes the program it leaves.
 TEST(Recovery, AFailedStartOrSwitchLeavesTheWayOpenForTheNextOne) {
   struct Row {
     bool switching;
-    const char *model, *data, *message;
+    const char *directory, *model, *data, *message;
   };
-  const Row rows[] = {{false, "m.c", "", "Could not open file: out/"},
-                      {false, "taken", "d.bin", "Could not open file: out/taken"},
-                      {false, "m.c", "taken", "Could not open file: out/taken"},
-                      {true, "taken", "d.bin", "Failure when opening model file"},
-                      {true, "m.c", "taken", "Failure when opening data file"}};
+  const Row rows[] = {{false, "blocked", "m.c", "d.bin", "blocked already exists"},
+                      {false, "out", "m.c", "", "Could not open file: out/"},
+                      {false, "out", "taken", "d.bin", "Could not open file: out/taken"},
+                      {false, "out", "m.c", "taken", "Could not open file: out/taken"},
+                      {true, "blocked", "m.c", "d.bin", "Failure when opening model file"},
+                      {true, "out", "taken", "d.bin", "Failure when opening model file"},
+                      {true, "out", "m.c", "taken", "Failure when opening data file"}};
   for (const Row& row : rows) {
-    SCOPED_TRACE(std::string(row.model) + " " + row.data);
+    SCOPED_TRACE(std::string(row.directory) + " " + row.model + " " + row.data);
     Session s;
+    std::ofstream("blocked") << "in the way";
     std::filesystem::create_directories("out/taken");
+    const auto configure = [&](std::initializer_list<Config> records) {
+      std::vector<const Config*> pointers;
+      for (const Config& record : records) pointers.push_back(&record);
+      pointers.push_back(nullptr);
+      return configureRecorder(s.recorder, pointers.data());
+    };
     if (row.switching) {
       ASSERT_EQ(entry::propertyHasCapability(s.recorder, 1), 4950u);
     }
-    const Config bad[] = {files(row.model, row.data), {}}, good[] = {files("good.c", "good.bin"), {}};
-    const Config* badList[] = {&bad[0], nullptr};
-    const Config* goodList[] = {&good[0], nullptr};
-    EXPECT_EQ(configureRecorder(s.recorder, badList), row.switching ? 4999u : 0u);
+    EXPECT_EQ(configure({directory(row.directory), files(row.model, row.data)}), row.switching ? 4999u : 0u);
     EXPECT_EQ(entry::propertyHasCapability(s.recorder, 2), row.switching ? 4999u : 4000u);
     const auto failed = s.log.texts();
     EXPECT_NE(std::find(failed.begin(), failed.end(), row.message), failed.end());
-    ASSERT_EQ(configureRecorder(s.recorder, goodList), 0u);
+    ASSERT_EQ(configure({directory("out"), files("good.c", "good.bin"), backendId(3)}), 0u);
+    EXPECT_EQ(s.recorder.backendIdentifier(), 3u);
     EXPECT_EQ(entry::propertyHasCapability(s.recorder, 3), 4950u);
     EXPECT_EQ(s.blocks(), "   VALIDATE(error, interface.propertyHasCapability((ZebProperty_Key_t)3));\n\n");
+    EXPECT_NE(s.model().find("fopen(\"good.bin\", \"rb\")"), std::string::npos);
+    const std::string left = readFile("out/scribe_output.c");
+    EXPECT_EQ(row.switching, left.size() > modelFooter().size() &&
+                                 left.substr(left.size() - modelFooter().size()) == modelFooter());
     const auto logged = s.log.texts();
     EXPECT_EQ(std::count(logged.begin(), logged.end(), "File has already been opened"), 0);
   }
