@@ -109,6 +109,9 @@ TEST(KilledRecordings, EndWithAWholeBlockAndReplayTheCallsMadeBeforeTheKill) {
       continue;
     ++killed;
     ASSERT_NO_FATAL_FAILURE(checkKilled(dir / "scribe_output", expected, whole));
+    // The killed recorder's claim died with it: the next recording of the directory starts.
+    ASSERT_EQ(runScenarioIn(dir, tool("SCRIBE_LIB"), "frame-only").exitCode, 0);
+    EXPECT_EQ(readFile(dir / "scribe_output" / "scribe_output.c"), modelHeader("params.bin") + modelFooter());
   }
   EXPECT_EQ(killed, seeds.size()) << "runs that ended before their kill";
   std::printf("killed recordings: %u of %zu; ending with a whole block: %u; all replay\n", killed, seeds.size(),
