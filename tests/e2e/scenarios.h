@@ -56,10 +56,11 @@ bool randomScenarioRoundTrips(uint64_t seed);
 // id splits a log (calls that carry no handle are no thread's).
 struct ThreadedRun {
   unsigned threads = 0, rounds = 0;
-  bool atOnce = true;  // all threads at once, else one after another
+  bool atOnce = true;        // all threads at once, else one after another
+  bool untilKilled = false;  // then waits for the kill, which cannot come too late
   ZebScribe_InitializeFn_t initialize = nullptr;  // ZebScribe's, called in every round too
 };
-// "threads:T:R" (at once) or "serial:T:R"; nothing for any other name.
+// "threads:T:R" (at once), "serial:T:R" or "killable:T:R"; nothing for any other name.
 std::optional<ThreadedRun> threadedRun(const std::string& name);
 // Runs the clients; the number of calls that did not answer 0.
 unsigned long runThreadedClients(const ZebApi& api, const ThreadedRun& run);

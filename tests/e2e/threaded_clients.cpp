@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -140,11 +141,11 @@ struct Renumbering {
 }  // namespace
 
 std::optional<ThreadedRun> threadedRun(const std::string& name) {
-  static const std::regex form(R"((threads|serial):(\d+):(\d+))");
+  static const std::regex form(R"((threads|serial|killable):(\d+):(\d+))");
   std::smatch parts;
   if (!std::regex_match(name, parts, form)) return std::nullopt;
-  return ThreadedRun{static_cast<unsigned>(std::stoul(parts[2])),
-                     static_cast<unsigned>(std::stoul(parts[3])), parts[1] == "threads"};
+  return ThreadedRun{static_cast<unsigned>(std::stoul(parts[2])), static_cast<unsigned>(std::stoul(parts[3])),
+                     parts[1] != "serial", parts[1] == "killable"};
 }
 
 unsigned long runThreadedClients(const ZebApi& api, const ThreadedRun& run) {
@@ -155,6 +156,7 @@ unsigned long runThreadedClients(const ZebApi& api, const ThreadedRun& run) {
     else runClient(api, run, thread, failures);
   }
   for (std::thread& thread : threads) thread.join();
+  while (run.untilKilled) std::this_thread::sleep_for(std::chrono::hours(1));
   return failures.load();
 }
 
