@@ -36,10 +36,33 @@ int truncateStream(std::FILE* file, uint64_t length);
 // the bytes written, or 0 or less when nothing could be.
 long writeDescriptor(std::FILE* file, const char* bytes, std::size_t count);
 
+// Opens the file at path for writing at its end, creating it when missing and
+// changing nothing in it; null on failure. Programs the process runs do not
+// inherit it.
+std::FILE* openForAppending(const char* path);
+
+// Closes a stream of openForAppending, and with it its claim.
+int closeStream(std::FILE* file);
+
+// The claim that makes a regular file one recorder's output: an exclusive lock
+// of the operating system, which lets go of it when the stream is closed or its
+// process ends, so a holder that died never blocks. Any other kind of file
+// needs no claim and counts as taken.
+enum class Claim { kTaken, kHeld, kUnavailable };
+// On kHeld, holder is the id of the process that holds it, or 0 when that
+// cannot be told.
+Claim claimStream(std::FILE* file, unsigned long& holder);
+
+unsigned long processId();
+
+// In a process about to fork, calls prepare; after the fork, parent in it and
+// child in the new process. Windows has no fork and calls none of them.
+void watchForks(void (*prepare)(), void (*parent)(), void (*child)());
+
 // The C-stream operations that the output files use. Tests replace entries to
-// make any open, write, flush or close fail.
+// make any open, write, flush, close or truncation fail.
 struct StreamOps {
-  std::FILE* (*open)(const char* path, const char* mode);
+  std::FILE* (*open)(const char* path);  // for writing at the end, as openForAppending
   std::size_t (*write)(const void* buffer, std::size_t size, std::size_t count, std::FILE* file);
   int (*flush)(std::FILE* file);
   int (*close)(std::FILE* file);
@@ -49,12 +72,13 @@ struct StreamOps {
 // The operations in force; assigning to the returned table swaps them.
 StreamOps& streamOps();
 
-// The platform's own stream operations: fopen unbuffered, a write straight to
-// the descriptor (as many writeDescriptor calls as it takes), a flush that has
-// nothing to do, fclose, truncateStream. Unbuffered, every write reaches the
-// file at once and a failed one leaves nothing behind in a buffer to reappear
-// later. As stdio never holds any of their bytes, writes skip it (fwrite's own
-// path would add 0.1 to 0.2 us to every block) and so does the flush.
+// The platform's own stream operations: openForAppending unbuffered, a write
+// straight to the descriptor (as many writeDescriptor calls as it takes), a
+// flush that has nothing to do, closeStream, truncateStream. Unbuffered, every
+// write reaches the file at once and a failed one leaves nothing behind in a
+// buffer to reappear later. As stdio never holds any of their bytes, writes
+// skip it (fwrite's own path would add 0.1 to 0.2 us to every block) and so
+// does the flush.
 const StreamOps& defaultStreamOps();
 
 }  // namespace pal

@@ -2,10 +2,19 @@
 #include "pal/pal.h"
 
 #include <errno.h>
+#include <fcntl.h>
+#include <pthread.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
+
+// Locks of an open file description: unlike a process's record locks, closing
+// another descriptor of the same file (the recorder reads a continued program
+// back) leaves them held, and two recorders of one process see each other.
+#ifndef F_OFD_SETLK
+#error "open file description locks (F_OFD_SETLK) are needed"
+#endif
 
 namespace pal {
 namespace {
@@ -15,6 +24,32 @@ namespace {
 bool statOf(std::string path, struct stat& status) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return ::stat(path.c_str(), &status) == 0;
+}
+
+// Far past the end of any file, where no read or write ever comes: the claim's
+// byte, then one byte per process id, which the holder locks too so that the
+// others can name it.
+constexpr off_t kClaimByte = off_t{1} << 62;
+constexpr off_t kProcessIds = off_t{1} << 32;
+
+struct flock byteRange(off_t start, off_t length) {
+  struct flock range {};
+  range.l_type = F_WRLCK;
+  range.l_whence = SEEK_SET;
+  range.l_start = start;
+  range.l_len = length;
+  return range;
+}
+
+bool lockRange(int descriptor, off_t start, off_t length) {
+  struct flock range = byteRange(start, length);
+  return ::fcntl(descriptor, F_OFD_SETLK, &range) == 0;
+}
+
+unsigned long holderOf(int descriptor) {
+  struct flock range = byteRange(kClaimByte + 1, kProcessIds);
+  if (::fcntl(descriptor, F_OFD_GETLK, &range) != 0 || range.l_type == F_UNLCK) return 0;
+  return static_cast<unsigned long>(range.l_start - kClaimByte - 1);
 }
 
 }  // namespace
@@ -32,6 +67,30 @@ bool isDirectory(const std::string& path) {
 bool Directory::create(const std::string& path, unsigned permissions) {
   if (exists(path)) return isDirectory(path);
   return ::mkdir(path.c_str(), static_cast<mode_t>(permissions)) == 0;
+}
+
+std::FILE* openForAppending(const char* path) { return std::fopen(path, "abe"); }
+
+int closeStream(std::FILE* file) { return std::fclose(file); }
+
+Claim claimStream(std::FILE* file, unsigned long& holder) {
+  const int descriptor = ::fileno(file);
+  struct stat status;
+  if (::fstat(descriptor, &status) != 0) return Claim::kUnavailable;
+  if (!S_ISREG(status.st_mode)) return Claim::kTaken;
+  if (lockRange(descriptor, kClaimByte, 1)) {
+    lockRange(descriptor, kClaimByte + 1 + ::getpid(), 1);
+    return Claim::kTaken;
+  }
+  if (errno != EAGAIN && errno != EACCES) return Claim::kUnavailable;
+  holder = holderOf(descriptor);
+  return Claim::kHeld;
+}
+
+unsigned long processId() { return static_cast<unsigned long>(::getpid()); }
+
+void watchForks(void (*prepare)(), void (*parent)(), void (*child)()) {
+  ::pthread_atfork(prepare, parent, child);
 }
 
 uint64_t systemClockNanoseconds() {

@@ -60,6 +60,89 @@ int truncateStream(std::FILE* file, uint64_t length) {
   return ::_fseeki64(file, offset, SEEK_SET);
 }
 
+namespace {
+
+// As on POSIX: far past any end of file, the claim's byte and one byte per
+// process id. Windows locks are mandatory, so no read or write may come there.
+constexpr uint64_t kClaimByte = uint64_t{1} << 62;
+constexpr uint64_t kProcessIds = uint64_t{1} << 32;
+
+OVERLAPPED at(uint64_t offset) {
+  OVERLAPPED overlapped{};
+  overlapped.Offset = static_cast<DWORD>(offset);
+  overlapped.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return overlapped;
+}
+
+bool lockRange(HANDLE file, uint64_t start, uint64_t length) {
+  OVERLAPPED where = at(start);
+  return ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                      static_cast<DWORD>(length), static_cast<DWORD>(length >> 32), &where) != 0;
+}
+
+void unlockRange(HANDLE file, uint64_t start, uint64_t length) {
+  OVERLAPPED where = at(start);
+  ::UnlockFileEx(file, 0, static_cast<DWORD>(length), static_cast<DWORD>(length >> 32), &where);
+}
+
+// A lock within the range, found by taking one over it.
+bool lockedWithin(HANDLE file, uint64_t start, uint64_t length) {
+  if (!lockRange(file, start, length)) return true;
+  unlockRange(file, start, length);
+  return false;
+}
+
+// Windows cannot say who holds a lock: the holder's byte is found by halving
+// the range of process ids, keeping the half with a lock in it.
+unsigned long holderOf(HANDLE file) {
+  uint64_t start = kClaimByte + 1, length = kProcessIds;
+  if (!lockedWithin(file, start, length)) return 0;
+  while (length > 1) {
+    const uint64_t half = length / 2;
+    if (lockedWithin(file, start, half)) {
+      length = half;
+    } else {
+      start += half;
+      length -= half;
+    }
+  }
+  return lockedWithin(file, start, 1) ? static_cast<unsigned long>(start - kClaimByte - 1) : 0;
+}
+
+HANDLE handleOf(std::FILE* file) {
+  return reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)));
+}
+
+}  // namespace
+
+// "N": not inherited by the processes this one creates.
+std::FILE* openForAppending(const char* path) { return std::fopen(path, "abN"); }
+
+// Windows lets go of a closed file's locks in its own time; a file switched
+// back to at once must find them gone.
+int closeStream(std::FILE* file) {
+  const HANDLE handle = handleOf(file);
+  unlockRange(handle, kClaimByte, 1);
+  unlockRange(handle, kClaimByte + 1 + ::GetCurrentProcessId(), 1);
+  return std::fclose(file);
+}
+
+Claim claimStream(std::FILE* file, unsigned long& holder) {
+  const HANDLE handle = handleOf(file);
+  if (::GetFileType(handle) != FILE_TYPE_DISK) return Claim::kTaken;
+  if (lockRange(handle, kClaimByte, 1)) {
+    lockRange(handle, kClaimByte + 1 + ::GetCurrentProcessId(), 1);
+    return Claim::kTaken;
+  }
+  if (::GetLastError() != ERROR_LOCK_VIOLATION) return Claim::kUnavailable;
+  holder = holderOf(handle);
+  return Claim::kHeld;
+}
+
+unsigned long processId() { return ::GetCurrentProcessId(); }
+
+void watchForks(void (*)(), void (*)(), void (*)()) {}
+
 long writeDescriptor(std::FILE* file, const char* bytes, std::size_t count) {
   // _write takes an unsigned count; a larger buffer goes in several writes.
   constexpr std::size_t kLargestWrite = std::size_t{1} << 30;

@@ -20,8 +20,8 @@ std::size_t writeElements(const void* buffer, std::size_t size, std::size_t coun
 }
 
 constexpr StreamOps kDefaultStreamOps{
-    [](const char* path, const char* mode) {
-      std::FILE* file = std::fopen(path, mode);
+    [](const char* path) {
+      std::FILE* file = openForAppending(path);
       if (file) std::setvbuf(file, nullptr, _IONBF, 0);
       return file;
     },
@@ -29,7 +29,7 @@ constexpr StreamOps kDefaultStreamOps{
     // Every write has reached the descriptor when it returns, so the flush
     // that follows it has nothing left to move; fflush would only cost time.
     [](std::FILE*) { return 0; },
-    [](std::FILE* file) { return std::fclose(file); },
+    closeStream,
     truncateStream,
 };
 

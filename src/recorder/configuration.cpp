@@ -176,33 +176,35 @@ Zeb_ErrorHandle_t switchFailed(const char* message) {
 }
 
 // Finishes the current pair of files and continues in the newly named pair.
+// Files that a failed switch left closed have nothing to finish.
 Zeb_ErrorHandle_t switchFiles(Recorder& recorder, const Pending& pending) {
   ModelFile& model = recorder.modelFile();
   DataFile& data = recorder.dataFile();
-  if (!model.writeModelFooter()) return switchFailed("Failure when writing model footer");
-  if (!model.close()) return switchFailed("Failure when closing model file");
-  if (!data.close()) return switchFailed("Failure when closing data file");
+  if (model.isOpen()) {
+    if (!model.writeModelFooter()) return switchFailed("Failure when writing model footer");
+    if (!model.close()) return switchFailed("Failure when closing model file");
+  }
+  if (data.isOpen() && !data.close()) return switchFailed("Failure when closing data file");
   model.setLocation(recorder.outputDirectory(), recorder.modelFileName());
   data.setLocation(recorder.outputDirectory(), recorder.dataFileName());
   applyFileFlags(recorder, pending);
-  if (!recorder.openModelFile()) return switchFailed("Failure when opening model file");
-  // A program without its header or its data file could not be replayed: the
-  // new model file is finished at once, and the calls that follow fail to write.
-  if (!model.writeModelHeader(recorder.dataFileName())) {
-    model.close();
-    return switchFailed("Failure when writing model header");
+  switch (recorder.openFiles()) {
+    case Recorder::OpenStep::kDone:
+      return 0;
+    case Recorder::OpenStep::kModelFile:
+      return switchFailed("Failure when opening model file");
+    case Recorder::OpenStep::kModelHeader:
+      return switchFailed("Failure when writing model header");
+    case Recorder::OpenStep::kDataFile:
+      break;
   }
-  if (!data.open()) {
-    model.writeModelFooter();
-    model.close();
-    return switchFailed("Failure when opening data file");
-  }
-  return 0;
+  return switchFailed("Failure when opening data file");
 }
 
 }  // namespace
 
 Zeb_ErrorHandle_t configureRecorder(Recorder& recorder, const ZebScribe_Config_t** config) {
+  if (recorder.forkedAway()) return recorder.refuseForkedProcess();
   Pending pending;
   for (auto record = config; record != nullptr && *record != nullptr; ++record) {
     if (const auto refused = readRecord(**record, pending)) return refused;

@@ -17,7 +17,7 @@ void OutputFile::setLocation(const std::string& directory, const std::string& na
   name_ = name;
 }
 
-bool OutputFile::openWithMode(const char* mode) {
+bool OutputFile::openClaimed(bool keepContents) {
   if (file_) {
     log::error("File has already been opened");
     return false;
@@ -33,14 +33,45 @@ bool OutputFile::openWithMode(const char* mode) {
   }
   if (!directory_.empty() && directory_.back() != '/') directory_ += '/';
   const std::string path = directory_ + name_;
-  const bool appending = mode[0] == 'a';
-  file_ = pal::streamOps().open(path.c_str(), mode);
+  file_ = pal::streamOps().open(path.c_str());
   if (!file_) {
     log::error("Could not open file: %s", path.c_str());
     return false;
   }
-  length_ = appending ? pal::fileSize(path) : 0;
+  if (!claim(path)) return false;
+  length_ = pal::fileSize(path);
+  if (keepContents || length_ == 0) return true;
+  if (pal::streamOps().truncate(file_, 0) != 0) {
+    log::error("Could not empty file: %s", path.c_str());
+    abandon();
+    return false;
+  }
+  length_ = 0;
   return true;
+}
+
+// Another recorder's file is closed again untouched: two recordings in one
+// file would make a program that replays neither.
+bool OutputFile::claim(const std::string& path) {
+  unsigned long holder = 0;
+  switch (pal::claimStream(file_, holder)) {
+    case pal::Claim::kTaken:
+      return true;
+    case pal::Claim::kUnavailable:
+      log::warning("Could not lock %s: another process could record into it too", path.c_str());
+      return true;
+    case pal::Claim::kHeld:
+      break;
+  }
+  if (holder != 0) {
+    log::error("%s is being recorded by process %lu: this process records nothing into it",
+               path.c_str(), holder);
+  } else {
+    log::error("%s is being recorded by another process: this process records nothing into it",
+               path.c_str());
+  }
+  abandon();
+  return false;
 }
 
 bool OutputFile::writeAndFlush(const void* buffer, std::size_t size, std::size_t count,
@@ -96,6 +127,11 @@ void OutputFile::closeQuietly() {
   if (file_) close();
 }
 
+void OutputFile::abandon() {
+  if (file_) pal::streamOps().close(file_);
+  file_ = nullptr;
+}
+
 ModelFile::~ModelFile() {
   if (isOpen()) {
     writeModelFooter();
@@ -103,7 +139,7 @@ ModelFile::~ModelFile() {
   }
 }
 
-bool ModelFile::open() { return openWithMode(writeHeader ? "wb" : "ab"); }
+bool ModelFile::open() { return openClaimed(!writeHeader); }
 
 bool ModelFile::writeString(std::string_view text) {
   return writeAndFlush(text.data(), 1, text.size(), true);
@@ -117,7 +153,7 @@ bool ModelFile::writeModelFooter() { return !writeFooter || writeString(modelFoo
 
 DataFile::~DataFile() { closeQuietly(); }
 
-bool DataFile::open() { return openWithMode(append ? "ab" : "wb"); }
+bool DataFile::open() { return openClaimed(append); }
 
 bool DataFile::writeElements(const void* buffer, uint64_t elementSize, uint64_t elementCount) {
   return writeAndFlush(buffer, static_cast<std::size_t>(elementSize),

@@ -9,7 +9,7 @@
 namespace zeb {
 
 // Shared by both files: a C stream opened inside a directory that is created
-// on demand.
+// on demand, and held by one recorder at a time.
 class OutputFile {
  public:
   OutputFile(std::string directory, std::string name);
@@ -29,9 +29,14 @@ class OutputFile {
   std::string path() const { return directory_ + name_; }
   // Closes the stream; false (and logged) when none is open or closing fails.
   bool close();
+  // Closes the stream without a word, writing nothing: a forked process lets
+  // go of its copy of the parent's file this way.
+  void abandon();
 
  protected:
-  bool openWithMode(const char* mode);
+  // Opens the file, claims it as this recorder's output (a file that another
+  // recorder holds is left as it is) and, unless keepContents, empties it.
+  bool openClaimed(bool keepContents);
   // One write of count elements of size bytes, then a flush. A write that
   // fails leaves the file as it was before.
   bool writeAndFlush(const void* buffer, std::size_t size, std::size_t count, bool countBytes);
@@ -39,6 +44,8 @@ class OutputFile {
   void closeQuietly();
 
  private:
+  bool claim(const std::string& path);
+
   std::FILE* file_ = nullptr;
   uint64_t length_ = 0;
   std::string directory_;
@@ -53,7 +60,7 @@ class ModelFile : public OutputFile {
   bool writeHeader = true;
   bool writeFooter = true;
 
-  // "wb" with the header on, "ab" without.
+  // Emptied with the header on, continued without.
   bool open();
   bool writeString(std::string_view text);
   // The model header naming the data file; nothing (and true) when writeHeader is clear.
@@ -69,7 +76,7 @@ class DataFile : public OutputFile {
 
   bool append = false;
 
-  // "ab" when appending, "wb" otherwise.
+  // Continued when appending, emptied otherwise.
   bool open();
   bool writeElements(const void* buffer, uint64_t elementSize, uint64_t elementCount);
 };

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "log/logger.h"
+#include "pal/pal.h"
 #include "recorder/name_grammar.h"
 
 namespace zeb {
@@ -16,10 +17,33 @@ namespace {
 // Plain data, so it can still be read after every object of the library is gone.
 bool processRecorderDestroyed = false;
 
+// The process recorder, for the fork handlers; set once it is made.
+Recorder* forkWatched = nullptr;
+unsigned long forkingProcess = 0;
+
+Recorder* forkWatchedRecorder() { return processRecorderDestroyed ? nullptr : forkWatched; }
+
+void prepareFork() {
+  forkingProcess = pal::processId();
+  if (Recorder* recorder = forkWatchedRecorder()) recorder->holdForFork();
+}
+
+void afterForkInParent() {
+  if (Recorder* recorder = forkWatchedRecorder()) recorder->releaseAfterFork();
+}
+
+void afterForkInChild() {
+  if (Recorder* recorder = forkWatchedRecorder()) recorder->becomeForkedProcess(forkingProcess);
+}
+
 // Marks the recorder as gone before its members start to go.
 struct ProcessRecorder {
-  Recorder recorder;
+  ProcessRecorder() {
+    forkWatched = &recorder;
+    pal::watchForks(prepareFork, afterForkInParent, afterForkInChild);
+  }
   ~ProcessRecorder() { processRecorderDestroyed = true; }
+  Recorder recorder;
 };
 
 }  // namespace
@@ -41,15 +65,54 @@ Recorder::Recorder()
 // writes its footer and closes.
 Recorder::~Recorder() = default;
 
-Zeb_ErrorHandle_t Recorder::start() {
-  if (started_) return ZEB_SUCCESS;
+Zeb_ErrorHandle_t Recorder::startOutput() {
+  if (forkedAway()) return refuseForkedProcess();
   modelFile_.setLocation(outputDirectory_, modelFileName_);
   dataFile_.setLocation(outputDirectory_, dataFileName_);
-  if (!openModelFile() || !modelFile_.writeModelHeader(dataFileName_) || !dataFile_.open()) {
-    return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
-  }
+  if (openFiles() != OpenStep::kDone) return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
   started_ = true;
   return ZEB_SUCCESS;
+}
+
+// A program without its data file could not be replayed: a model file whose
+// header this open wrote is finished at once, and never holds a block. A file
+// continued without a header is left as it was.
+Recorder::OpenStep Recorder::openFiles() {
+  if (!openModelFile()) return OpenStep::kModelFile;
+  if (!modelFile_.writeModelHeader(dataFileName_)) {
+    modelFile_.close();
+    return OpenStep::kModelHeader;
+  }
+  if (!dataFile_.open()) {
+    if (modelFile_.writeHeader) modelFile_.writeModelFooter();
+    modelFile_.close();
+    return OpenStep::kDataFile;
+  }
+  return OpenStep::kDone;
+}
+
+// No call is in progress while the process forks, so the child's copy of the
+// recorder is whole.
+void Recorder::holdForFork() { callMutex_.lock(); }
+
+void Recorder::releaseAfterFork() { callMutex_.unlock(); }
+
+// The child's copy of the lock is held for a thread of the parent; a new lock
+// takes its place. Closing the child's copies of the files leaves the parent's
+// claim on them in place, and nothing is written.
+void Recorder::becomeForkedProcess(unsigned long parent) {
+  new (&callMutex_) std::recursive_mutex;
+  if (!started_) return;
+  started_ = false;
+  forkedFrom_ = parent;
+  modelFile_.abandon();
+  dataFile_.abandon();
+}
+
+Zeb_ErrorHandle_t Recorder::refuseForkedProcess() const {
+  log::error("Process %lu records into %s; this process, forked from it, records nothing",
+             forkedFrom_, modelFile_.path().c_str());
+  return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
 }
 
 std::string Recorder::makeVariableName(std::string_view prefix) { return names_.next(prefix); }

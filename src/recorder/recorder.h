@@ -40,9 +40,24 @@ class Recorder {
   std::recursive_mutex& callMutex() { return callMutex_; }
 
   // Opens the output on the first call: 0, or 4000 when it cannot start (retried
-  // on the next call).
-  Zeb_ErrorHandle_t start();
+  // on the next call; a failed start leaves no file open).
+  Zeb_ErrorHandle_t start() { return started_ ? Zeb_ErrorHandle_t{0} : startOutput(); }
   bool started() const { return started_; }
+
+  // Opens the model file, writes its header and opens the data file; on
+  // failure closes what it opened and names the step that failed.
+  enum class OpenStep { kDone, kModelFile, kModelHeader, kDataFile };
+  OpenStep openFiles();
+
+  // Only the process that opened the files writes to them. A process forked
+  // from it lets go of its copies of them, and its calls answer 4000 with
+  // refuseForkedProcess()'s message; a process forked before the start records
+  // on its own.
+  void holdForFork();
+  void releaseAfterFork();
+  void becomeForkedProcess(unsigned long parent);
+  bool forkedAway() const { return forkedFrom_ != 0; }
+  Zeb_ErrorHandle_t refuseForkedProcess() const;
 
   // prefix + "_" + the prefix's next counter value. These counters number
   // the names that derive from no record (a record numbers its own).
@@ -55,10 +70,6 @@ class Recorder {
   // op holds a validated op's identifier: appends its number, or changes it
   // where the variables of an op configuration of that shape would meet others.
   void numberOpName(TextBuffer& op, const NameShape& shape);
-
-  // Opens the model file. A file continued without a header already holds
-  // an earlier run's blocks: the names it declares are not handed out again.
-  bool openModelFile();
 
   // Registration: the new handle, 0 on failure; contexts and profiles come
   // with their new record.
@@ -103,6 +114,10 @@ class Recorder {
   DataFile& dataFile() { return dataFile_; }
 
  private:
+  Zeb_ErrorHandle_t startOutput();
+  // Opens the model file. A file continued without a header already holds
+  // an earlier run's blocks: the names it declares are not handed out again.
+  bool openModelFile();
   void continueNamesOf(const std::string& program);
   bool elementsTaken(std::string_view op, const NameShape& shape) const;
   bool writeBlobs(const std::vector<Blob>& blobs);
@@ -114,6 +129,7 @@ class Recorder {
 
   std::recursive_mutex callMutex_;
   bool started_ = false;
+  unsigned long forkedFrom_ = 0;  // the recording process, in a process forked from it
   Registry<ScribeContext> contexts_;
   Registry<ScribeProfile> profiles_;
   // Devices are never erased: a device's handle is made from its index, and

@@ -97,16 +97,6 @@ TEST(FaultDetection, SwappedBlobsMakeTheCallsDiffer) {
   EXPECT_NE(difference.find("tensorCreateContextTensor"), std::string::npos) << difference;
 }
 
-// Each program of a switched recording replays its calls and reads exactly its own data file.
-TEST(RecordingFiles, ASwitchLeavesTwoWholeProgramsEachWithItsOwnData) {
-  const Recording recording("switched");
-  const auto expected = directCalls(sub(recording.scratch, "half"), "data-and-binaries");
-  for (const auto& [program, data] : {std::pair{"scribe_output.c", "params.bin"}, std::pair{"second.c", "second.bin"}}) {
-    EXPECT_EQ(bytesReadBack(readLines(recording.output / program)), readFile(recording.output / data).size());
-    EXPECT_EQ(firstDifference(expected, replayWithEcho(recording.output / program, recording.output)), "") << program;
-  }
-}
-
 // A later run continues the earlier files unchanged; the whole replays both runs.
 TEST(RecordingFiles, ALaterRunContinuesTheProgramAndItsData) {
   ScratchDir scratch;

@@ -1,5 +1,9 @@
-// A fault's call answers its error, the files keep whole blocks and exactly the
-// blobs they read, and the program replays a direct run where the same calls fail.
+// Every stream operation of a scenario failed in turn, and the process killed before each
+// and half way through each write: the files keep whole blocks and exactly the blobs they
+// read, and the programs replay the calls that a direct run makes (minus the failed ones;
+// up to the kill, once `zebscribe seal` has finished what the kill left).
+#include <algorithm>
+#include <regex>
 #include <sstream>
 
 #include "replay_harness.h"
@@ -10,24 +14,58 @@ namespace {
 
 struct FaultedRun {
   CallCodes codes;
-  unsigned long operations = 0;
-  std::string kinds;  // as fault_runner.cpp prints them
+  unsigned long operations = 0;  // until the scenario ended; then the recorder finishes at exit
+  std::string kinds;             // of every operation, as fault_runner.cpp prints them
   unsigned switchAnswer = 0;
+  int exitCode = 0;
 };
 
 FaultedRun runFaulted(const fs::path& dir, const std::string& scenario, const std::string& fault) {
   const fs::path outcomes = dir / "codes.txt";
   const CommandResult result = runIn(dir, run("", {ZEB_E2E_FAULT_RUNNER, scenario, fault, outcomes.string()}));
-  EXPECT_EQ(result.exitCode, 0) << result.output;
   FaultedRun into;
+  into.exitCode = result.exitCode;
   into.codes = readCallCodes(outcomes.string());
   std::istringstream(result.output.substr(result.output.find('\n') + 1)) >> into.operations >> into.kinds >>
       into.switchAnswer;
   return into;
 }
 
+// The programs of a recording (a switch makes a second) with the data file each reads.
+const std::pair<const char*, const char*> kPrograms[] = {{"scribe_output", "params.bin"}, {"second", "second.bin"}};
+
+// Each program replayed in turn where its data lies: the calls it makes, handles numbered afresh.
+std::vector<std::vector<std::string>> replayPrograms(const fs::path& output, const std::vector<std::string>& names) {
+  std::vector<std::vector<std::string>> calls;
+  fs::remove(output / kEchoLogName);
+  std::size_t logged = 0;
+  for (const auto& [name, data] : kPrograms) {
+    if (std::find(names.begin(), names.end(), name) == names.end()) continue;
+    EXPECT_EQ(bytesReadBack(readLines(output / (std::string(name) + ".c"))), readFile(output / data).size()) << name;
+    const CommandResult compiled = compileProgram(output / (std::string(name) + ".c"), output / name, tool("ECHO_LINK"));
+    EXPECT_EQ(compiled.exitCode, 0) << compiled.output;
+    runProgramIn(output, output / name);  // a program whose data file never opened stops at once
+    const auto log = readLines(output / kEchoLogName);
+    calls.push_back(numberedAfresh({log.begin() + logged, log.end()}));
+    logged = log.size();
+  }
+  return calls;
+}
+
+// The direct run's calls, cut where the programs end, each part numbered afresh.
+void expectCalls(const std::vector<std::string>& direct, const std::vector<std::vector<std::string>>& programs) {
+  std::size_t begin = 0;
+  for (const auto& calls : programs) {
+    const std::size_t end = std::min(direct.size(), begin + calls.size());
+    EXPECT_EQ(firstDifference(numberedAfresh({direct.begin() + begin, direct.begin() + end}), calls), "");
+    begin = end;
+  }
+  EXPECT_EQ(begin, direct.size()) << "calls the programs do not make";
+}
+
 void checkFault(const fs::path& dir, const std::string& scenario, const FaultedRun& clean, const std::string& fault) {
   const FaultedRun faulted = runFaulted(dir, scenario, fault);
+  ASSERT_EQ(faulted.exitCode, 0);
   CallCodes lost;  // kept out of the recording by the fault
   bool answersDiffer = faulted.switchAnswer != clean.switchAnswer, deliversLost = false;
   for (const auto& [number, outcome] : faulted.codes) {
@@ -41,30 +79,49 @@ void checkFault(const fs::path& dir, const std::string& scenario, const FaultedR
   ASSERT_TRUE(writeCallCodes((dir / "skipped.txt").string(), lost));
   fs::create_directories(dir / "direct");
   const auto expected = directCalls(dir / "direct", scenario, {"--skip", (dir / "skipped.txt").string()});
+  std::vector<std::string> programs;  // those a failed open or header left without a header are no programs
+  for (const auto& [name, data] : kPrograms)
+    if (readFile(dir / "scribe_output" / (std::string(name) + ".c")).rfind("//", 0) == 0) programs.push_back(name);
+  const auto replayed = replayPrograms(dir / "scribe_output", programs);
+  if (!deliversLost) expectCalls(expected, replayed);
+}
+
+CommandResult zebscribe(const std::string& command, const fs::path& model) {
+  return runIn(model.parent_path(), run(ZEB_E2E_TOOL, {command, model.string()}));
+}
+
+// The first program's data file is new, the second's an earlier run's, which a kill before
+// it is emptied leaves as it was.
+void seedStaleData(const fs::path& output) {
+  fs::create_directories(output);
+  std::ofstream(output / kPrograms[1].second) << "stale data of an earlier run";
+}
+
+// Each program the kill left sound, or sealed and then sound, or holding no call.
+void checkKill(const fs::path& dir, const std::string& scenario, const std::string& kinds, const std::string& fault,
+               const std::vector<std::string>& direct) {
   const fs::path output = dir / "scribe_output";
-  std::vector<std::size_t> ends;  // of each program's calls in the echo log
-  for (const std::string name : {"scribe_output", "second"}) {
-    const auto program = readLines(output / (name + ".c"));
-    if (program.empty() || program[0].rfind("//", 0) != 0) continue;
-    EXPECT_EQ(bytesReadBack(program), readFile(output / (name == "second" ? "second.bin" : "params.bin")).size()) << name;
-    const CommandResult compiled = compileProgram(output / (name + ".c"), output / name, tool("ECHO_LINK"));
-    ASSERT_EQ(compiled.exitCode, 0) << compiled.output;
-    runProgramIn(output, output / name);  // a program whose data file never opened stops at once
-    ends.push_back(readLines(output / kEchoLogName).size());
+  seedStaleData(output);
+  ASSERT_EQ(runFaulted(dir, scenario, fault).exitCode, 137);
+  std::vector<std::string> sound;
+  for (const auto& [name, data] : kPrograms) {
+    const fs::path model = output / (std::string(name) + ".c");
+    if (!fs::exists(model) || zebscribe("check", model).exitCode == 0) {
+      if (fs::exists(model)) sound.push_back(name);
+      continue;
+    }
+    const CommandResult sealed = zebscribe("seal", model);
+    if (sealed.exitCode == 0) {
+      const CommandResult checked = zebscribe("check", model);
+      EXPECT_EQ(checked.exitCode, 0) << sealed.output << checked.output;
+      sound.push_back(name);
+    } else {
+      EXPECT_TRUE(std::regex_search(sealed.output, std::regex("no call was recorded|nor a recorded call"))) << sealed.output;
+    }
   }
-  if (deliversLost) return;
-  // Each program's process numbers its handles from 1.
-  const auto replayed = readLines(output / kEchoLogName);
-  EXPECT_EQ(expected.size(), replayed.size());
-  std::size_t begin = 0;
-  for (const std::size_t end : ends) {
-    if (end > expected.size()) break;
-    const auto part = [&](const std::vector<std::string>& lines) {
-      return numberedAfresh({lines.begin() + begin, lines.begin() + end});
-    };
-    EXPECT_EQ(firstDifference(part(expected), part(replayed)), "");
-    begin = end;
-  }
+  const std::size_t killedAt = std::stoul(fault.substr(fault.find(':') + 1));
+  const auto blocks = std::count(kinds.begin(), kinds.begin() + killedAt - 1, 'm');  // whole before the kill
+  expectCalls({direct.begin(), direct.begin() + blocks}, replayPrograms(output, sound));
 }
 
 class FaultPoints : public testing::TestWithParam<std::string> {};
@@ -80,14 +137,34 @@ TEST_P(FaultPoints, EachFailedOperationLeavesARecordingOfTheCallsThatSucceeded) 
     if (clean.kinds.find(kind) != std::string::npos) faults.push_back("fsize:" + std::to_string(clean.kinds.find(kind) + 1));
   for (unsigned long fault = 1; fault <= clean.operations; ++fault) faults.push_back(std::to_string(fault));
   for (const std::string& fault : faults) {
-    SCOPED_TRACE("fault " + fault + " of " + std::to_string(clean.operations) + " stream operations");
+    SCOPED_TRACE("fault " + fault + " of " + std::to_string(clean.operations) + " stream operations " + clean.kinds);
     checkFault(sub(scratch, "fault_" + asTestName(fault)), GetParam(), clean, fault);
   }
 }
 
-// data-path always; ZEB_E2E_FAULT_SCENARIOS adds comma-separated names.
+// A kill before each operation but a flush (which has nothing to move) and in the middle of
+// each write: inside the start, each block, the switch and the end.
+TEST_P(FaultPoints, EachKillLeavesARecordingThatSealsAndReplaysTheCallsBeforeIt) {
+  if (!tool("RUNNER_PREFIX").empty()) GTEST_SKIP() << "kills a native runner; the other variant replays under wine";
+  ScratchDir scratch;
+  seedStaleData(sub(scratch, "clean") / "scribe_output");
+  const FaultedRun clean = runFaulted(sub(scratch, "clean"), GetParam(), "0");
+  ASSERT_GT(clean.kinds.size(), 0u);
+  const auto direct = directCalls(sub(scratch, "direct"), GetParam());
+  for (std::size_t at = 1; at <= clean.kinds.size(); ++at) {
+    const char kind = clean.kinds[at - 1];
+    for (const std::string fault : {"kill:", "cut:"}) {
+      if (kind == 'f' || (fault == "cut:" && std::string("hmed").find(kind) == std::string::npos)) continue;
+      SCOPED_TRACE(fault + std::to_string(at) + " of " + clean.kinds);
+      checkKill(sub(scratch, asTestName(fault + std::to_string(at))), GetParam(), clean.kinds,
+                fault + std::to_string(at), direct);
+    }
+  }
+}
+
+// several-blobs always; ZEB_E2E_FAULT_SCENARIOS adds comma-separated names.
 std::vector<std::string> faultScenarios() {
-  std::vector<std::string> names{"data-path"};
+  std::vector<std::string> names{"several-blobs"};  // a superset of data-path's kinds of blocks
   std::stringstream list(std::getenv("ZEB_E2E_FAULT_SCENARIOS") ? std::getenv("ZEB_E2E_FAULT_SCENARIOS") : "");
   for (std::string name; std::getline(list, name, ',');) names.push_back(name);
   return names;

@@ -1,9 +1,11 @@
 // zeb_fault_runner <scenario|random:SEED> <fault> <outcomes-file>, with ZebScribe in process.
-// Faults: N (the N-th stream operation fails: no open, half a write, a failed flush or close;
-// 0: none), fsize:N (that write meets a real RLIMIT_FSIZE half way), directory:N (output goes
-// to the unwritable /proc/self/ until the N-th call returned). Writes each call's answer and
-// whether its block was written; prints the operation count, their kinds (o, h(eader),
-// m(odel), d(ata), f(lush), c(lose)) and the switch's answer.
+// Faults: N (the N-th stream operation fails: no open, half a write, a failed flush, close or
+// truncation; 0: none), fsize:N (that write meets a real RLIMIT_FSIZE half way), directory:N
+// (output goes to the unwritable /proc/self/ until the N-th call returned), kill:N (the process
+// dies before the N-th operation, as a kill leaves it), cut:N (it dies half way through that
+// write). Writes each call's answer and whether its block was written; prints at exit the
+// count of operations until the scenario ended, the kinds of all (o(pen), h(eader), m(odel
+// block), e(nd: footer), d(ata), f(lush), c(lose), t(runcate)) and the switch's answer.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,19 +22,23 @@
 
 namespace {
 
-enum class Fault { Simulated, FileSizeLimit, UnwritableDirectory };
+enum class Fault { Simulated, FileSizeLimit, UnwritableDirectory, Kill, CutAndKill };
 
 pal::StreamOps real;
 Fault fault = Fault::Simulated;
-unsigned long operations = 0, faultAt = 0, calls = 0;
+unsigned long operations = 0, operationsInMain = 0, faultAt = 0, calls = 0;
 std::string kinds;
 Zeb_ErrorHandle_t switchAnswer = 0;
 std::FILE* modelFile = nullptr;  // and whether a block went into it since the last call ended:
 bool blockPending = false, blockWritten = false;
 
+// Ends the process at once, as SIGKILL would: no destructor, no footer.
+[[noreturn]] void die() { std::_Exit(137); }
+
 bool strikes(char kind) {
   kinds += kind;
-  return ++operations == faultAt && fault == Fault::Simulated;
+  if (++operations == faultAt && fault == Fault::Kill) die();
+  return operations == faultAt && fault == Fault::Simulated;
 }
 
 std::size_t writeUnderLimit(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
@@ -50,19 +56,26 @@ std::size_t writeUnderLimit(const void* buffer, std::size_t size, std::size_t co
 #endif
 }
 
-std::FILE* open(const char* path, const char* mode) {
-  std::FILE* file = strikes('o') ? nullptr : real.open(path, mode);
+std::FILE* open(const char* path) {
+  std::FILE* file = strikes('o') ? nullptr : real.open(path);
   if (std::strlen(path) > 2 && std::strcmp(path + std::strlen(path) - 2, ".c") == 0) modelFile = file;
   return file;
 }
 
+char kindOf(const void* buffer, std::FILE* file) {
+  const auto* text = static_cast<const char*>(buffer);
+  if (file != modelFile) return 'd';
+  return std::strncmp(text, "//=", 3) == 0 ? 'h' : std::strncmp(text, "   if (logging)", 15) == 0 ? 'e' : 'm';
+}
+
 std::size_t write(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
-  const bool header = std::strncmp(static_cast<const char*>(buffer), "//=", 3) == 0;
-  const char kind = file != modelFile ? 'd' : header ? 'h' : 'm';
+  const char kind = kindOf(buffer, file);
   const std::size_t wanted = strikes(kind) ? count / 2 : count;
-  const std::size_t written = fault == Fault::FileSizeLimit && operations == faultAt
-                                  ? writeUnderLimit(buffer, size, count, file) : real.write(buffer, size, wanted, file);
-  blockPending = file == modelFile && written == count && !header;
+  const bool struck = operations == faultAt;
+  if (struck && fault == Fault::CutAndKill) real.write(buffer, size, count / 2, file), die();
+  const std::size_t written = struck && fault == Fault::FileSizeLimit ? writeUnderLimit(buffer, size, count, file)
+                                                                      : real.write(buffer, size, wanted, file);
+  blockPending = kind == 'm' && written == count;
   return written;
 }
 
@@ -82,9 +95,12 @@ bool recordedSince() {
 }
 
 int close(std::FILE* file) {
+  const bool struck = strikes('c');
   const int result = real.close(file);
-  return strikes('c') ? EOF : result;
+  return struck ? EOF : result;
 }
+
+int truncate(std::FILE* file, uint64_t length) { return strikes('t') ? -1 : real.truncate(file, length); }
 
 }  // namespace
 
@@ -94,23 +110,25 @@ int main(int argc, char** argv) {
   faultAt = std::strtoul(faultText.c_str() + faultText.find(':') + 1, nullptr, 10);
   if (faultText.rfind("fsize:", 0) == 0) fault = Fault::FileSizeLimit;
   if (faultText.rfind("directory:", 0) == 0) fault = Fault::UnwritableDirectory;
+  if (faultText.rfind("kill:", 0) == 0) fault = Fault::Kill;
+  if (faultText.rfind("cut:", 0) == 0) fault = Fault::CutAndKill;
 #ifndef _WIN32
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
   if (fault == Fault::UnwritableDirectory) zeb::e2e::configureScribe(ZebScribe_initialize, "/proc/self/", nullptr);
   zeb::e2e::setFileSwitch([] {
     switchAnswer = zeb::e2e::configureScribe(ZebScribe_initialize, "second.c", "second.bin");
-    blockWritten = false;  // the old file's footer is no call's block
   });
+  // After the recorder, made at the first call, has finished its files at exit.
+  std::atexit([] { std::printf("%lu %s %u\n", operationsInMain, kinds.c_str(), static_cast<unsigned>(switchAnswer)); });
   real = pal::streamOps();
-  pal::streamOps() = {open, write, flush, close, real.truncate};
+  pal::streamOps() = {open, write, flush, close, truncate};
 
   const ZebInterface_t** providers = nullptr; uint32_t count = 0;
   if (ZebInterface_getProviders(&providers, &count) != 0 || count == 0) return 1;
   zeb::e2e::CallOutcomes outcomes;
   outcomes.recordedSince = recordedSince;
   if (!zeb::e2e::runScenario(argv[1], zeb::e2e::observe(providers[0]->ZEB_INTERFACE_VER_NAME, outcomes))) return 2;
-  if (!zeb::e2e::writeCallCodes(argv[3], outcomes.results)) return 1;
-  std::printf("%lu %s %u\n", operations, kinds.c_str(), static_cast<unsigned>(switchAnswer));
-  return 0;
+  operationsInMain = operations;
+  return zeb::e2e::writeCallCodes(argv[3], outcomes.results) ? 0 : 1;
 }

@@ -99,6 +99,5 @@ void binaries(const ZebApi& api) {
 }
 
 void dataAndBinaries(const ZebApi& api) { dataPath(api); binaries(api); }
-void switched(const ZebApi& api) { dataAndBinaries(api); switchFiles(); dataAndBinaries(api); }
 
 }  // namespace zeb::e2e

@@ -1,4 +1,4 @@
-// The graphs, data-path and non-finite-floats scenarios (see scenarios.h).
+// The graphs, data-path, several-blobs and non-finite-floats scenarios (see scenarios.h).
 #include <cstring>
 #include <limits>
 
@@ -139,6 +139,40 @@ void dataPath(const ZebApi& api) {
   inputs[0].v1.clientBuf = {input, sizeof input};
   api.graphExecute(graph, inputs, 1, nullptr, 0, nullptr, nullptr);
   Zeb_GraphHandle_t again = nullptr; api.graphRetrieve(context, "g", &again);
+  api.contextFree(context, nullptr); api.backendFree(backend);
+}
+
+// Blocks of several blobs: small ones travel together, one past the recorder's
+// gathering buffer alone, so a block takes up to three writes of the data file.
+void severalBlobs(const ZebApi& api) {
+  static float large[5000];  // 20,000 bytes
+  for (std::size_t i = 0; i < std::size(large); ++i) large[i] = float(i % 251) - 100.0f;
+  static uint32_t small[] = {4}, wide[] = {5000};
+  float first[4] = {1, 2, 3, 4}, last[4] = {-1, -2, -3, -4};
+  int32_t bias[4] = {7, -7, 70, -70};
+  Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, kNoBackendConfigs, &backend);
+  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
+  const ZebGraph_Config_t* noGraphConfigs[] = {nullptr};
+  Zeb_GraphHandle_t graph = nullptr; api.graphCreate(context, "g", noGraphConfigs, &graph);
+  Zeb_Tensor_t inputs[] = {tensorV1("a", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, small, nullptr, 0),
+                           tensorV1("b", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, wide, nullptr, 0),
+                           tensorV1("c", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, small, nullptr, 0)};
+  for (Zeb_Tensor_t& tensor : inputs) api.tensorCreateGraphTensor(graph, &tensor);
+  Zeb_Param_t params[] = {
+      tensorParam("bias", tensorV1("bias", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_INT_32, 1, small, bias, sizeof bias)),
+      tensorParam("w", tensorV1("w", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_FLOAT_32, 1, wide, large, sizeof large))};
+  api.graphAddNode(graph, opConfig("mix", "pkg", "Mix", 2, params, 3, inputs, 0, nullptr));
+  inputs[0].v1.clientBuf = {first, sizeof first};
+  inputs[1].v1.clientBuf = {large, sizeof large};
+  inputs[2].v1.clientBuf = {last, sizeof last};
+  api.graphExecute(graph, inputs, 3, nullptr, 0, nullptr, nullptr);
+  Zeb_GraphHandle_t again = nullptr; api.graphRetrieve(context, "g", &again);
+  api.contextFree(context, nullptr); api.backendFree(backend);
+  switchFiles();  // the new program declares only what it creates
+  api.backendCreate(nullptr, kNoBackendConfigs, &backend);
+  api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
+  Zeb_Tensor_t alone = tensorV1("alone", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_FLOAT_32, 1, wide, large, sizeof large);
+  api.tensorCreateContextTensor(context, &alone);
   api.contextFree(context, nullptr); api.backendFree(backend);
 }
 

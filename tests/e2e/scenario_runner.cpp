@@ -74,8 +74,12 @@ int main(int argc, char** argv) {
   }
   // "threads:T:R" and "serial:T:R": the threaded clients, failing when a call did not answer 0.
   unsigned long failed = 0;
-  if (const auto threaded = zeb::e2e::threadedRun(argv[2])) failed = zeb::e2e::runThreadedClients(api, *threaded);
-  else if (!zeb::e2e::runScenario(argv[2], api)) return fail("unknown scenario: ", argv[2]);
+  if (auto threaded = zeb::e2e::threadedRun(argv[2])) {
+    threaded->initialize = initialize;
+    failed = zeb::e2e::runThreadedClients(api, *threaded);
+  } else if (!zeb::e2e::runScenario(argv[2], api)) {
+    return fail("unknown scenario: ", argv[2]);
+  }
   closeLibrary(library);
   return failed == 0 ? 0 : fail("calls that did not answer 0: ", std::to_string(failed));
 }

@@ -16,8 +16,13 @@ bool randomSeed(const std::string& name, uint64_t& seed) {
 }
 
 const Scenario* findNamed(const std::string& name) {
-  // The recording of the one is two programs, the other is what each holds.
-  static const Scenario byNameOnly[] = {{"switched", switched, false}, {"data-and-binaries", dataAndBinaries, false}};
+  // Recordings of two programs (several-blobs switches files), or of processes.
+  static const Scenario byNameOnly[] = {
+    {"data-and-binaries", dataAndBinaries, false}, {"several-blobs", severalBlobs, false},
+#ifndef _WIN32
+    {"forking", forking, false}, {"other-recorder", otherRecorder, false},
+#endif
+  };
   for (const Scenario& scenario : namedScenarios())
     if (name == scenario.name) return &scenario;
   for (const Scenario& scenario : byNameOnly)

@@ -41,7 +41,12 @@ void graphs(const ZebApi& api);
 void dataPath(const ZebApi& api);
 void binaries(const ZebApi& api);
 void dataAndBinaries(const ZebApi& api);
-void switched(const ZebApi& api);
+void severalBlobs(const ZebApi& api);  // with a switch
+// POSIX: children of the recording process call the API, exit, and run programs, one of them
+// a second recorder (other-recorder) of the same files. Their calls carry marks.
+void forking(const ZebApi& api);
+void otherRecorder(const ZebApi& api);
+inline const char* const kOtherProcessMarks[] = {"forked_child", "other_recorder"};
 void network(const ZebApi& api, uint32_t nodes);  // a MobileNetV2-like graph of that many nodes
 void nonFiniteFloats(const ZebApi& api);
 
@@ -60,16 +65,19 @@ const std::vector<CollidingNames>& collidingNames();
 void runRandomScenario(const ZebApi& api, uint64_t seed);
 bool randomScenarioRoundTrips(uint64_t seed);
 
-// Nine calls a round; the thread's number in its platform option and device id splits a log.
+// Every recording entry point in a round; the thread's number in its platform option and device
+// id splits a log (calls that carry no handle are no thread's).
 struct ThreadedRun {
   unsigned threads = 0, rounds = 0;
-  bool atOnce = true;  // all threads at once, else one after another
+  bool atOnce = true;        // all threads at once, else one after another
+  bool untilKilled = false;  // then waits for the kill, which cannot come too late
+  ZebScribe_InitializeFn_t initialize = nullptr;  // ZebScribe's, called in every round too
 };
-// "threads:T:R" (at once) or "serial:T:R"; nothing for any other name.
+// "threads:T:R" (at once), "serial:T:R" or "killable:T:R"; nothing for any other name.
 std::optional<ThreadedRun> threadedRun(const std::string& name);
 // Runs the clients; the number of calls that did not answer 0.
 unsigned long runThreadedClients(const ZebApi& api, const ThreadedRun& run);
-// An echo log's lines by thread (no known thread last), each numbered afresh.
+// An echo log's lines by thread (no known thread last, sorted), each numbered afresh.
 std::vector<std::vector<std::string>> splitByThread(const std::vector<std::string>& log, unsigned threads);
 // Lines with their handles and tensors numbered afresh in the order met.
 std::vector<std::string> numberedAfresh(const std::vector<std::string>& lines);

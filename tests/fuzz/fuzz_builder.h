@@ -22,7 +22,7 @@ using Api = ZEB_INTERFACE_VER_TYPE;
 // The table of the recorder linked in; its files open on the null device.
 inline const Api& api() {
   static const Api table = [] {
-    pal::streamOps().open = [](const char*, const char* mode) { return std::fopen("/dev/null", mode); };
+    pal::streamOps().open = [](const char*) { return std::fopen("/dev/null", "ab"); };
     const ZebInterface_t** providers = nullptr; uint32_t count = 0;
     ZebInterface_getProviders(&providers, &count);
     return providers[0]->ZEB_INTERFACE_VER_NAME;

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 
+#include "api/entry_points.h"
 #include "e2e/builders.h"
 #include "support/session.h"
 
@@ -83,19 +87,50 @@ TEST_F(Configuration, NamesBeforeTheStart) {
   EXPECT_EQ(r.dataFileName(), "params.bin");
 }
 
-TEST_F(Configuration, NamesAfterTheStartFinishTheFilesAndContinueInNewOnes) {
-  ASSERT_EQ(r.start(), 0u);
-  const std::size_t header = s.model().size();
-  ASSERT_EQ(configure({files("second.c", "second.bin"), backendId(3)}), 0u);
-  EXPECT_EQ(r.backendIdentifier(), 3u);
-  EXPECT_EQ(readFile("out/scribe_output.c").substr(header, 16), "   if (logging) ");
-  EXPECT_NE(readFile("out/second.c").find("fopen(\"second.bin\", \"rb\")"), std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists("out/second.bin"));
-
-  StreamOpsRestorer restorer;
-  pal::streamOps().open = [](const char*, const char*) -> std::FILE* { return nullptr; };
-  EXPECT_EQ(configure({files("third.c", "third.bin")}), 4999u);
-  EXPECT_EQ(logged(), "Failure when opening model file");
+// A start or a switch that fails (a directory in the way; a name that cannot be opened:
+// empty, or a directory's) leaves no file open: the next one, to good names, succeeds and
+// records, and a switch finishes the program it leaves.
+TEST(Recovery, AFailedStartOrSwitchLeavesTheWayOpenForTheNextOne) {
+  struct Row {
+    bool switching;
+    const char *directory, *model, *data, *message;
+  };
+  const Row rows[] = {{false, "blocked", "m.c", "d.bin", "blocked already exists"},
+                      {false, "out", "m.c", "", "Could not open file: out/"},
+                      {false, "out", "taken", "d.bin", "Could not open file: out/taken"},
+                      {false, "out", "m.c", "taken", "Could not open file: out/taken"},
+                      {true, "blocked", "m.c", "d.bin", "Failure when opening model file"},
+                      {true, "out", "taken", "d.bin", "Failure when opening model file"},
+                      {true, "out", "m.c", "taken", "Failure when opening data file"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.directory) + " " + row.model + " " + row.data);
+    Session s;
+    std::ofstream("blocked") << "in the way";
+    std::filesystem::create_directories("out/taken");
+    const auto configure = [&](std::initializer_list<Config> records) {
+      std::vector<const Config*> pointers;
+      for (const Config& record : records) pointers.push_back(&record);
+      pointers.push_back(nullptr);
+      return configureRecorder(s.recorder, pointers.data());
+    };
+    if (row.switching) {
+      ASSERT_EQ(entry::propertyHasCapability(s.recorder, 1), 4950u);
+    }
+    EXPECT_EQ(configure({directory(row.directory), files(row.model, row.data)}), row.switching ? 4999u : 0u);
+    EXPECT_EQ(entry::propertyHasCapability(s.recorder, 2), row.switching ? 4999u : 4000u);
+    const auto failed = s.log.texts();
+    EXPECT_NE(std::find(failed.begin(), failed.end(), row.message), failed.end());
+    ASSERT_EQ(configure({directory("out"), files("good.c", "good.bin"), backendId(3)}), 0u);
+    EXPECT_EQ(s.recorder.backendIdentifier(), 3u);
+    EXPECT_EQ(entry::propertyHasCapability(s.recorder, 3), 4950u);
+    EXPECT_EQ(s.blocks(), "   VALIDATE(error, interface.propertyHasCapability((ZebProperty_Key_t)3));\n\n");
+    EXPECT_NE(s.model().find("fopen(\"good.bin\", \"rb\")"), std::string::npos);
+    const std::string left = readFile("out/scribe_output.c");
+    EXPECT_EQ(row.switching, left.size() > modelFooter().size() &&
+                                 left.substr(left.size() - modelFooter().size()) == modelFooter());
+    const auto logged = s.log.texts();
+    EXPECT_EQ(std::count(logged.begin(), logged.end(), "File has already been opened"), 0);
+  }
 }
 
 // A file of the recording in progress would be truncated or written into.

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 
 #include "api/entry_points.h"
 #include "support/session.h"
@@ -12,36 +13,35 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The first recorded call makes the directory and the files (an old data file is emptied);
+// each block is flushed as it is written: the file already ends with it.
 TEST(Output, FirstRecordedCallMakesTheDirectoryAndEachBlockIsFlushed) {
-  Session session;
-  session.recorder.setOutputDirectory("./scribe_output/");
-  EXPECT_EQ(entry::propertyHasCapability(session.recorder, 1), 4950u);
-  const std::string model = readFile("scribe_output/scribe_output.c");
-  // Each block is flushed as it is written: the file already ends with it.
-  EXPECT_EQ(model.substr(model.size() - 4), ");\n\n");
-  EXPECT_EQ(fs::file_size("scribe_output/params.bin"), 0u);
-}
-
-// "plain" gets its slash before the file names; an old data file is emptied.
-TEST(Output, FilesGoIntoTheDirectoryGivenAndStartEmpty) {
   Session session;
   session.recorder.setOutputDirectory("plain");
   fs::create_directory("plain");
   std::ofstream("plain/params.bin") << "old blob";
-  ASSERT_EQ(session.recorder.start(), 0u);
-  EXPECT_TRUE(fs::is_regular_file("plain/scribe_output.c"));
+  EXPECT_EQ(entry::propertyHasCapability(session.recorder, 1), 4950u);
+  const std::string model = readFile("plain/scribe_output.c");
+  EXPECT_EQ(model.substr(model.size() - 4), ");\n\n");
   EXPECT_EQ(readFile("plain/params.bin"), "");
 }
 
-TEST(Output, APlainFileInTheWayFailsEveryStartUntilItIsGone) {
+// A second recorder of the same files (here in this process; another process in
+// OtherProcesses) leaves them as they are and answers 4000 naming the holder; once the
+// holder has finished, it records.
+TEST(Output, FilesHeldByAnotherRecorderAreLeftAloneUntilItIsGone) {
   Session session;
-  session.recorder.setOutputDirectory("./scribe_output/");
-  std::ofstream("scribe_output") << "in the way";
-  EXPECT_EQ(entry::propertyHasCapability(session.recorder, 1), 4000u);
-  EXPECT_EQ(entry::deviceGetInfrastructure(session.recorder, nullptr), 4000u);
-  EXPECT_EQ(session.log.texts(), std::vector<std::string>(2, "./scribe_output/ already exists"));
-  fs::remove("scribe_output");
-  EXPECT_EQ(entry::propertyHasCapability(session.recorder, 1), 4950u);
+  auto holder = std::make_unique<Recorder>();
+  holder->setOutputDirectory("out/");
+  ASSERT_EQ(entry::propertyHasCapability(*holder, 1), 4950u);
+  const std::string held = session.model();
+  EXPECT_EQ(entry::propertyHasCapability(session.recorder, 2), 4000u);
+  EXPECT_EQ(session.log.texts().back(), "out/scribe_output.c is being recorded by process " +
+                                            std::to_string(pal::processId()) + ": this process records nothing into it");
+  EXPECT_EQ(session.model(), held);
+  holder.reset();
+  EXPECT_EQ(entry::propertyHasCapability(session.recorder, 3), 4950u);
+  EXPECT_NE(session.model().find("(ZebProperty_Key_t)3"), std::string::npos);
 }
 
 #if defined(_WIN32)
@@ -63,7 +63,7 @@ TEST(LifecycleDeathTest, CallsAfterTheRecorderIsGoneAnswer4000) {
           }
         };
         static LateClient client;
-        pal::streamOps().open = [](const char*, const char* mode) { return std::fopen(kNullDevice, mode); };
+        pal::streamOps().open = [](const char*) { return std::fopen(kNullDevice, "ab"); };
         Recorder::instance()->setOutputDirectory(".");
         std::exit(Recorder::instance()->start() == 0 ? 0 : 1);
       },

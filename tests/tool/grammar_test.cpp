@@ -58,7 +58,7 @@ std::vector<fs::path> corpus(const ScratchDir& scratch) {
   std::vector<fs::path> models;
   for (const char* name : {"all-families", "binaries", "data-path", "graphs"})
     models.push_back(golden(scratch, name) / "scribe_output.c");
-  std::vector<std::string> scenarios = {"all-families-no-queries", "data-and-binaries", "switched"};
+  std::vector<std::string> scenarios = {"all-families-no-queries", "data-and-binaries", "several-blobs", "non-finite-floats", "names-table"};
   for (int seed = 1; seed <= 24; ++seed) scenarios.push_back("random:" + std::to_string(seed));
   for (const std::string& scenario : scenarios) {
     const fs::path dir = e2e::sub(scratch, e2e::asTestName(scenario));

@@ -26,7 +26,11 @@ void examineFrame(const Recording& recording, Findings& out) {
             "no model header: the calls are not a program of their own (a run that "
             "continued an earlier file?)");
   }
-  if (!frame.footer) {
+  if (frame.footerCut) {
+    problem(out, frame.footerLine,
+            "the footer is cut short: the recorded application died while writing it; "
+            "`zebscribe seal` finishes the program");
+  } else if (!frame.footer) {
     problem(out, 0,
             "no footer: the recorded application did not unload the library; "
             "`zebscribe seal` finishes the program");

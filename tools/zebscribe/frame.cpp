@@ -66,6 +66,17 @@ void readHeader(std::string_view text, Frame& frame) {
   frame.bodyLine = lineAt(text, frame.bodyBegin);
 }
 
+// The first line start from which the rest of the text begins the footer, but
+// is not all of it; kNone when there is none.
+std::size_t cutFooterStart(std::string_view text, std::size_t bodyBegin, std::string_view footer) {
+  const std::size_t first = std::max(bodyBegin, text.size() - std::min(text.size(), footer.size()));
+  for (std::size_t at = first; at < text.size(); ++at) {
+    const bool lineStart = at == bodyBegin || text[at - 1] == '\n';
+    if (lineStart && footer.substr(0, text.size() - at) == text.substr(at)) return at;
+  }
+  return kNone;
+}
+
 void readFooter(std::string_view text, Frame& frame) {
   const std::string footer = zeb::modelFooter();
   frame.bodyEnd = text.size();
@@ -74,7 +85,14 @@ void readFooter(std::string_view text, Frame& frame) {
   while (at != kNone && at > frame.bodyBegin && text[at - 1] != '\n') {
     at = text.find(footer, at + 1);
   }
-  if (at == kNone) return;
+  if (at == kNone) {
+    at = cutFooterStart(text, frame.bodyBegin, footer);
+    if (at == kNone) return;
+    frame.footerCut = true;
+    frame.footerLine = lineAt(text, at);
+    frame.bodyEnd = at;
+    return;
+  }
   frame.footer = true;
   frame.footerLine = lineAt(text, at);
   frame.bodyEnd = at;

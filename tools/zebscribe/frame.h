@@ -22,6 +22,9 @@ struct Frame {
   std::size_t bodyLine = 1;       // the line the body starts on
   std::size_t bodyEnd = 0;        // where the footer starts, else the end of the file
   bool footer = false;
+  // The file ends inside the footer (killed while writing it): bodyEnd is where
+  // the cut footer starts.
+  bool footerCut = false;
   std::size_t footerLine = 0;
   bool textAfterFooter = false;
 };

@@ -22,7 +22,9 @@ void requireSealable(const Recording& recording) {
   if (recording.frame.header != HeaderState::kWhole) {
     refuse(model + " has no model header: seal only finishes a program that starts with one");
   }
-  if (!recording.dataFileBytes) refuse("the data file " + recording.data.string() + " is missing");
+  if (!recording.dataFileBytes && recording.bytesRead > 0) {
+    refuse("the data file " + recording.data.string() + " is missing: seal cannot bring back lost data");
+  }
   if (recording.dataTruncated()) {
     refuse("the data file " + recording.data.string() + " holds " +
            std::to_string(*recording.dataFileBytes) + " bytes but the whole blocks read " +
@@ -47,9 +49,19 @@ void replaceModel(const Recording& recording, const std::string& text) {
   }
 }
 
+// A recording killed before it opened its data file reads nothing from it.
+void createEmptyData(const Recording& recording) {
+  if (!std::ofstream(recording.data, std::ios::binary)) {
+    throw ToolError(kExitUnusable, "cannot create " + recording.data.string());
+  }
+  std::cout << "created the empty data file " << recording.data.string()
+            << ": the application ended before it opened it\n";
+}
+
 // Blobs past what the program reads belong to calls whose blocks never
 // reached the model file.
 void cutData(const Recording& recording) {
+  if (!recording.dataFileBytes) return createEmptyData(recording);
   if (*recording.dataFileBytes == recording.bytesRead) return;
   std::error_code error;
   fs::resize_file(recording.data, recording.bytesRead, error);
@@ -69,7 +81,11 @@ int runSeal(const Options& options) {
   const auto& partial = recording.body.partial;
   if (!partial.empty()) {
     std::cout << "cut the partial block at line " << partial.front().line << " ("
-              << recording.text->size() - keep << " bytes)\n";
+              << recording.frame.bodyEnd - keep << " bytes)\n";
+  }
+  if (recording.frame.footerCut) {
+    std::cout << "cut the footer cut short at line " << recording.frame.footerLine << " ("
+              << recording.text->size() - recording.frame.bodyEnd << " bytes)\n";
   }
   cutData(recording);
   std::cout << "appended the footer to " << recording.model.string() << ": "
