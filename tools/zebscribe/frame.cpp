@@ -44,9 +44,10 @@ void readHeader(std::string_view text, Frame& frame) {
   const HeaderParts& parts = headerParts();
   const std::size_t first = divergence(text, parts.beforeName);
   if (first != kNone) {
-    // Only a file whose whole first line is the banner looks like a recording.
+    // Only a file whose whole first line is the banner looks like a recording;
+    // an empty one is a recording killed before its header was written.
     const bool bannerWhole = first > parts.beforeName.find('\n');
-    if (bannerWhole || (first > 0 && first == text.size())) stopHeader(text, first, frame);
+    if (bannerWhole || first == text.size()) stopHeader(text, first, frame);
     return;
   }
   // The name runs to the quote that closes it, on the same line.
