@@ -73,7 +73,7 @@ constexpr char kSystem[] = "   Zeb_BackendHandle_t backend_0;\n   system(\"touch
 
 const Row kRows[] = {
     {"whole", "data-path", DOCTOR(), ": sound: 11 calls, 60 bytes read from params.bin",
-     R"("header":"whole","dataFileName":"params.bin","footer":true,"calls":11,"partialBlockBytes":0,"dataBytesRead":60,"dataFileBytes":60)",
+     R"("header":"whole","dataFileName":"params.bin","footer":true,"calls":11,"partialBlockBytes":0,"dataBytesRead":60,"dataFileBytes":60,"statements":70,"frameBytes":3200)",
      0, 0, 1, 0, 0, "backendFree backend=backend#1\n"},
     {"no_footer", "data-path", DOCTOR(withoutFooter(d)), NO_FOOTER ": 1 problem", R"("footer":false,"calls":11,"partialBlockBytes":0)",
      0, 1, 0, 1, 1},

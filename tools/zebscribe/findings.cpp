@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "locals.h"
 #include "recorded_statements.h"
 
 namespace zeb::tool {
@@ -86,6 +87,23 @@ void examineForeignCode(const Recording& recording, Findings& out) {
   for (const ForeignCode& foreign : recording.foreign) problem(out, foreign.line, foreign.message);
 }
 
+// Compiled as it stands, a program whose locals outgrow the stack stops at
+// its first instruction.
+void examineStack(const Recording& recording, Findings& out) {
+  const uint64_t frame = measureProgram(recording).frameBytes;
+  if (frame <= kWindowsDefaultStack) return;
+  const std::string figure = "main's locals take about " + mebibytes(frame) + " of stack: more than ";
+  const std::string more =
+      frame > kLinuxDefaultStack
+          ? "the 8 MiB a program gets by default on Linux (2 MiB on Windows), so compiled as it stands"
+          : "the 2 MiB a Windows program gets by default (8 MiB on Linux), so compiled as it stands "
+            "for Windows";
+  out.push_back({true, 0,
+                 figure + more +
+                     " it stops at its start; `zebscribe build` builds it to run within the "
+                     "default stack"});
+}
+
 }  // namespace
 
 std::vector<Finding> examine(const Recording& recording) {
@@ -96,6 +114,7 @@ std::vector<Finding> examine(const Recording& recording) {
   examineNames(recording, found);
   examineForeignCode(recording, found);
   examineStrings(recording, found);
+  examineStack(recording, found);
   std::stable_sort(found.begin(), found.end(),
                    [](const Finding& a, const Finding& b) { return a.line < b.line; });
   return found;
