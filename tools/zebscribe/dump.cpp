@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "process.h"
+#include "replay_build.h"
 #include "tool_error.h"
 #include "toolchain.h"
 
@@ -31,15 +32,11 @@ fs::path compileInScratch(const Options& options, const Recording& recording,
                           const InstalledFiles& files, const fs::path& scratch) {
   copyInto(recording.data, scratch / recording.frame.dataFileName);
   const fs::path executable = scratch / executableName(files.echoLibrary);
-  const CompileRequest request{chooseCompiler(options.compiler), fs::absolute(files.includeDir),
-                               fs::absolute(recording.model), executable,
-                               fs::absolute(files.echoLibrary)};
-  const fs::path output = scratch / "compiler_output.txt";
-  if (runCommand(compileCommand(request), scratch, output) != 0) {
-    printFile(output, std::cerr);
-    throw ToolError(kExitProblems,
-                    "the program does not compile: " + commandText(compileCommand(request)));
-  }
+  std::ostream silent(nullptr);
+  buildReplay(recording,
+              {chooseCompiler(options.compiler), fs::absolute(files.includeDir),
+               fs::absolute(files.echoLibrary), executable, scratch / "sources"},
+              options.trust, true, silent);
   // A Windows program finds the DLL beside itself.
   if (targetsWindows(files.echoLibrary))
     copyInto(files.echoLibrary, scratch / files.echoLibrary.filename());
