@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "c_text.h"
 #include "locals.h"
 #include "recorded_statements.h"
 
@@ -68,6 +69,7 @@ void examineDataSize(const Recording& recording, Findings& out) {
   }
 }
 
+// C knows a variable from its declaration on, and once only.
 void examineNames(const Recording& recording, Findings& out) {
   std::unordered_map<std::string_view, std::size_t> firstLine;
   for (const Block& block : recording.body.blocks) {
@@ -79,6 +81,17 @@ void examineNames(const Recording& recording, Findings& out) {
                 std::string(declared.name) + " is declared again (first at line " +
                     std::to_string(first->second) + ")");
       }
+    }
+  }
+  for (const Block& block : recording.body.blocks) {
+    for (const Statement& statement : block.statements) {
+      forEachName(statement.text, [&](std::string_view name, std::size_t) {
+        const auto declared = firstLine.find(name);
+        if (declared == firstLine.end() || declared->second <= statement.line) return;
+        problem(out, statement.line,
+                std::string(name) + " is named before its declaration at line " +
+                    std::to_string(declared->second));
+      });
     }
   }
 }

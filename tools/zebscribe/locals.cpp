@@ -47,7 +47,13 @@ bool isPointer(std::string_view type) {
           type.substr(type.size() - kConstPointer.size()) == kConstPointer);
 }
 
-uint64_t roundedUp(uint64_t bytes) { return saturatingMultiply((saturatingAdd(bytes, 7)) / 8, 8); }
+uint64_t roundedUp(uint64_t bytes, uint64_t to) {
+  return saturatingMultiply(saturatingAdd(bytes, to - 1) / to, to);
+}
+
+// The model header's own: the function table, and error, logLevel, logging,
+// i, arg, value, fp, providerList, numProviders and loghandle.
+const uint64_t kHeaderLocals = roundedUp(sizeof(ZEB_INTERFACE_VER_TYPE), 16) + 10 * 8;
 
 uint64_t parsedCount(std::string_view digits) {
   uint64_t count = 0;
@@ -92,14 +98,16 @@ uint64_t typeSize(std::string_view type) {
 uint64_t stackBytes(const Local& local) {
   if (local.isStatic) return 0;
   const uint64_t size = typeSize(local.declared->type);
-  if (!local.declared->array) return roundedUp(size);
-  const uint64_t count = local.bound.empty() ? splitElements(local.initializer).size()
-                                             : parsedCount(local.bound);
-  return roundedUp(saturatingMultiply(size, count));
+  const uint64_t count = !local.declared->array ? 1
+                         : local.bound.empty()   ? splitElements(local.initializer).size()
+                                                 : parsedCount(local.bound);
+  const uint64_t bytes = saturatingMultiply(size, count);
+  return roundedUp(bytes, bytes >= 16 ? 16 : 8);  // x86-64 aligns 16 bytes or more to 16
 }
 
 ProgramSize measureProgram(const Recording& recording) {
   ProgramSize size;
+  size.frameBytes = kHeaderLocals;
   for (const Block& block : recording.body.blocks) {
     for (const Statement& statement : block.statements) size.statements += !statement.text.empty();
     for (const Recognised& recognised : block.recognised) {
