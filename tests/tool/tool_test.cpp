@@ -106,7 +106,7 @@ const Row kRows[] = {
      ":87: context_0 is named before its declaration at line 90|: 1 problem", R"("calls":12,)", 0, 1, 1, 1, 1},
     // Recorded never, compiled all the same: the value the backend gave a tensor travels on.
     {"tensor_passed_after_its_creation", "data-path", DOCTOR(replaceText(d, "[] = {context_0_g_inputTensor_0_0}", "[] = {context_0_g_tensor_0}")),
-     ": sound: 11 calls", R"("calls":11,)", 0, 0, 1, 0, 0, "inputs=[{version=1,id=tensor#2,name=\"in\""},
+     ": sound: 11 calls", R"("calls":11,)", 0, 0, 1, 0, 0, "graphExecute graph=graph#1 numInputs=1 inputs=[{version=1,id=tensor#2,"},
     {"foreign_code", "data-path", DOCTOR(replaceText(d, "   Zeb_BackendHandle_t backend_0;\n", kSystem)),
      ":85: foreign code, which no recorder writes: system(\"touch pwned\");|: 1 problem", R"("calls":11,)", 0, 1, 1, 1, 1},
     {"fread_past_its_array", "data-path", DOCTOR(replaceText(d, "_data, 1, 4, fp);", "_data, 1, 8, fp);")),

@@ -34,6 +34,16 @@ void forEachName(std::string_view text, Visit&& visit) {
   }
 }
 
+// The character before `at`, or from `at` on, that is not a blank; '\0' at an end.
+inline char previousNonSpace(std::string_view text, std::size_t at) {
+  while (at > 0 && text[at - 1] == ' ') --at;
+  return at > 0 ? text[at - 1] : '\0';
+}
+inline char nextNonSpace(std::string_view text, std::size_t at) {
+  while (at < text.size() && text[at] == ' ') ++at;
+  return at < text.size() ? text[at] : '\0';
+}
+
 // The elements of `{a, {b, c}, "d, e"}`: "a", "{b, c}", "\"d, e\""; none for
 // `{}`. Text that is not braced has none either.
 std::vector<std::string_view> splitElements(std::string_view braced);

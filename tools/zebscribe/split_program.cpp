@@ -8,6 +8,7 @@
 
 #include "c_text.h"
 #include "locals.h"
+#include "static_form.h"
 #include "tool_error.h"
 
 namespace zeb::tool {
@@ -33,11 +34,11 @@ constexpr std::string_view kHidden =
 
 struct Variable {
   std::string_view type;
-  bool array = false;
   std::size_t line = 0;
   int unit = -1;      // where it is defined; -1 until the writer meets its declaration
-  bool fixed = true;  // never pointed to nor assigned: it keeps its initial value
-  std::string substitute;  // that value, when it is a constant an initializer may hold
+  bool fixed = true;  // never pointed to nor assigned: it keeps the value it was declared with
+  StaticValue value;  // that value in static form, when it has one
+  NamedVariable named;  // what initializers see of it
 };
 
 struct Item {
@@ -60,16 +61,6 @@ std::string quotedPath(const fs::path& path) {
     quoted += c;
   }
   return quoted + "\"";
-}
-
-char nextNonSpace(std::string_view text, std::size_t at) {
-  while (at < text.size() && text[at] == ' ') ++at;
-  return at < text.size() ? text[at] : '\0';
-}
-
-char previousNonSpace(std::string_view text, std::size_t at) {
-  while (at > 0 && text[at - 1] == ' ') --at;
-  return at > 0 ? text[at - 1] : '\0';
 }
 
 class SplitWriter {
@@ -120,8 +111,8 @@ class SplitWriter {
       for (const Declared& declared : item.recognised->declared) {
         Variable variable;
         variable.type = declared.type;
-        variable.array = declared.array;
         variable.line = declared.line;
+        variable.named.array = declared.array;
         const auto [found, fresh] = variables_.try_emplace(declared.name, std::move(variable));
         if (!fresh) {
           refuse(declared.line, std::string(declared.name) + " is declared again (first at line " +
@@ -210,7 +201,8 @@ class SplitWriter {
       out += std::string(unit == 0 ? linkage() : "extern ") + std::string(frame.definition) + "\n";
     for (const std::string_view name : externs_) {
       const Variable& variable = variables_.at(name);
-      out += "extern " + std::string(variable.type) + " " + std::string(name) + (variable.array ? "[];\n" : ";\n");
+      out += "extern " + std::string(variable.type) + " " + std::string(name) +
+             (variable.named.array ? "[];\n" : ";\n");
     }
     out += definitions_;
     out += functions;
@@ -295,26 +287,41 @@ class SplitWriter {
   }
 
   // A declaration becomes a definition in static storage, initialised there
-  // when its initializer is a constant; otherwise its line assigns it.
+  // as far as its initializer allows; its line assigns the rest.
   std::string declaration(const Local& local, std::size_t line) {
     const std::string name(local.declared->name), type(local.declared->type);
+    const bool array = local.declared->array;
     Variable& variable = variables_.at(local.declared->name);
     variable.unit = unit_;  // in scope from its own initializer on, as in C
     const std::string definition = std::string(linkage()) + type + " " + name;
     if (local.isStatic || local.initializer.empty()) {
-      definitions_ += definition + (local.declared->array ? "[" + std::string(local.bound) + "]" : "") + ";\n";
+      definitions_ += definition + (array ? "[" + std::string(local.bound) + "]" : "") + ";\n";
       return "";
     }
-    const Initializer initial = constantForm(local.initializer, line);
-    if (initial.constant) {
-      definitions_ += definition + (local.declared->array ? "[]" : "") + " = " + initial.text + ";\n";
-      if (variable.fixed && !local.declared->array) variable.substitute = initial.text;
-      if (!initial.substituted) return "";
-      use(initial.text, line);
-      // The initializer as written, for the compiler to check its types.
-      return "   (void)sizeof((" + type + (local.declared->array ? "[]" : "") + ")" +
-             std::string(local.initializer) + ");";
+    use(local.initializer, line);
+    const StaticForm form = staticForm(local.initializer, type, array, lookup_);
+    if (!form.isStatic) return runDeclaration(local, definition);
+    definitions_ += definition + (array ? "[]" : "") + " = " + form.text + ";\n";
+    use(form.text, line);
+    std::string assignments;
+    // The initializer as written, for the compiler to check its types.
+    if (form.substituted)
+      assignments += " (void)sizeof((" + type + (array ? "[]" : "") + ")" + std::string(local.initializer) + ");";
+    for (const auto& [member, expression] : form.assignments) {
+      assignments += " " + name + member + " = " + expression + ";";
+      variable.value.runMembers.push_back(member);
     }
+    if (variable.fixed && !array) {
+      variable.value.text = form.text;
+      variable.named.value = &variable.value;
+    }
+    return assignments.empty() ? "" : "  " + assignments;
+  }
+
+  // An initializer evaluated where it stood: a structure from a compound
+  // literal, an array element by element.
+  std::string runDeclaration(const Local& local, const std::string& definition) {
+    const std::string name(local.declared->name), type(local.declared->type);
     if (!local.declared->array) {
       definitions_ += definition + ";\n";
       const bool braced = local.initializer.front() == '{';
@@ -331,44 +338,6 @@ class SplitWriter {
     return assignments;
   }
 
-  struct Initializer {
-    bool constant = true;
-    bool substituted = false;
-    std::string text;  // with the constant values of the variables it reads
-  };
-
-  // Constant when it names variables only for their addresses (static
-  // storage has fixed ones), or for values that never change from a constant.
-  Initializer constantForm(std::string_view initializer, std::size_t line) {
-    Initializer result;
-    if (initializer.front() != '{') {
-      use(initializer, line);
-      result.constant = initializer == "NULL";
-      result.text = initializer;
-      return result;
-    }
-    // A NaN is written as a union's member, which is no constant.
-    if (initializer.find("(union ") != std::string_view::npos) result.constant = false;
-    std::size_t copied = 0;
-    forEachName(initializer, [&](std::string_view name, std::size_t at) {
-      const Variable* variable = useName(name, line);
-      if (variable == nullptr || previousNonSpace(initializer, at) == '&') return;
-      const char after = nextNonSpace(initializer, at + name.size());
-      if (variable->array && after != '[' && after != '.') return;
-      const char before = previousNonSpace(initializer, at);
-      const bool wholeElement = (before == '{' || before == ',' || before == '=') && (after == ',' || after == '}');
-      if (!wholeElement || variable->substitute.empty()) {
-        result.constant = false;
-        return;
-      }
-      result.text.append(initializer, copied, at - copied).append(variable->substitute);
-      copied = at + name.size();
-      result.substituted = true;
-    });
-    result.text.append(initializer.substr(copied));
-    return result;
-  }
-
   const Recording& recording_;
   const std::string_view text_;
   const std::string path_;  // the model file, as #line names it
@@ -383,6 +352,10 @@ class SplitWriter {
   std::string definitions_;
   std::vector<std::string_view> externs_;
   std::unordered_set<std::string_view> noted_;
+  const Lookup lookup_ = [this](std::string_view name) -> const NamedVariable* {
+    const auto found = variables_.find(name);
+    return found == variables_.end() ? nullptr : &found->second.named;
+  };
 };
 
 }  // namespace
