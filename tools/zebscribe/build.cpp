@@ -21,15 +21,14 @@ int runBuild(const Options& options) {
   requireReplayable(recording, options.trust);
   const InstalledFiles files = findInstalledFiles(options.argv0);
   const fs::path model = fs::absolute(recording.model).lexically_normal();
-  const fs::path executable =
-      fs::absolute(options.output.empty() ? model.parent_path() / executableName(backend) : options.output)
-          .lexically_normal();
+  const fs::path output =
+      options.output.empty() ? model.parent_path() / executableName(backend) : options.output;
+  const fs::path executable = fs::absolute(output).lexically_normal();
   // A rewrite of code no recorder writes could not be trusted to mean the same.
   const bool plain = options.plain || options.trust;
-  buildReplay(recording,
-              {chooseCompiler(options.compiler), fs::absolute(files.includeDir), backend, executable,
-               sourcesBeside(executable)},
-              plain, false, std::cout);
+  const ReplayTarget target{chooseCompiler(options.compiler), fs::absolute(files.includeDir),
+                            backend, executable, sourcesBeside(executable)};
+  buildReplay(recording, target, plain, false, std::cout);
   std::cout << "built " << executable.string() << "; run it in the directory that holds "
             << recording.frame.dataFileName << "\n";
   return 0;

@@ -105,14 +105,14 @@ void examineForeignCode(const Recording& recording, Findings& out) {
 void examineStack(const Recording& recording, Findings& out) {
   const uint64_t frame = measureProgram(recording).frameBytes;
   if (frame <= kWindowsDefaultStack) return;
-  const std::string figure = "main's locals take about " + mebibytes(frame) + " of stack: more than ";
-  const std::string more =
+  const std::string than =
       frame > kLinuxDefaultStack
-          ? "the 8 MiB a program gets by default on Linux (2 MiB on Windows), so compiled as it stands"
-          : "the 2 MiB a Windows program gets by default (8 MiB on Linux), so compiled as it stands "
-            "for Windows";
+          ? "the 8 MiB a program gets by default on Linux (2 MiB on Windows), so compiled as it "
+            "stands"
+          : "the 2 MiB a Windows program gets by default (8 MiB on Linux), so compiled as it "
+            "stands for Windows";
   out.push_back({true, 0,
-                 figure + more +
+                 "main's locals take about " + mebibytes(frame) + " of stack: more than " + than +
                      " it stops at its start; `zebscribe build` builds it to run within the "
                      "default stack"});
 }

@@ -57,7 +57,9 @@ const uint64_t kHeaderLocals = roundedUp(sizeof(ZEB_INTERFACE_VER_TYPE), 16) + 1
 
 uint64_t parsedCount(std::string_view digits) {
   uint64_t count = 0;
-  for (const char c : digits) count = saturatingAdd(saturatingMultiply(count, 10), uint64_t(c - '0'));
+  for (const char c : digits) {
+    count = saturatingAdd(saturatingMultiply(count, 10), static_cast<uint64_t>(c - '0'));
+  }
   return count;
 }
 
@@ -68,7 +70,8 @@ Local takeApart(const Statement& statement, const Declared& declared) {
   local.declared = &declared;
   local.isStatic = startsWith(code(statement), "static ");
   const std::string_view text = statement.text;
-  std::size_t at = static_cast<std::size_t>(declared.name.data() - text.data()) + declared.name.size();
+  std::size_t at =
+      static_cast<std::size_t>(declared.name.data() - text.data()) + declared.name.size();
   if (at < text.size() && text[at] == '[') {
     const std::size_t close = text.find(']', at);
     local.bound = text.substr(at + 1, close - at - 1);

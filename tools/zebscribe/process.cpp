@@ -80,7 +80,8 @@ std::vector<int> runCommands(const std::vector<std::vector<std::string>>& comman
       statuses[i] = runCommand(commands[i], directory, outputs[i]);
   };
   std::vector<std::thread> workers;
-  for (unsigned worker = 1; worker < jobs && worker < commands.size(); ++worker) workers.emplace_back(work);
+  for (unsigned worker = 1; worker < jobs && worker < commands.size(); ++worker)
+    workers.emplace_back(work);
   work();
   for (std::thread& worker : workers) worker.join();
   return statuses;

@@ -46,8 +46,8 @@ void run(const std::vector<Command>& commands, const fs::path& directory,
 void buildPlain(const Recording& recording, const ReplayTarget& target, bool quiet,
                 std::ostream& commands) {
   const fs::path model = fs::absolute(recording.model).lexically_normal();
-  const Command command =
-      compileCommand({target.compiler, target.includeDir, model, target.executable, target.backend});
+  const Command command = compileCommand(
+      {target.compiler, target.includeDir, model, target.executable, target.backend});
   commands << "$ " << commandText(command) << std::endl;
   if (!quiet) return requireSuccess(runCommand(command, model.parent_path()));
   fs::create_directories(target.sources);
@@ -80,11 +80,12 @@ void buildSplit(const Recording& recording, const ReplayTarget& target, bool qui
   for (const fs::path& unit : units) {
     outputs.push_back(target.sources / withExtension(unit, ".log"));
     if (units.size() == 1) {
-      compiles.push_back(compileCommand(
-          {target.compiler, target.includeDir, unit.filename(), target.executable, target.backend}));
+      compiles.push_back(compileCommand({target.compiler, target.includeDir, unit.filename(),
+                                         target.executable, target.backend}));
     } else {
       objects.push_back(withExtension(unit, ".o"));
-      compiles.push_back(objectCommand(target.compiler, target.includeDir, unit.filename(), objects.back()));
+      compiles.push_back(
+          objectCommand(target.compiler, target.includeDir, unit.filename(), objects.back()));
     }
   }
   const unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
@@ -110,8 +111,6 @@ void buildReplay(const Recording& recording, const ReplayTarget& target, bool pl
   buildSplit(recording, target, quiet, commands);
 }
 
-fs::path sourcesBeside(const fs::path& executable) {
-  return fs::path(executable) += ".build";
-}
+fs::path sourcesBeside(const fs::path& executable) { return fs::path(executable) += ".build"; }
 
 }  // namespace zeb::tool

@@ -16,9 +16,9 @@ namespace fs = std::filesystem;
 struct ReplayTarget {
   std::string compiler;  // a command, possibly with options
   fs::path includeDir;
-  fs::path backend;      // the library the program is linked with
+  fs::path backend;  // the library the program is linked with
   fs::path executable;
-  fs::path sources;      // the split program's files, and its objects while it builds
+  fs::path sources;  // the split program's files, and its objects while it builds
 };
 
 // Prints each command on `commands`. The compiler's output goes to standard

@@ -24,8 +24,10 @@ struct FrameVariable {
 constexpr FrameVariable kFrameVariables[] = {
     {"\n   Zeb_ErrorHandle_t error = 0;", "\n   error = 0;", "Zeb_ErrorHandle_t error;"},
     {"\n   FILE* fp = fopen(", "\n   fp = fopen(", "FILE* fp;"},
-    {"\n   ZEB_INTERFACE_VER_TYPE interface = ", "\n   interface = ", "ZEB_INTERFACE_VER_TYPE interface;"},
-    {"\n   Zeb_LogHandle_t loghandle= NULL;", "\n   loghandle= NULL;", "Zeb_LogHandle_t loghandle;"},
+    {"\n   ZEB_INTERFACE_VER_TYPE interface = ", "\n   interface = ",
+     "ZEB_INTERFACE_VER_TYPE interface;"},
+    {"\n   Zeb_LogHandle_t loghandle= NULL;", "\n   loghandle= NULL;",
+     "Zeb_LogHandle_t loghandle;"},
 };
 
 // Definitions of several units must reach each other; within the program only.
@@ -35,9 +37,9 @@ constexpr std::string_view kHidden =
 struct Variable {
   std::string_view type;
   std::size_t line = 0;
-  int unit = -1;      // where it is defined; -1 until the writer meets its declaration
-  bool fixed = true;  // never pointed to nor assigned: it keeps the value it was declared with
-  StaticValue value;  // that value in static form, when it has one
+  int unit = -1;        // where it is defined; -1 until the writer meets its declaration
+  bool fixed = true;    // never pointed to nor assigned: it keeps the value it was declared with
+  StaticValue value;    // that value in static form, when it has one
   NamedVariable named;  // what initializers see of it
 };
 
@@ -66,7 +68,9 @@ std::string quotedPath(const fs::path& path) {
 class SplitWriter {
  public:
   SplitWriter(const Recording& recording, const SplitLimits& limits)
-      : recording_(recording), text_(*recording.text), path_(quotedPath(fs::absolute(recording.model).lexically_normal())) {
+      : recording_(recording),
+        text_(*recording.text),
+        path_(quotedPath(fs::absolute(recording.model).lexically_normal())) {
     tail_.statements = recording.body.partial;
     tail_.recognised = recognise(tail_.statements);
     survey();
@@ -133,7 +137,8 @@ class SplitWriter {
 
   void addItems(const Block& block) {
     for (const Recognised& recognised : block.recognised) {
-      if (recognised.shape == nullptr) throw std::logic_error("foreign code reached the split build");
+      if (recognised.shape == nullptr)
+        throw std::logic_error("foreign code reached the split build");
       items_.push_back({&block, &recognised});
     }
   }
@@ -148,7 +153,8 @@ class SplitWriter {
   void plan(const SplitLimits& limits) {
     std::size_t total = 0;
     for (const Item& item : items_) total += itemBytes(item);
-    const std::size_t unitCount = std::max<std::size_t>(1, (total + limits.unitBytes - 1) / limits.unitBytes);
+    const std::size_t unitCount =
+        std::max<std::size_t>(1, (total + limits.unitBytes - 1) / limits.unitBytes);
     const std::size_t unitTarget = (total + unitCount - 1) / unitCount;
     std::size_t partBegin = 0, lines = 0, unitBegin = 0, bytes = 0;
     for (std::size_t i = 0; i < items_.size(); ++i) {
@@ -234,7 +240,8 @@ class SplitWriter {
   // unit where the blocks stood, and the footer, each on the lines it had.
   std::string mainText(std::size_t mainAt) const {
     std::string text;
-    for (std::size_t unit = 1; unit < units_.size(); ++unit) text += "int " + unitName(unit) + "(void);\n";
+    for (std::size_t unit = 1; unit < units_.size(); ++unit)
+      text += "int " + unitName(unit) + "(void);\n";
     std::string header(text_.substr(mainAt, recording_.frame.bodyBegin - mainAt));
     for (const FrameVariable& frame : kFrameVariables) {
       const std::size_t at = header.find(frame.declaration);
@@ -282,7 +289,8 @@ class SplitWriter {
       refuse(line, std::string(name) + " is named before its declaration at line " +
                        std::to_string(variable.line));
     }
-    if (variable.unit != unit_ && noted_.insert(found->first).second) externs_.push_back(found->first);
+    if (variable.unit != unit_ && noted_.insert(found->first).second)
+      externs_.push_back(found->first);
     return &variable;
   }
 
@@ -306,7 +314,8 @@ class SplitWriter {
     std::string assignments;
     // The initializer as written, for the compiler to check its types.
     if (form.substituted)
-      assignments += " (void)sizeof((" + type + (array ? "[]" : "") + ")" + std::string(local.initializer) + ");";
+      assignments += " (void)sizeof((" + type + (array ? "[]" : "") + ")" +
+                     std::string(local.initializer) + ");";
     for (const auto& [member, expression] : form.assignments) {
       assignments += " " + name + member + " = " + expression + ";";
       variable.value.runMembers.push_back(member);
@@ -325,15 +334,16 @@ class SplitWriter {
     if (!local.declared->array) {
       definitions_ += definition + ";\n";
       const bool braced = local.initializer.front() == '{';
-      return "   " + name + " = " + (braced ? "(" + type + ")" : "") + std::string(local.initializer) + ";";
+      return "   " + name + " = " + (braced ? "(" + type + ")" : "") +
+             std::string(local.initializer) + ";";
     }
     const std::vector<std::string_view> elements = splitElements(local.initializer);
     definitions_ += definition + "[" + std::to_string(elements.size()) + "];\n";
     std::string assignments;
     for (std::size_t i = 0; i < elements.size(); ++i) {
       const bool braced = elements[i].front() == '{';
-      assignments += (i == 0 ? "   " : " ") + name + "[" + std::to_string(i) + "] = " +
-                     (braced ? "(" + type + ")" : "") + std::string(elements[i]) + ";";
+      assignments += (i == 0 ? "   " : " ") + name + "[" + std::to_string(i) +
+                     "] = " + (braced ? "(" + type + ")" : "") + std::string(elements[i]) + ";";
     }
     return assignments;
   }

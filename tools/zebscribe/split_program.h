@@ -16,7 +16,7 @@ namespace zeb::tool {
 namespace fs = std::filesystem;
 
 struct SplitLimits {
-  std::size_t partStatements = 256;      // lines of the body per function
+  std::size_t partStatements = 256;              // lines of the body per function
   std::size_t unitBytes = std::size_t{2} << 20;  // of the model file per translation unit
 };
 

@@ -109,7 +109,8 @@ StaticForm staticForm(std::string_view initializer, std::string_view type, bool 
         form.assignments.emplace_back(member, value);
         break;
     }
-    form.text += (i == 0 ? "" : ", ") + (designator.empty() ? "" : std::string(designator) + " = ") + held;
+    form.text +=
+        (i == 0 ? "" : ", ") + (designator.empty() ? "" : std::string(designator) + " = ") + held;
   }
   form.text += "}";
   if (!form.substituted && form.assignments.empty()) form.text = initializer;

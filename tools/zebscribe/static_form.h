@@ -26,7 +26,7 @@ struct NamedVariable {
 using Lookup = std::function<const NamedVariable*(std::string_view name)>;
 
 struct StaticForm {
-  bool isStatic = false;  // else the whole initializer is evaluated where it stood
+  bool isStatic = false;     // else the whole initializer is evaluated where it stood
   bool substituted = false;  // variables' values stand in `text`
   std::string text;
   std::vector<std::pair<std::string, std::string>> assignments;  // member, expression

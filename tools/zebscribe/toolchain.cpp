@@ -104,7 +104,8 @@ std::vector<std::string> objectCommand(const std::string& compiler, const fs::pa
   return command;
 }
 
-std::vector<std::string> linkCommand(const std::string& compiler, const std::vector<fs::path>& objects,
+std::vector<std::string> linkCommand(const std::string& compiler,
+                                     const std::vector<fs::path>& objects,
                                      const fs::path& executable, const fs::path& backend) {
   std::vector<std::string> command = words(compiler);
   for (const fs::path& object : objects) command.push_back(object.string());
