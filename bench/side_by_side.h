@@ -36,8 +36,8 @@ void runSideBySide(benchmark::State& state, const std::string& tag,
 // Records one round, noting what each call wrote.
 std::vector<WrittenCall> captureRound(const std::vector<Step>& round);
 
-// The baseline's files, beside the library's and opened as it opens its own
-// (unbuffered); removed when the object goes.
+// The baseline's files, beside the library's, default-buffered; removed when
+// the object goes.
 class BaselineFiles {
  public:
   BaselineFiles();
