@@ -1,7 +1,7 @@
 // Runs a workload through the library and, in the same process and in
 // alternating rounds, its baseline: the very text the library wrote for each
-// call, written with one fwrite + fflush per block, and the call's data with
-// one raw fwrite.
+// call and the call's data, each written with one fwrite + fflush on a
+// default-buffered FILE.
 #pragma once
 
 #include <benchmark/benchmark.h>
