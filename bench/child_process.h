@@ -1,6 +1,6 @@
 // Runs a program as a child process in a group of its own, under limits, and
-// says how it ended, how long it took and the most memory it (or any process
-// it waited for) held.
+// says how it ended, how long it took, the CPU time it and its children used,
+// and the most memory its process group held at once.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,8 @@ struct ChildLimits {
 
 struct ChildRun {
   double seconds = 0;
+  double cpuSeconds = 0;  // user and system, of the child and every child it waited for
+  // The largest sum of the group's resident sets, sampled every 10 ms.
   uint64_t peakResidentBytes = 0;
   bool timedOut = false;
   int exitCode = -1;  // when it exited

@@ -1,12 +1,16 @@
 // zeb_end_to_end: synthetic recordings carried to their replay. Each case is
 // recorded in this process, built by `zebscribe build` against the echo
 // backend, and replayed under an 8 MiB stack with the echo log counting the
-// calls it makes. Prints one row per case: recording time and size, the
-// build's wall time and peak memory (the largest of zebscribe and the
-// compiler it ran), the replay's time and the calls it made. A build or a
-// replay that fails, or passes its time limit, is reported as such.
+// calls it makes. Prints one row per case and build: recording time and size,
+// the build's wall time, CPU time (zebscribe and the compilers it ran), peak
+// memory (the most its processes held at once) and the 1-minute load average
+// at its end, the replay's time and the calls it made. A build or a replay
+// that fails, or passes its time limit, is reported as such.
 //
 //   ZEB_BENCH_100K=1       adds the 100,000-node graph
+//   ZEB_BENCH_PLAIN=1      also builds each case with `zebscribe build --plain`,
+//                          the model file compiled as it stands (minutes and
+//                          gigabytes from 10,000 nodes on)
 //   ZEB_BENCH_BUILD_LIMIT  seconds a build may take (default 1800)
 //   ZEB_BENCH_BUILD_MEMORY gigabytes of address space a build may take (default 12)
 #include <chrono>
@@ -77,18 +81,21 @@ std::size_t linesIn(const std::string& path) {
   return lines;
 }
 
-// A run that was killed for its time never reported its compiler's peak.
-std::string peakOf(const ChildRun& run) {
-  return run.timedOut ? "-" : std::to_string(run.peakResidentBytes / 1000000) + " MB";
+double loadAverage() {
+  double load = 0;
+  std::ifstream("/proc/loadavg") >> load;
+  return load;
 }
 
-void runCase(const Case& which, const std::string& directory, const ChildLimits& buildLimits) {
-  const Recorded recorded = record(which);
+void buildAndReplay(const Case& which, const Recorded& recorded, const std::string& directory,
+                    const ChildLimits& buildLimits, bool plain) {
   const std::string replay = fs::path(recorded.model).stem().string() + "_replay";
-  const ChildRun build = runChild(
-      {ZEB_BENCH_ZEBSCRIBE, "build", ".", "--model", recorded.model, "--backend", ZEB_BENCH_ECHO,
-       "-o", replay},
-      directory, {}, directory + replay + ".build.log", buildLimits);
+  std::vector<std::string> command = {ZEB_BENCH_ZEBSCRIBE, "build", ".", "--model",
+                                      recorded.model, "--backend", ZEB_BENCH_ECHO, "-o", replay};
+  if (plain) command.push_back("--plain");
+  const ChildRun build =
+      runChild(command, directory, {}, directory + replay + ".build.log", buildLimits);
+  const double load = loadAverage();
   std::string replayed = "not built";
   if (build.succeeded()) {
     const ChildLimits replayLimits{kReplaySeconds, kReplayStack, 0};
@@ -100,13 +107,24 @@ void runCase(const Case& which, const std::string& directory, const ChildLimits&
                   run.outcome(replayLimits).c_str(), linesIn(log), recorded.calls);
     replayed = text;
   }
-  std::printf("%-24s %9.3f s %9.1f MB %9.1f s %10s  %-28s %s\n", which.name, recorded.seconds,
-              recorded.megabytes, build.seconds, peakOf(build).c_str(),
+  std::printf("%-24s %-5s %7.3f s %7.1f MB %7.1f s %7.1f s %7llu MB %5.1f  %-22s %s\n",
+              which.name, plain ? "plain" : "split", recorded.seconds, recorded.megabytes,
+              build.seconds, build.cpuSeconds,
+              static_cast<unsigned long long>(build.peakResidentBytes / 1000000), load,
               build.outcome(buildLimits).c_str(), replayed.c_str());
   std::fflush(stdout);
-  for (const std::string& file : {recorded.model, recorded.data, replay, replay + ".build.log",
-                                  replay + ".calls", replay + ".log"})
+  for (const std::string& file :
+       {replay, replay + ".build.log", replay + ".calls", replay + ".log"})
     fs::remove(directory + file);
+  fs::remove_all(directory + replay + ".build");
+}
+
+void runCase(const Case& which, const std::string& directory, const ChildLimits& buildLimits) {
+  const Recorded recorded = record(which);
+  buildAndReplay(which, recorded, directory, buildLimits, false);
+  if (environmentNumber("ZEB_BENCH_PLAIN", 0) != 0)
+    buildAndReplay(which, recorded, directory, buildLimits, true);
+  for (const std::string& file : {recorded.model, recorded.data}) fs::remove(directory + file);
 }
 
 }  // namespace
@@ -118,8 +136,8 @@ int main() {
                                 static_cast<uint64_t>(environmentNumber("ZEB_BENCH_BUILD_MEMORY", 12) *
                                                       double(uint64_t{1} << 30))};
   const std::string directory = fs::absolute(ScribeSession::instance().directory()).string();
-  std::printf("%-24s %11s %12s %11s %10s  %-28s %s\n", "case", "record", "written", "build",
-              "build peak", "build", "replay (8 MiB stack)");
+  std::printf("%-24s %-5s %9s %10s %9s %9s %10s %5s  %-22s %s\n", "case", "build", "record",
+              "written", "wall", "CPU", "peak", "load", "outcome", "replay (8 MiB stack)");
   for (const Case& which : chosenCases()) runCase(which, directory, buildLimits);
   return 0;
 }

@@ -10,6 +10,8 @@
 # zeb_end_to_end records, builds (zebscribe build) and replays synthetic
 # graphs of 1,000 and 10,000 nodes and a long run of executions:
 #   ZEB_BENCH_100K=1          adds the 100,000-node graph
+#   ZEB_BENCH_PLAIN=1         also builds each with `zebscribe build --plain` (the
+#                             model file as one unit: minutes and GBs from 10k on)
 #   ZEB_BENCH_END_TO_END=0    skips zeb_end_to_end
 #   ZEB_BENCH_BUILD_LIMIT / ZEB_BENCH_BUILD_MEMORY   a build's seconds (1800) and
 #                             gigabytes of address space (12)
