@@ -103,7 +103,7 @@ StaticForm staticForm(std::string_view initializer, std::string_view type, bool 
         }
         break;
       case Kind::kRun:
-        if (value.front() == 0) return form;
+        if (member.empty()) return form;  // no name to assign it by
         // Zero until the run assigns it; a scalar at its position takes no braces.
         held = array || !designator.empty() ? "{0}" : "0";
         form.assignments.emplace_back(member, value);
