@@ -2,6 +2,7 @@
 // headers and linked with the backend the user names.
 #include <iostream>
 #include <system_error>
+#include <utility>
 
 #include "commands.h"
 #include "replay_build.h"
@@ -17,7 +18,7 @@ int runBuild(const Options& options) {
   if (!fs::is_regular_file(backend, error)) {
     throw ToolError(kExitUnusable, "no such backend library: " + options.backend);
   }
-  const Recording recording = loadRecording(options.location);
+  Recording recording = loadRecording(options.location);
   requireReplayable(recording, options.trust);
   const InstalledFiles files = findInstalledFiles(options.argv0);
   const fs::path model = fs::absolute(recording.model).lexically_normal();
@@ -28,9 +29,10 @@ int runBuild(const Options& options) {
   const bool plain = options.plain || options.trust;
   const ReplayTarget target{chooseCompiler(options.compiler), fs::absolute(files.includeDir),
                             backend, executable, sourcesBeside(executable)};
-  buildReplay(recording, target, plain, false, std::cout);
+  const std::string dataFileName = recording.frame.dataFileName;
+  buildReplay(std::move(recording), target, plain, false, std::cout);
   std::cout << "built " << executable.string() << "; run it in the directory that holds "
-            << recording.frame.dataFileName << "\n";
+            << dataFileName << "\n";
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 #include <system_error>
+#include <utility>
 
 #include "commands.h"
 #include "process.h"
@@ -28,12 +29,12 @@ void printFile(const fs::path& file, std::ostream& out) {
 
 // The program reads its data file, and writes the binaries it asks for,
 // where it runs: a copy of the data keeps the recording as it is.
-fs::path compileInScratch(const Options& options, const Recording& recording,
+fs::path compileInScratch(const Options& options, Recording recording,
                           const InstalledFiles& files, const fs::path& scratch) {
   copyInto(recording.data, scratch / recording.frame.dataFileName);
   const fs::path executable = scratch / executableName(files.echoLibrary);
   std::ostream silent(nullptr);
-  buildReplay(recording,
+  buildReplay(std::move(recording),
               {chooseCompiler(options.compiler), fs::absolute(files.includeDir),
                fs::absolute(files.echoLibrary), executable, scratch / "sources"},
               options.trust, true, silent);
@@ -46,7 +47,7 @@ fs::path compileInScratch(const Options& options, const Recording& recording,
 }  // namespace
 
 int runDump(const Options& options) {
-  const Recording recording = loadRecording(options.location);
+  Recording recording = loadRecording(options.location);
   requireReplayable(recording, options.trust);
   const InstalledFiles files = findInstalledFiles(options.argv0);
   std::error_code error;
@@ -57,7 +58,7 @@ int runDump(const Options& options) {
     throw ToolError(kExitUnusable, "the echo backend is not installed beside zebscribe" + where);
   }
   const ScratchDirectory scratch;
-  const fs::path executable = compileInScratch(options, recording, files, scratch.path());
+  const fs::path executable = compileInScratch(options, std::move(recording), files, scratch.path());
   const fs::path log = scratch.path() / "echo_calls.log";
   setEnvironment("ZEB_ECHO_LOG", log.string());
   const fs::path output = scratch.path() / "replay_output.txt";

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "process.h"
@@ -71,10 +72,11 @@ fs::path withExtension(const fs::path& file, const char* extension) {
 
 // One unit compiles and links in one command, as the plain build does;
 // several compile at once, then link.
-void buildSplit(const Recording& recording, const ReplayTarget& target, bool quiet,
+void buildSplit(Recording recording, const ReplayTarget& target, bool quiet,
                 std::ostream& commands) {
   prepareSources(target.sources);
   const std::vector<fs::path> units = writeSplitProgram(recording, target.sources);
+  recording = Recording{};
   std::vector<Command> compiles;
   std::vector<fs::path> outputs, objects;
   for (const fs::path& unit : units) {
@@ -105,10 +107,10 @@ void buildSplit(const Recording& recording, const ReplayTarget& target, bool qui
 
 }  // namespace
 
-void buildReplay(const Recording& recording, const ReplayTarget& target, bool plain, bool quiet,
+void buildReplay(Recording recording, const ReplayTarget& target, bool plain, bool quiet,
                  std::ostream& commands) {
   if (plain) return buildPlain(recording, target, quiet, commands);
-  buildSplit(recording, target, quiet, commands);
+  buildSplit(std::move(recording), target, quiet, commands);
 }
 
 fs::path sourcesBeside(const fs::path& executable) { return fs::path(executable) += ".build"; }

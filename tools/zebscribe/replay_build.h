@@ -23,8 +23,9 @@ struct ReplayTarget {
 
 // Prints each command on `commands`. The compiler's output goes to standard
 // error: all of it, or only a failing command's when `quiet`. Throws
-// ToolError when a command fails.
-void buildReplay(const Recording& recording, const ReplayTarget& target, bool plain, bool quiet,
+// ToolError when a command fails. Takes the recording so that its memory,
+// several times the model file's size, is free before the compilers run.
+void buildReplay(Recording recording, const ReplayTarget& target, bool plain, bool quiet,
                  std::ostream& commands);
 
 // Where build writes the split program of an executable: beside it.
