@@ -21,7 +21,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr auto kSamplePeriod = std::chrono::milliseconds(10);
+constexpr auto kSamplePeriod = std::chrono::milliseconds(50);
 
 // The resident bytes of a process when it is in `group`, else 0. The fields
 // of /proc/PID/stat after the command's closing parenthesis: state, parent,

@@ -18,7 +18,7 @@ struct ChildLimits {
 struct ChildRun {
   double seconds = 0;
   double cpuSeconds = 0;  // user and system, of the child and every child it waited for
-  // The largest sum of the group's resident sets, sampled every 10 ms.
+  // The largest sum of the group's resident sets, sampled every 50 ms.
   uint64_t peakResidentBytes = 0;
   bool timedOut = false;
   int exitCode = -1;  // when it exited
