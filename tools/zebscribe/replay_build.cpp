@@ -13,8 +13,20 @@
 #include "tool_error.h"
 #include "toolchain.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace zeb::tool {
 namespace {
+
+// The recording's many small blocks stay in the process once freed unless
+// the heap is handed back.
+void returnFreedMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
 
 using Command = std::vector<std::string>;
 
@@ -77,6 +89,7 @@ void buildSplit(Recording recording, const ReplayTarget& target, bool quiet,
   prepareSources(target.sources);
   const std::vector<fs::path> units = writeSplitProgram(recording, target.sources);
   recording = Recording{};
+  returnFreedMemory();
   std::vector<Command> compiles;
   std::vector<fs::path> outputs, objects;
   for (const fs::path& unit : units) {
