@@ -19,11 +19,8 @@ std::string threaded(const char* kind, unsigned threads, unsigned rounds) {
   return std::string(kind) + ":" + std::to_string(threads) + ":" + std::to_string(rounds);
 }
 
-// Split by thread; a long recording keeps every variable in main, hence the large stack.
 ByThread replayedCalls(const fs::path& output, unsigned threads) {
-  const std::string prefix = tool("REPLAY_PREFIX").empty() ? R"(sh -c 'ulimit -s unlimited; exec "$0"')"
-                                                            : tool("REPLAY_PREFIX");
-  return splitByThread(replayWithEcho(output / "scribe_output.c", output, prefix), threads);
+  return splitByThread(replayWithEcho(output / "scribe_output.c", output), threads);
 }
 
 // Each replayed thread repeats the start of its direct thread (all of it when whole); the

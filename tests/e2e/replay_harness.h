@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,7 @@ inline const std::set<std::string> kNeverRecorded = {
 
 // Mistakes that would still replay alike, since the echo backend logs no outputs.
 inline constexpr const char* kStrictness =
-    "-std=c11 -Werror=incompatible-pointer-types -Werror=int-conversion -Werror=discarded-qualifiers "
+    "-Werror=incompatible-pointer-types -Werror=int-conversion -Werror=discarded-qualifiers "
     "-Werror=implicit-function-declaration";
 
 // Arguments quoted for the POSIX shell.
@@ -89,7 +90,7 @@ inline CommandResult runScenarioIn(const fs::path& dir, const std::string& libra
 
 inline CommandResult compileProgram(const fs::path& source, const fs::path& executableStem, const std::string& linkFlags) {
   return runIn(source.parent_path(),
-               run(tool("CC") + " " + kStrictness, {"-I", tool("INCLUDE_DIR"), source.string(), "-o",
+               run(tool("CC") + " -std=c11 " + kStrictness, {"-I", tool("INCLUDE_DIR"), source.string(), "-o",
                                                      executableStem.string() + tool("EXE_SUFFIX")}) + " " + linkFlags);
 }
 
@@ -132,11 +133,23 @@ inline std::vector<std::string> directCalls(const fs::path& dir, const std::stri
   return recordedCalls(readLines(dir / kEchoLogName));
 }
 
+// Built by `zebscribe build` against the echo backend, which comes first in its
+// link line; the rest (sanitizers) goes to the compiler.
+inline CommandResult buildWithTool(const fs::path& source, const fs::path& executableStem) {
+  std::istringstream link(tool("ECHO_LINK"));
+  std::string backend, flags;
+  link >> backend;
+  for (std::string word; link >> word;) flags += " " + word;
+  return runIn(source.parent_path(), run(ZEB_E2E_TOOL, {"build", source.string(), "--backend", backend, "--cc",
+                                                        tool("CC") + " " + kStrictness + flags, "-o",
+                                                        executableStem.string() + tool("EXE_SUFFIX")}));
+}
+
 // Every call a written program makes with the echo backend, run in dir by its data file.
 inline std::vector<std::string> replayWithEcho(const fs::path& source, const fs::path& dir,
                                                const std::string& prefix = tool("REPLAY_PREFIX")) {
   const fs::path stem = source.parent_path() / source.stem();
-  const CommandResult compiled = compileProgram(source, stem, tool("ECHO_LINK"));
+  const CommandResult compiled = buildWithTool(source, stem);
   EXPECT_EQ(compiled.exitCode, 0) << compiled.output.substr(0, 4000);
   fs::remove(dir / kEchoLogName);
   const CommandResult replayed = runProgramIn(dir, stem, prefix);

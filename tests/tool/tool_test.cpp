@@ -73,7 +73,7 @@ constexpr char kSystem[] = "   Zeb_BackendHandle_t backend_0;\n   system(\"touch
 
 const Row kRows[] = {
     {"whole", "data-path", DOCTOR(), ": sound: 11 calls, 60 bytes read from params.bin",
-     R"("header":"whole","dataFileName":"params.bin","footer":true,"calls":11,"partialBlockBytes":0,"dataBytesRead":60,"dataFileBytes":60)",
+     R"("header":"whole","dataFileName":"params.bin","footer":true,"calls":11,"partialBlockBytes":0,"dataBytesRead":60,"dataFileBytes":60,"statements":70,"frameBytes":3792)",
      0, 0, 1, 0, 0, "backendFree backend=backend#1\n"},
     {"no_footer", "data-path", DOCTOR(withoutFooter(d)), NO_FOOTER ": 1 problem", R"("footer":false,"calls":11,"partialBlockBytes":0)",
      0, 1, 0, 1, 1},
@@ -105,6 +105,11 @@ const Row kRows[] = {
     {"name_declared_twice", "data-path", DOCTOR(replaceText(d, kContextBlock, kContextBlock + kContextBlock)),
      ":91: context_0_config_0 is declared again (first at line 87)|:92: context_0 is declared again (first at line 88)|: 2 problems",
      R"("calls":12,)", 0, 1, 1, 1, 1},
+    {"named_before_declared", "data-path", DOCTOR(replaceText(d, kContextBlock, "   VALIDATE(error, interface.backendFree(context_0));\n\n" + kContextBlock)),
+     ":87: context_0 is named before its declaration at line 90|: 1 problem", R"("calls":12,)", 0, 1, 1, 1, 1},
+    // Recorded never, compiled all the same: the value the backend gave a tensor travels on.
+    {"tensor_passed_after_its_creation", "data-path", DOCTOR(replaceText(d, "[] = {context_0_g_inputTensor_0_0}", "[] = {context_0_g_tensor_0}")),
+     ": sound: 11 calls", R"("calls":11,)", 0, 0, 1, 0, 0, "graphExecute graph=graph#1 numInputs=1 inputs=[{version=1,id=tensor#2,"},
     {"foreign_code", "data-path", DOCTOR(replaceText(d, "   Zeb_BackendHandle_t backend_0;\n", kSystem)),
      ":85: foreign code, which no recorder writes: system(\"touch pwned\");|: 1 problem", R"("calls":11,)", 0, 1, 1, 1, 1},
     {"fread_past_its_array", "data-path", DOCTOR(replaceText(d, "_data, 1, 4, fp);", "_data, 1, 8, fp);")),
@@ -253,6 +258,50 @@ TEST(Info, CountsWhatTheDirectRunDid) {
     }
     EXPECT_EQ(counted, expected) << scenario;
   }
+}
+
+// The stack info says main's locals take, within a few percent of what gcc gives main.
+TEST(Info, EstimatesTheStackMainTakes) {
+  for (const char* scenario : {"all-families", "network:100", "serial:1:100"}) {
+    const fs::path dir = recorded(scenario).dir;
+    std::smatch match;
+    const std::string json = zebscribe(dir, {"info", "--json"}).output;
+    ASSERT_TRUE(std::regex_search(json, match, std::regex("\"frameBytes\":([0-9]+)"))) << json;
+    const CommandResult compiled =
+        runIn(dir, run(tool("CC"), {"-std=gnu11", "-I", tool("INCLUDE_DIR"), "-fstack-usage", "-c", "scribe_output.c", "-o", "main.o"}));
+    ASSERT_EQ(compiled.exitCode, 0) << compiled.output;
+    const std::string usage = readFile(dir / "main.su");  // "scribe_output.c:33:5:main\t2128\tstatic"
+    EXPECT_NEAR(std::stod(match[1]) / std::stod(usage.substr(usage.find('\t') + 1)), 1.0, 0.05) << scenario << ": " << usage;
+  }
+}
+
+// A recording whose main needs more than the 8 MiB a Linux process gets by default:
+// check says so, and build makes a program that replays it within that stack.
+TEST(Build, ReplaysALongRecordingWithinTheDefaultStack) {
+  const std::string scenario = "network:3300";
+  const fs::path dir = recorded(scenario).dir;
+  EXPECT_NE(zebscribe(dir, {"check"}).output.find(": warning: main's locals take about 8.5 MiB of stack: more than the 8 MiB"),
+            std::string::npos);
+  const CommandResult built = zebscribe(dir, {"build"});
+  ASSERT_EQ(built.exitCode, 0) << built.output;
+  EXPECT_NE(built.output.find(" files in "), std::string::npos) << built.output;  // units compiled apart, then linked
+  const CommandResult replayed = runIn(dir, "sh -c 'ulimit -s 8192 && exec ./replay'");
+  ASSERT_EQ(replayed.exitCode, 0) << replayed.output;
+  EXPECT_EQ(firstDifference(recorded(scenario).directCalls, readLines(dir / kEchoLogName)), "");
+}
+
+// A binary the program cannot save ends it there, as main's return does, naming its line.
+TEST(Build, AFailedSaveEndsTheProgram) {
+  const ScratchDir scratch;
+  const fs::path dir = goldenCopy(scratch, "binaries");
+  ASSERT_EQ(zebscribe(dir, {"build"}).exitCode, 0);
+  fs::create_directory(dir / "context_0.bin");
+  const CommandResult replayed = runIn(dir, "./replay");
+  EXPECT_EQ(replayed.exitCode, 255);
+  EXPECT_NE(replayed.output.find("ERROR: File open of context_0.bin failed on line: 103\n"), std::string::npos) << replayed.output;
+  const std::vector<std::string> calls = readLines(dir / kEchoLogName);
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.back().rfind("contextGetBinary ", 0), 0u) << calls.back();
 }
 
 // Cut at seeded offsets and the edges of header and footer, a sound recording fails check;

@@ -12,7 +12,8 @@ struct Options {
   std::string command;
   Location location;
   bool json = false;             // info
-  bool trust = false;            // dump, build: compile foreign code too
+  bool trust = false;            // dump, build: compile foreign code too, as plain
+  bool plain = false;            // build: the model file compiled as it stands
   std::string backend;           // build: the library to link with
   std::string compiler;          // build, dump: empty for $CC, else cc
   std::filesystem::path output;  // build: the executable; empty for replay beside the model

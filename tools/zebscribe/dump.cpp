@@ -3,9 +3,11 @@
 #include <fstream>
 #include <iostream>
 #include <system_error>
+#include <utility>
 
 #include "commands.h"
 #include "process.h"
+#include "replay_build.h"
 #include "tool_error.h"
 #include "toolchain.h"
 
@@ -27,19 +29,15 @@ void printFile(const fs::path& file, std::ostream& out) {
 
 // The program reads its data file, and writes the binaries it asks for,
 // where it runs: a copy of the data keeps the recording as it is.
-fs::path compileInScratch(const Options& options, const Recording& recording,
+fs::path compileInScratch(const Options& options, Recording recording,
                           const InstalledFiles& files, const fs::path& scratch) {
   copyInto(recording.data, scratch / recording.frame.dataFileName);
   const fs::path executable = scratch / executableName(files.echoLibrary);
-  const CompileRequest request{chooseCompiler(options.compiler), fs::absolute(files.includeDir),
-                               fs::absolute(recording.model), executable,
-                               fs::absolute(files.echoLibrary)};
-  const fs::path output = scratch / "compiler_output.txt";
-  if (runCommand(compileCommand(request), scratch, output) != 0) {
-    printFile(output, std::cerr);
-    throw ToolError(kExitProblems,
-                    "the program does not compile: " + commandText(compileCommand(request)));
-  }
+  std::ostream silent(nullptr);
+  buildReplay(std::move(recording),
+              {chooseCompiler(options.compiler), fs::absolute(files.includeDir),
+               fs::absolute(files.echoLibrary), executable, scratch / "sources"},
+              options.trust, true, silent);
   // A Windows program finds the DLL beside itself.
   if (targetsWindows(files.echoLibrary))
     copyInto(files.echoLibrary, scratch / files.echoLibrary.filename());
@@ -49,7 +47,7 @@ fs::path compileInScratch(const Options& options, const Recording& recording,
 }  // namespace
 
 int runDump(const Options& options) {
-  const Recording recording = loadRecording(options.location);
+  Recording recording = loadRecording(options.location);
   requireReplayable(recording, options.trust);
   const InstalledFiles files = findInstalledFiles(options.argv0);
   std::error_code error;
@@ -60,7 +58,7 @@ int runDump(const Options& options) {
     throw ToolError(kExitUnusable, "the echo backend is not installed beside zebscribe" + where);
   }
   const ScratchDirectory scratch;
-  const fs::path executable = compileInScratch(options, recording, files, scratch.path());
+  const fs::path executable = compileInScratch(options, std::move(recording), files, scratch.path());
   const fs::path log = scratch.path() / "echo_calls.log";
   setEnvironment("ZEB_ECHO_LOG", log.string());
   const fs::path output = scratch.path() / "replay_output.txt";

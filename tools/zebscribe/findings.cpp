@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "c_text.h"
+#include "locals.h"
 #include "recorded_statements.h"
 
 namespace zeb::tool {
@@ -71,6 +73,7 @@ void examineDataSize(const Recording& recording, Findings& out) {
   }
 }
 
+// C knows a variable from its declaration on, and once only.
 void examineNames(const Recording& recording, Findings& out) {
   std::unordered_map<std::string_view, std::size_t> firstLine;
   for (const Block& block : recording.body.blocks) {
@@ -84,10 +87,38 @@ void examineNames(const Recording& recording, Findings& out) {
       }
     }
   }
+  for (const Block& block : recording.body.blocks) {
+    for (const Statement& statement : block.statements) {
+      forEachName(statement.text, [&](std::string_view name, std::size_t) {
+        const auto declared = firstLine.find(name);
+        if (declared == firstLine.end() || declared->second <= statement.line) return;
+        problem(out, statement.line,
+                std::string(name) + " is named before its declaration at line " +
+                    std::to_string(declared->second));
+      });
+    }
+  }
 }
 
 void examineForeignCode(const Recording& recording, Findings& out) {
   for (const ForeignCode& foreign : recording.foreign) problem(out, foreign.line, foreign.message);
+}
+
+// Compiled as it stands, a program whose locals outgrow the stack stops at
+// its first instruction.
+void examineStack(const Recording& recording, Findings& out) {
+  const uint64_t frame = measureProgram(recording).frameBytes;
+  if (frame <= kWindowsDefaultStack) return;
+  const std::string than =
+      frame > kLinuxDefaultStack
+          ? "the 8 MiB a program gets by default on Linux (2 MiB on Windows), so compiled as it "
+            "stands"
+          : "the 2 MiB a Windows program gets by default (8 MiB on Linux), so compiled as it "
+            "stands for Windows";
+  out.push_back({true, 0,
+                 "main's locals take about " + mebibytes(frame) + " of stack: more than " + than +
+                     " it stops at its start; `zebscribe build` builds it to run within the "
+                     "default stack"});
 }
 
 }  // namespace
@@ -100,6 +131,7 @@ std::vector<Finding> examine(const Recording& recording) {
   examineNames(recording, found);
   examineForeignCode(recording, found);
   examineStrings(recording, found);
+  examineStack(recording, found);
   std::stable_sort(found.begin(), found.end(),
                    [](const Finding& a, const Finding& b) { return a.line < b.line; });
   return found;

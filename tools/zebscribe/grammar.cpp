@@ -165,9 +165,10 @@ constexpr HoleKind kHoleKinds[] = {
 // ---- patterns, compiled once -------------------------------------------
 
 struct Token {
-  std::string literal;     // a literal, when lex and backref are unset
-  Lexer lex = nullptr;     // a hole
-  std::size_t backref = 0; // the hole it repeats, from 1
+  std::string_view literal;  // a literal, when lex and backref are unset; it points
+                             // into the shape's pattern, and so do the declared types
+  Lexer lex = nullptr;       // a hole
+  std::size_t backref = 0;   // the hole it repeats, from 1
 };
 
 struct DeclarationSite {
@@ -191,7 +192,7 @@ struct CompiledShape {
 std::size_t addHole(std::string_view line, std::size_t at, std::vector<Token>& tokens,
                     std::size_t& holes) {
   if (at < line.size() && isDigit(line[at])) {
-    tokens.push_back({"", nullptr, static_cast<std::size_t>(line[at] - '0')});
+    tokens.push_back({{}, nullptr, static_cast<std::size_t>(line[at] - '0')});
     if (tokens.back().backref == 0 || tokens.back().backref > holes) badPattern(line);
     return at + 1;
   }
@@ -199,7 +200,7 @@ std::size_t addHole(std::string_view line, std::size_t at, std::vector<Token>& t
   while (end < line.size() && line[end] >= 'a' && line[end] <= 'z') ++end;
   for (const HoleKind& kind : kHoleKinds) {
     if (kind.word != line.substr(at, end - at)) continue;
-    tokens.push_back({"", kind.lex, 0});
+    tokens.push_back({{}, kind.lex, 0});
     ++holes;
     return end;
   }
@@ -237,7 +238,7 @@ CompiledShape compile(const Shape& shape) {
     std::vector<Token>& tokens = compiled.lines.emplace_back();
     for (std::size_t at = 0; at < text.size();) {
       const std::size_t dollar = std::min(text.find('$', at), text.size());
-      if (dollar > at) tokens.push_back({std::string(text.substr(at, dollar - at)), nullptr, 0});
+      if (dollar > at) tokens.push_back({text.substr(at, dollar - at), nullptr, 0});
       if (dollar == text.size()) break;
       const bool declares = text.substr(dollar + 1, 4) == "name";
       at = addHole(text, dollar + 1, tokens, holes);
@@ -313,13 +314,16 @@ uint64_t saturatingNumber(std::string_view digits) {
   return value;
 }
 
+// Holes are read into `scratch`, and kept in `out` at their number when the shape matches:
+// a long recording holds millions.
 bool match(const CompiledShape& shape, const std::vector<Statement>& statements, std::size_t first,
-           Recognised& out) {
+           std::vector<std::string_view>& scratch, Recognised& out) {
   if (first + shape.lines.size() > statements.size()) return false;
-  out.holes.clear();
+  scratch.clear();
   for (std::size_t line = 0; line < shape.lines.size(); ++line) {
-    if (!matchLine(shape.lines[line], statements[first + line], out.holes)) return false;
+    if (!matchLine(shape.lines[line], statements[first + line], scratch)) return false;
   }
+  out.holes.assign(scratch.begin(), scratch.end());
   out.shape = shape.shape;
   out.count = shape.lines.size();
   out.member = shape.member;
@@ -337,9 +341,9 @@ bool match(const CompiledShape& shape, const std::vector<Statement>& statements,
   return true;
 }
 
-Recognised recogniseAt(const std::vector<Statement>& statements, std::size_t first) {
+Recognised recogniseAt(const std::vector<Statement>& statements, std::size_t first,
+                       std::vector<std::string_view>& scratch) {
   Recognised found;
-  found.holes.reserve(16);  // most shapes have fewer holes: one allocation
   found.first = first;
   const Table& shapes = table();
   const std::string_view text = statements[first].text;
@@ -347,13 +351,12 @@ Recognised recogniseAt(const std::vector<Statement>& statements, std::size_t fir
       firstWord(text.substr(std::min(kIndentation.size(), text.size()))));
   if (bucket != shapes.byFirstWord.end() && startsWith(text, kIndentation)) {
     for (const CompiledShape* shape : bucket->second) {
-      if (match(*shape, statements, first, found)) return found;
+      if (match(*shape, statements, first, scratch, found)) return found;
     }
   }
   for (const CompiledShape* shape : shapes.anyWord) {
-    if (match(*shape, statements, first, found)) return found;
+    if (match(*shape, statements, first, scratch, found)) return found;
   }
-  found.holes.clear();
   return found;
 }
 
@@ -361,8 +364,9 @@ Recognised recogniseAt(const std::vector<Statement>& statements, std::size_t fir
 
 std::vector<Recognised> recognise(const std::vector<Statement>& statements) {
   std::vector<Recognised> found;
+  std::vector<std::string_view> scratch;
   for (std::size_t first = 0; first < statements.size(); first += found.back().count) {
-    found.push_back(recogniseAt(statements, first));
+    found.push_back(recogniseAt(statements, first, scratch));
   }
   return found;
 }

@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "graph_info.h"
 #include "json_writer.h"
+#include "locals.h"
 #include "summary.h"
 #include "tool_error.h"
 
@@ -30,7 +31,7 @@ uint64_t partialBytes(const Recording& recording) {
   return partial.empty() ? 0 : partial.back().end - partial.front().begin;
 }
 
-void printFrame(const Recording& recording) {
+void printFrame(const Recording& recording, const ProgramSize& size) {
   const Frame& frame = recording.frame;
   std::cout << "model       " << recording.model.string() << "\n"
             << "header      " << headerText(frame.header);
@@ -41,7 +42,9 @@ void printFrame(const Recording& recording) {
     std::cout << ", then a partial block of " << partialBytes(recording) << " bytes at line "
               << recording.body.partial.front().line;
   }
-  std::cout << "\ndata        the program reads " << recording.bytesRead << " bytes; "
+  std::cout << "\nprogram     " << size.statements << " statements in main; its locals take "
+            << size.frameBytes << " bytes of stack (" << mebibytes(size.frameBytes) << ")"
+            << "\ndata        the program reads " << recording.bytesRead << " bytes; "
             << recording.data.string();
   if (recording.dataFileBytes) {
     std::cout << " holds " << *recording.dataFileBytes << "\n";
@@ -90,7 +93,7 @@ void printSummary(const Summary& summary) {
   printBinaries(summary);
 }
 
-void writeFrame(const Recording& recording, JsonWriter& json) {
+void writeFrame(const Recording& recording, const ProgramSize& size, JsonWriter& json) {
   json.field("model", recording.model.string());
   json.field("data", recording.data.string());
   json.field("header", headerText(recording.frame.header));
@@ -100,6 +103,8 @@ void writeFrame(const Recording& recording, JsonWriter& json) {
   json.field("partialBlockBytes", partialBytes(recording));
   json.field("dataBytesRead", recording.bytesRead);
   json.field("dataFileBytes", recording.dataFileBytes);
+  json.field("statements", uint64_t{size.statements});
+  json.field("frameBytes", size.frameBytes);
 }
 
 void writeTensors(const Summary& summary, JsonWriter& json) {
@@ -168,16 +173,17 @@ int runInfo(const Options& options) {
   const Recording recording = loadRecording(options.location);
   const Summary summary = summarize(recording);
   const GraphModel graphs = readGraphModel(recording);
+  const ProgramSize size = measureProgram(recording);
   if (options.json) {
     JsonWriter json(std::cout);
     json.beginObject();
-    writeFrame(recording, json);
+    writeFrame(recording, size, json);
     writeSummary(summary, json);
     writeGraphCounts(graphs, json);
     json.endObject();
     std::cout << "\n";
   } else {
-    printFrame(recording);
+    printFrame(recording, size);
     printSummary(summary);
     printGraphCounts(graphs);
   }

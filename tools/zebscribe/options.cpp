@@ -16,15 +16,18 @@ const char kUsage[] =
     "                        unloaded the library: drop a partial block, append the footer\n"
     "  dump DIR [--cc CC] [--trust]\n"
     "                        replay it against the echo backend and print each call it makes\n"
-    "  build DIR --backend LIBRARY [--cc CC] [-o FILE] [--trust]\n"
+    "  build DIR --backend LIBRARY [--cc CC] [-o FILE] [--plain] [--trust]\n"
     "                        compile the program and link it with LIBRARY (default output:\n"
-    "                        DIR/replay, or replay.exe for a Windows backend)\n"
+    "                        DIR/replay, or replay.exe for a Windows backend): split into\n"
+    "                        files of FILE.build that compile in parallel, with main's\n"
+    "                        locals in static storage; --plain compiles the model file as\n"
+    "                        it stands, in one command\n"
     "  graph DIR [--graph NAME] [--format dot|svg|html] [-o FILE]\n"
     "                        draw the graphs it builds (or the one named): DOT on standard\n"
     "                        output; SVG (through Graphviz) or a self-contained HTML page\n"
     "                        to FILE, default DIR/graph.svg or DIR/graph.html\n"
     "dump and build refuse a recording that holds code no recorder writes (check lists it),\n"
-    "unless --trust is given.\n"
+    "unless --trust is given; they then compile the model file as it stands.\n"
     "DIR holds the recording (or is its model file). --model FILE and --data FILE name the\n"
     "files when they are not DIR/scribe_output.c and the data file its header names.\n"
     "CC is a compiler command (default: $CC, else cc).\n"
@@ -73,6 +76,8 @@ Options parseOptions(int argc, char** argv) {
       options.json = true;
     } else if (word == "--trust") {
       options.trust = true;
+    } else if (word == "--plain") {
+      options.plain = true;
     } else if (i + 1 < argc && takeValue(options, word, argv[i + 1])) {
       ++i;
     } else if (!word.empty() && word[0] == '-') {

@@ -1,9 +1,11 @@
 #include "process.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <random>
 #include <system_error>
+#include <thread>
 
 #include "tool_error.h"
 
@@ -66,6 +68,23 @@ int runCommand(const std::vector<std::string>& words, const fs::path& directory,
   line = "\"" + line + "\"";
 #endif
   return exitStatus(std::system(line.c_str()));
+}
+
+std::vector<int> runCommands(const std::vector<std::vector<std::string>>& commands,
+                             const fs::path& directory, const std::vector<fs::path>& outputs,
+                             unsigned jobs) {
+  std::vector<int> statuses(commands.size(), 0);
+  std::atomic<std::size_t> next{0};
+  auto work = [&] {
+    for (std::size_t i; (i = next++) < commands.size();)
+      statuses[i] = runCommand(commands[i], directory, outputs[i]);
+  };
+  std::vector<std::thread> workers;
+  for (unsigned worker = 1; worker < jobs && worker < commands.size(); ++worker)
+    workers.emplace_back(work);
+  work();
+  for (std::thread& worker : workers) worker.join();
+  return statuses;
 }
 
 void setEnvironment(const std::string& name, const std::string& value) {

@@ -17,6 +17,12 @@ std::string commandText(const std::vector<std::string>& words);
 int runCommand(const std::vector<std::string>& words, const fs::path& directory,
                const fs::path& output = {});
 
+// Runs each command in `directory`, up to `jobs` at once, the output of
+// commands[i] going to outputs[i]. Returns their exit statuses.
+std::vector<int> runCommands(const std::vector<std::vector<std::string>>& commands,
+                             const fs::path& directory, const std::vector<fs::path>& outputs,
+                             unsigned jobs);
+
 void setEnvironment(const std::string& name, const std::string& value);
 
 // A fresh directory under the system's temporary directory, removed with its

@@ -62,6 +62,19 @@ bool endsWith(const std::string& text, const std::string& suffix) {
          text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// GNU C leaves trigraphs off, so "??=" in a client string replays as written.
+std::vector<std::string> compileWords(const std::string& compiler, const fs::path& includeDir) {
+  std::vector<std::string> command = words(compiler);
+  command.insert(command.end(), {"-std=gnu11", "-I", includeDir.string()});
+  return command;
+}
+
+// An ELF program finds its backend where it was linked, wherever it runs.
+void addBackend(std::vector<std::string>& command, const fs::path& backend) {
+  command.push_back(backend.string());
+  if (!targetsWindows(backend)) command.push_back("-Wl,-rpath," + backend.parent_path().string());
+}
+
 }  // namespace
 
 InstalledFiles findInstalledFiles(const std::string& argv0) {
@@ -78,20 +91,26 @@ InstalledFiles findInstalledFiles(const std::string& argv0) {
 }
 
 std::vector<std::string> compileCommand(const CompileRequest& request) {
-  std::vector<std::string> command = words(request.compiler);
-  // GNU C leaves trigraphs off, so "??=" in a client string replays as written.
-  const std::vector<std::string> rest = {"-std=gnu11",
-                                         "-I",
-                                         request.includeDir.string(),
-                                         request.model.string(),
-                                         "-o",
-                                         request.executable.string(),
-                                         request.backend.string()};
-  command.insert(command.end(), rest.begin(), rest.end());
-  // An ELF program finds its backend where it was linked, wherever it runs.
-  if (!targetsWindows(request.backend)) {
-    command.push_back("-Wl,-rpath," + request.backend.parent_path().string());
-  }
+  std::vector<std::string> command = compileWords(request.compiler, request.includeDir);
+  command.insert(command.end(), {request.model.string(), "-o", request.executable.string()});
+  addBackend(command, request.backend);
+  return command;
+}
+
+std::vector<std::string> objectCommand(const std::string& compiler, const fs::path& includeDir,
+                                       const fs::path& source, const fs::path& object) {
+  std::vector<std::string> command = compileWords(compiler, includeDir);
+  command.insert(command.end(), {"-c", source.string(), "-o", object.string()});
+  return command;
+}
+
+std::vector<std::string> linkCommand(const std::string& compiler,
+                                     const std::vector<fs::path>& objects,
+                                     const fs::path& executable, const fs::path& backend) {
+  std::vector<std::string> command = words(compiler);
+  for (const fs::path& object : objects) command.push_back(object.string());
+  command.insert(command.end(), {"-o", executable.string()});
+  addBackend(command, backend);
   return command;
 }
 

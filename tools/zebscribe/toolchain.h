@@ -28,7 +28,15 @@ struct CompileRequest {
   fs::path backend;  // the library the program is linked with
 };
 
+// The model file compiled and linked in one command.
 std::vector<std::string> compileCommand(const CompileRequest& request);
+
+// A source compiled to an object file, and object files linked.
+std::vector<std::string> objectCommand(const std::string& compiler, const fs::path& includeDir,
+                                       const fs::path& source, const fs::path& object);
+std::vector<std::string> linkCommand(const std::string& compiler,
+                                     const std::vector<fs::path>& objects,
+                                     const fs::path& executable, const fs::path& backend);
 
 // The compiler to use: the one asked for, else $CC, else the system's.
 std::string chooseCompiler(const std::string& asked);
