@@ -16,10 +16,11 @@ using Clock = std::chrono::steady_clock;
 // The library's files start afresh when they have grown past this, between rounds.
 constexpr uint64_t kRotateBytes = uint64_t{256} << 20;
 
-std::FILE* openUnbuffered(const std::string& path) {
+// With stdio's default buffer: the floor is what a client that writes the text
+// itself with fwrite + fflush would pay.
+std::FILE* openForWriting(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) throw std::runtime_error("cannot open " + path);
-  std::setvbuf(file, nullptr, _IONBF, 0);
   return file;
 }
 
@@ -45,8 +46,8 @@ uint64_t bytesOf(const std::vector<WrittenCall>& calls) {
 BaselineFiles::BaselineFiles()
     : modelPath_(ScribeSession::instance().directory() + "baseline.c"),
       dataPath_(ScribeSession::instance().directory() + "baseline.bin"),
-      model_(openUnbuffered(modelPath_)),
-      data_(openUnbuffered(dataPath_)) {}
+      model_(openForWriting(modelPath_)),
+      data_(openForWriting(dataPath_)) {}
 
 BaselineFiles::~BaselineFiles() {
   std::fclose(model_);
@@ -58,8 +59,8 @@ BaselineFiles::~BaselineFiles() {
 void BaselineFiles::restart() {
   std::fclose(model_);
   std::fclose(data_);
-  model_ = openUnbuffered(modelPath_);
-  data_ = openUnbuffered(dataPath_);
+  model_ = openForWriting(modelPath_);
+  data_ = openForWriting(dataPath_);
 }
 
 void BaselineFiles::write(const WrittenCall& call) {

@@ -1,7 +1,7 @@
 // Runs a workload through the library and, in the same process and in
 // alternating rounds, its baseline: the very text the library wrote for each
-// call, written with one fwrite + fflush per block, and the call's data with
-// one raw fwrite.
+// call and the call's data, each written with one fwrite + fflush on a
+// default-buffered FILE.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -36,8 +36,8 @@ void runSideBySide(benchmark::State& state, const std::string& tag,
 // Records one round, noting what each call wrote.
 std::vector<WrittenCall> captureRound(const std::vector<Step>& round);
 
-// The baseline's files, beside the library's and opened as it opens its own
-// (unbuffered); removed when the object goes.
+// The baseline's files, beside the library's, default-buffered; removed when
+// the object goes.
 class BaselineFiles {
  public:
   BaselineFiles();

@@ -12,8 +12,12 @@ const uint32_t kBiasDims[] = {32};
 
 }  // namespace
 
-SyntheticGraph::SyntheticGraph(uint32_t nodes)
-    : nodeCount_(nodes), biasValues_(32, 0.125f) {
+SyntheticGraph::SyntheticGraph(uint32_t nodes, uint32_t executions)
+    : nodeCount_(nodes),
+      executionCount_(executions),
+      biasValues_(32, 0.125f),
+      input_(32, 0.5f),
+      output_(32, 0.0f) {
   names_.reserve(2 * nodes + 1);
   for (uint32_t i = 0; i <= nodes; ++i) names_.push_back("activation_" + std::to_string(i));
   for (uint32_t i = 0; i < nodes; ++i) names_.push_back("layer_" + std::to_string(i) + "_add");
@@ -28,6 +32,7 @@ std::vector<Step> SyntheticGraph::steps() {
   createTensors(steps);
   addNodes(steps);
   steps.push_back([this, &api] { check(api.graphFinalize(graph_, nullptr, nullptr)); });
+  addExecutions(steps);
   steps.push_back([this, &api] { check(api.contextFree(context_, nullptr)); });
   return steps;
 }
@@ -61,6 +66,20 @@ void SyntheticGraph::addNodes(std::vector<Step>& steps) {
       const Zeb_OpConfig_t op = opConfig(names_[nodeCount_ + 1 + i].c_str(), "ElementWiseAdd",
                                          params, 1, inputs, 2, outputs, 1);
       check(api.graphAddNode(graph_, op));
+    });
+  }
+}
+
+void SyntheticGraph::addExecutions(std::vector<Step>& steps) {
+  const ZEB_INTERFACE_VER_TYPE& api = ScribeSession::instance().api();
+  const uint32_t bytes = static_cast<uint32_t>(input_.size() * sizeof(float));
+  for (uint32_t i = 0; i < executionCount_; ++i) {
+    steps.push_back([this, &api, bytes] {
+      Zeb_Tensor_t inputs[] = {activations_[0]};
+      Zeb_Tensor_t outputs[] = {activations_[nodeCount_]};
+      inputs[0].v1.clientBuf = {input_.data(), bytes};
+      outputs[0].v1.clientBuf = {output_.data(), bytes};
+      check(api.graphExecute(graph_, inputs, 1, outputs, 1, nullptr, nullptr));
     });
   }
 }

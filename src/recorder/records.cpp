@@ -53,6 +53,13 @@ bool TensorIds::insert(uint32_t id, std::string_view variable) {
 }
 
 std::string_view TensorIds::find(uint32_t id) const {
+  // A context's ids are mostly consecutive, so the entry as far from the first
+  // as the id is from the first id is usually the one: no search, and one place
+  // read in an array that grows with the graph.
+  if (!entries_.empty() && id >= entries_.front().first) {
+    const std::size_t guess = id - entries_.front().first;
+    if (guess < entries_.size() && entries_[guess].first == id) return entries_[guess].second;
+  }
   const auto at = lowerBound(id);
   return at != entries_.end() && at->first == id ? at->second : std::string_view();
 }
