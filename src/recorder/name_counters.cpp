@@ -3,18 +3,75 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 namespace zeb {
+namespace {
+
+constexpr std::size_t kFirstSlots = 16;
+
+// A bijection of 64 bits that spreads every bit over all of them.
+uint64_t mix(uint64_t bits) {
+  bits ^= bits >> 33;
+  bits *= 0xFF51AFD7ED558CCDu;
+  bits ^= bits >> 33;
+  bits *= 0xC4CEB9FE1A85EC53u;
+  return bits ^ (bits >> 33);
+}
+
+// Read eight characters at a time: a node's prefix is a few dozen long. Never
+// 0, which marks a free slot.
+uint64_t keyOf(std::string_view prefix) {
+  uint64_t hash = mix(prefix.size());
+  std::size_t at = 0;
+  for (; prefix.size() - at >= 8; at += 8) {
+    uint64_t word;
+    std::memcpy(&word, prefix.data() + at, 8);
+    hash = mix(hash ^ word);
+  }
+  if (at < prefix.size()) {
+    uint64_t tail = 0;
+    std::memcpy(&tail, prefix.data() + at, prefix.size() - at);
+    hash = mix(hash ^ tail);
+  }
+  return hash != 0 ? hash : 1;
+}
+
+}  // namespace
+
+std::size_t NameCounters::indexOf(uint64_t key) const {
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t at = static_cast<std::size_t>(key) & mask;
+  while (slots_[at].key != key && slots_[at].key != 0) at = (at + 1) & mask;
+  return at;
+}
 
 NameCounters::Counter& NameCounters::counterOf(std::string_view prefix) {
-  const auto found = counters_.find(prefix);
-  if (found != counters_.end()) return found->second;
-  return counters_.emplace(prefixes_.store(prefix), Counter{}).first->second;
+  const uint64_t key = keyOf(prefix);
+  if (slots_.empty()) grow();
+  std::size_t at = indexOf(key);
+  if (slots_[at].key == key) return slots_[at];
+  if (4 * (used_ + 1) > 3 * slots_.size()) {
+    grow();
+    at = indexOf(key);
+  }
+  ++used_;
+  slots_[at].key = key;
+  return slots_[at];
+}
+
+void NameCounters::grow() {
+  const std::vector<Counter> kept =
+      std::exchange(slots_, std::vector<Counter>(std::max(kFirstSlots, 2 * slots_.size())));
+  for (const Counter& counter : kept)
+    if (counter.key != 0) slots_[indexOf(counter.key)] = counter;
 }
 
 uint32_t NameCounters::handedOut(std::string_view prefix) const {
-  const auto found = counters_.find(prefix);
-  return found == counters_.end() ? 0 : found->second.next;
+  if (slots_.empty()) return 0;
+  const uint64_t key = keyOf(prefix);
+  const Counter& slot = slots_[indexOf(key)];
+  return slot.key == key ? slot.next : 0;
 }
 
 // A name that fits is composed here and copied once: growing a std::string
