@@ -10,30 +10,45 @@ namespace {
 
 constexpr std::size_t kFirstSlots = 16;
 
-// A bijection of 64 bits that spreads every bit over all of them.
-uint64_t mix(uint64_t bits) {
-  bits ^= bits >> 33;
-  bits *= 0xFF51AFD7ED558CCDu;
-  bits ^= bits >> 33;
-  bits *= 0xC4CEB9FE1A85EC53u;
-  return bits ^ (bits >> 33);
+// One character group into the hash: a bijection of the hash for a given
+// group, whose product carries low bits up and whose shift brings high bits
+// down, into the bits that pick a slot.
+uint64_t step(uint64_t hash, uint64_t group) {
+  hash = (hash ^ group) * 0x9E3779B97F4A7C15u;
+  return hash ^ (hash >> 32);
 }
 
-// Read eight characters at a time: a node's prefix is a few dozen long. Never
-// 0, which marks a free slot.
-uint64_t keyOf(std::string_view prefix) {
-  uint64_t hash = mix(prefix.size());
-  std::size_t at = 0;
-  for (; prefix.size() - at >= 8; at += 8) {
-    uint64_t word;
-    std::memcpy(&word, prefix.data() + at, 8);
-    hash = mix(hash ^ word);
+uint64_t wordAt(const char* text) {
+  uint64_t word;
+  std::memcpy(&word, text, sizeof word);
+  return word;
+}
+
+uint64_t halfWordAt(const char* text) {
+  uint32_t half;
+  std::memcpy(&half, text, sizeof half);
+  return half;
+}
+
+// Read eight characters at a time (a node's prefix is a few dozen long), the
+// last group overlapping the one before; the length, taken last, tells the
+// overlap. Never 0, which marks a free slot.
+ZEB_ALWAYS_INLINE inline uint64_t keyOf(std::string_view prefix) {
+  const char* const text = prefix.data();
+  const std::size_t size = prefix.size();
+  uint64_t hash = 0;
+  if (size >= 8) {
+    for (std::size_t at = 0; at + 8 < size; at += 8) hash = step(hash, wordAt(text + at));
+    hash = step(hash, wordAt(text + size - 8));
+  } else if (size >= 4) {
+    hash = step(hash, halfWordAt(text) | halfWordAt(text + size - 4) << 32);
+  } else if (size > 0) {
+    const auto byteAt = [text](std::size_t at) {
+      return uint64_t{static_cast<unsigned char>(text[at])};
+    };
+    hash = step(hash, byteAt(0) | byteAt(size / 2) << 8 | byteAt(size - 1) << 16);
   }
-  if (at < prefix.size()) {
-    uint64_t tail = 0;
-    std::memcpy(&tail, prefix.data() + at, prefix.size() - at);
-    hash = mix(hash ^ tail);
-  }
+  hash = step(hash, size);
   return hash != 0 ? hash : 1;
 }
 
