@@ -164,6 +164,16 @@ std::size_t formatNan(uint32_t bits, char* out) {
 }  // namespace
 
 FloatPiece::FloatPiece(float value) {
+  // A whole number below 1e9 (1, 2, -0, the usual scalar parameters) is all
+  // its digits with no point and no exponent in %.9g: no digits to find.
+  const float magnitude = std::fabs(value);
+  if (magnitude < 1e9f && static_cast<float>(static_cast<uint32_t>(magnitude)) == magnitude) {
+    char* at = digits;
+    if (std::signbit(value)) *at++ = '-';
+    at = std::to_chars(at, digits + sizeof digits, static_cast<uint32_t>(magnitude)).ptr;
+    length = static_cast<std::size_t>(at - digits);
+    return;
+  }
   // C has no literals for non-finite values (and the written program includes
   // no <math.h>), so they are written as expressions that give them.
   if (std::isnan(value)) {

@@ -5,14 +5,21 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "emit/text_append.h"
-#include "recorder/text_arena.h"
 
 namespace zeb {
 
 // Counters for prefixes not known in advance, one per prefix.
+//
+// A graph of many nodes makes a prefix per node, so a counter is a slot of one
+// flat table found by a 64-bit hash of its prefix: no copy of the prefix and
+// no allocation per prefix. Two prefixes of the same hash would share a
+// counter, whose numbers then skip in each but never meet, since the prefixes
+// differ; for the same reason handedOut may answer more than a prefix took,
+// never less. Whether a whole name is taken is asked of the name's own text
+// (the claims), never of the counters.
 class NameCounters {
  public:
   // name holds a prefix: appends "_" and the prefix's next number.
@@ -40,10 +47,14 @@ class NameCounters {
 
  private:
   struct Counter {
+    uint64_t key = 0;  // the prefix's hash; 0 marks a free slot
     uint32_t next = 0;
     bool claimed = false;
   };
   Counter& counterOf(std::string_view prefix);
+  // The slot holding key, or the free one where it would go.
+  std::size_t indexOf(uint64_t key) const;
+  ZEB_NEVER_INLINE void grow();
   template <class Text, class Taken>
   ZEB_NEVER_INLINE static void passTaken(Text& name, std::size_t prefixLength, Counter& counter,
                                          const Taken& taken) {
@@ -53,10 +64,9 @@ class NameCounters {
     }
   }
 
-  // Hashed, as a graph of many nodes makes a prefix per node; the keys view
-  // their own copies of the prefixes.
-  std::unordered_map<std::string_view, Counter> counters_;
-  TextArena prefixes_;
+  // Open addressing, a power of two long, at most three quarters full.
+  std::vector<Counter> slots_;
+  std::size_t used_ = 0;
 };
 
 }  // namespace zeb

@@ -35,6 +35,21 @@ std::string_view TensorNames::next(std::string_view owner) {
   return names_.store(owner, "_tensor_", counter_++);
 }
 
+void ClientNames::add(std::string_view name) {
+  texts_ += name;
+  texts_ += '\0';
+}
+
+bool ClientNames::contains(std::string_view name) const {
+  const std::string_view texts(texts_);
+  for (std::size_t at = 0; at < texts.size();) {
+    const std::size_t end = texts.find('\0', at);
+    if (texts.substr(at, end - at) == name) return true;
+    at = end + 1;
+  }
+  return false;
+}
+
 std::vector<TensorIds::Entry>::const_iterator TensorIds::lowerBound(uint32_t id) const {
   return std::lower_bound(entries_.begin(), entries_.end(), id,
                           [](const Entry& entry, uint32_t key) { return entry.first < key; });
@@ -89,7 +104,7 @@ Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, std::strin
   const uint32_t id = nextTensorId.fetch_add(1);
   const char* clientName = clientNameOf(tensor);
   if (!contents.tensorIds.insert(id, variable)) {
-    const bool named = clientName != nullptr && contents.tensorClientNames.count(clientName) != 0;
+    const bool named = clientName != nullptr && contents.tensorClientNames.contains(clientName);
     if (named) {
       zeb::log::error("Tensor with name %s already exists in the context.\n", clientName);
       return ZEB_TENSOR_ERROR_NAME_DUPLICATED;
@@ -99,11 +114,7 @@ Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, std::strin
     return ZEB_TENSOR_ERROR_NAME_HASH_COLLISION;
   }
   idOf(tensor) = id;
-  if (clientName != nullptr) {
-    const std::string_view name(clientName);
-    if (contents.tensorClientNames.count(name) == 0)
-      contents.tensorClientNames.insert(contents.tensorClientNameTexts.store(name));
-  }
+  if (clientName != nullptr) contents.tensorClientNames.add(clientName);
   return ZEB_SUCCESS;
 }
 

@@ -10,7 +10,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -60,6 +59,18 @@ class TensorIds {
   std::vector<Entry>::const_iterator lowerBound(uint32_t id) const;
 
   std::vector<Entry> entries_;
+};
+
+// The client's names of the tensors registered in a context, one after the
+// other in one text: only a registration that meets a taken id reads them, to
+// tell a duplicated name from an id collision.
+class ClientNames {
+ public:
+  void add(std::string_view name);
+  bool contains(std::string_view name) const;
+
+ private:
+  std::string texts_;  // each name followed by '\0', which no C string holds
 };
 
 // The words of the names a context derives for its own configurations,
@@ -132,9 +143,7 @@ struct ContextContents {
   NameCounters graphDerivedNames;
   std::unordered_map<uint64_t, std::shared_ptr<ScribeGraph>> graphs;
   TensorNames tensorNames;
-  // The client's names, for telling a duplicated name from an id collision.
-  std::unordered_set<std::string_view> tensorClientNames;
-  TextArena tensorClientNameTexts;
+  ClientNames tensorClientNames;
   TensorIds tensorIds;
   // Made once a graph or node takes names ahead of the context's own.
   std::unique_ptr<NameClaims> claims;

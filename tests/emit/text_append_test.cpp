@@ -27,7 +27,7 @@ TEST(FloatText, FiniteAsPercentNineGOthersAsExpressions) {
       {0.1f, "0.100000001"},      {1.0f, "1"},           {0.5f, "0.5"},
       {1.0f / 3.0f, "0.333333343"}, {0.00001f, "9.99999975e-06"}, {1e9f, "1e+09"},
       {123456789.0f, "123456792"}, {0.0f, "0"},          {-2.5f, "-2.5"},
-      {3.0e-7f, "3.00000011e-07"},
+      {3.0e-7f, "3.00000011e-07"}, {-0.0f, "-0"},  {-7.0f, "-7"}, {999999936.0f, "999999936"},
       // C has no literals for these: expressions that give them, a NaN by its bits.
       {std::numeric_limits<float>::quiet_NaN(), "(union {uint32_t u; float f;}){0x7fc00000}.f"},
       {withBits(0xffc00000), "(union {uint32_t u; float f;}){0xffc00000}.f"},

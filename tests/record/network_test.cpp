@@ -4,6 +4,7 @@
 
 #include "record/context_binary.h"
 #include "record/graph.h"
+#include "record/graph_names.h"
 #include "record/node.h"
 #include "record/tensor_description.h"
 #include "e2e/builders.h"
@@ -207,6 +208,14 @@ TEST_F(Network, ContextBinaryRefusals) {
   }
   EXPECT_EQ(s.blocks(), "");
   EXPECT_EQ(s.data(), "");
+}
+
+// A client's graph or node name as the identifier its variables are named after.
+TEST(Identifiers, KeepSeparateAndDrop) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"conv 1", "conv_1"}, {"1st/layer:0", "_1st_layer_0"}, {"-9", "_9"}, {"$9", "_9"},
+      {"\xc3\xa9t\xc3\xa9|x.y,z+w;v", "t_x_y_z_w_v"}, {"a\tb", "ab"}, {"", ""}};
+  for (const auto& [name, identifier] : rows) EXPECT_EQ(record::makeIdentifier(name), identifier);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Names numbered per prefix: short names are composed in place, longer ones
-// as strings, and both count on from where their prefix stands.
+// as strings, and both count on from where their prefix stands, however many
+// prefixes the table has grown to hold.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,6 +25,21 @@ TEST(NameCounters, NumbersEachPrefixOnWhateverItsLength) {
   std::string numbered = "context";
   names.number(numbered);
   EXPECT_EQ(numbered, "context_1");
+}
+
+TEST(NameCounters, KeepsEveryPrefixsCountAsTheTableGrows) {
+  NameCounters names;
+  constexpr int kPrefixes = 5000;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int i = 0; i < kPrefixes; i += 1 + pass) {
+      std::string name = "context_0_graph_layer_" + std::to_string(i);
+      names.number(name);
+      ASSERT_EQ(name, "context_0_graph_layer_" + std::to_string(i) + "_" + std::to_string(pass));
+    }
+  }
+  for (int i = 0; i < kPrefixes; ++i)
+    EXPECT_EQ(names.handedOut("context_0_graph_layer_" + std::to_string(i)), 2 - i % 2u);
+  EXPECT_EQ(names.handedOut("context_0_graph_layer_"), 0u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The stores behind tensor registration: texts that never move, and the id
-// map, which also takes ids out of order once the process-wide counter wraps.
+// The stores behind tensor registration: texts that never move, the id map,
+// which also takes ids out of order once the process-wide counter wraps, and
+// the client's names, which tell a duplicated name from an id collision.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,6 +33,15 @@ TEST(TensorIds, FindsEveryIdEnteredOnceInAnyOrder) {
   for (const uint32_t id : {7u, 4294967295u}) EXPECT_FALSE(ids.insert(id, "again"));
   for (const uint32_t id : {1u, 5u, 7u, 9u, 4294967295u}) EXPECT_EQ(ids.find(id), "v" + std::to_string(id));
   for (const uint32_t id : {0u, 2u, 6u, 8u, 10u}) EXPECT_EQ(ids.find(id), "");
+}
+
+TEST(ClientNames, HoldsWholeNamesOnly) {
+  ClientNames names;
+  EXPECT_FALSE(names.contains(""));
+  for (const char* name : {"input:0", "", "conv/weights", "input:0"}) names.add(name);
+  for (const char* held : {"input:0", "", "conv/weights"}) EXPECT_TRUE(names.contains(held));
+  for (const char* other : {"input", "input:0 ", "weights", "conv/weights/"})
+    EXPECT_FALSE(names.contains(other));
 }
 
 }  // namespace
