@@ -56,7 +56,8 @@ TEST(PassThrough, AClientActingOnTheAnswersRunsAlikeDirectlyThroughZebScribeAndR
     // The client saw real answers: a capability offered and one not, outputs that changed
     // every round, the binary handed out.
     for (const char* seen : {"propertyHasCapability 0", "propertyHasCapability 1000", "operation 0 echo.ops Conv2d",
-                             "contextGetBinary 0 64", "backendGetBuildId 0 echo-1.0.0"})
+                             "contextGetBinary 0 64", "backendGetBuildId 0 echo-1.0.0", "graphExecuteAsync 0 0",
+                             "signalFree 0", "memDeRegister 0"})
       EXPECT_EQ(count(forwarded.notes, seen), 1u) << seen;
     std::set<std::string> outputs;
     for (const std::string& note : forwarded.notes)
@@ -65,6 +66,7 @@ TEST(PassThrough, AClientActingOnTheAnswersRunsAlikeDirectlyThroughZebScribeAndR
     if (*mood.failing) {
       EXPECT_EQ(count(forwarded.notes, "message 1 echo backend: graphCreate fails with 6999, as ZEB_ECHO_FAIL asks"), 2u);
       EXPECT_EQ(count(forwarded.notes, "graphCreate 6999"), 2u);
+      EXPECT_EQ(count(forwarded.notes, "answered from another thread 0 "), 2u);
       EXPECT_EQ(count(forwarded.notes, "graphRetrieve 0"), 2u);
     }
 

@@ -1,8 +1,10 @@
 // The feedback scenario: a client that acts on what its backend answers.
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,9 @@ namespace zeb::e2e {
 namespace {
 
 std::ofstream* notes = nullptr;
+const ZebApi* client = nullptr;
+// Answers from other threads, kept until the end: one held up may be waiting for this one.
+std::vector<std::future<Zeb_ErrorHandle_t>> answers;
 
 template <class... Details>
 void note(const char* call, Zeb_ErrorHandle_t code, const Details&... details) {
@@ -21,11 +26,16 @@ void note(const char* call, Zeb_ErrorHandle_t code, const Details&... details) {
   *notes << '\n';
 }
 
-// Messages carry no time: the same run gives the same notes.
+// Messages carry no time: the same run gives the same notes. Each is answered from another
+// thread, which a backend busy with the call that sent it must not hold up.
 void noteMessage(const char* format, ZebLog_Level_t level, uint64_t, va_list args) {
   char text[512];
   std::vsnprintf(text, sizeof text, format, args);
   note("message", Zeb_ErrorHandle_t(level), text);
+  std::future<Zeb_ErrorHandle_t>& answer =
+      answers.emplace_back(std::async(std::launch::async, [] { return client->propertyHasCapability(5); }));
+  const bool answered = answer.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+  note("answered from another thread", answered ? answer.get() : Zeb_ErrorHandle_t(0), answered ? "" : "held up");
 }
 
 std::string hashOf(const void* data, std::size_t size) {
@@ -107,6 +117,24 @@ struct Client {
       note("graphExecute", api.graphExecute(graph, &input, 1, &output, 1, profile, nullptr), hashOf(result, sizeof result));
       std::memcpy(state, result, sizeof state);
     }
+    runAsynchronously(input, output, result);
+  }
+
+  // The calls a recording never holds: signals, memory, tensor updates, asynchronous execution.
+  void runAsynchronously(const Zeb_Tensor_t& input, Zeb_Tensor_t& output, const float* result) {
+    Zeb_SignalHandle_t signal = nullptr;
+    note("signalCreate", api.signalCreate(context, &signal));
+    const Zeb_Tensor_t* updated[] = {&input};
+    note("graphUpdateInputTensors", api.graphUpdateInputTensors(graph, updated, 1));
+    Zeb_ErrorHandle_t status = 77;
+    const Zeb_NotifyFn_t done = [](void* param, Zeb_ErrorHandle_t code) { *static_cast<Zeb_ErrorHandle_t*>(param) = code; };
+    note("graphExecuteAsync", api.graphExecuteAsync(graph, &input, 1, &output, 1, profile, signal, done, &status), status,
+         hashOf(result, 8 * sizeof(float)));
+    int descriptor = 0;
+    Zeb_MemHandle_t memory = nullptr;
+    note("memRegister", api.memRegister(context, &descriptor, 1, &memory));
+    note("memDeRegister", api.memDeRegister(&memory, 1));
+    note("signalFree", api.signalFree(signal));
   }
 
   void readProfile() {
@@ -174,9 +202,10 @@ struct Client {
 
 void feedback(const ZebApi& api) {
   std::ofstream out(kFeedbackNotes);
-  notes = &out;
+  notes = &out, client = &api;
   Client{api}.run();
-  notes = nullptr;
+  answers.clear();
+  notes = nullptr, client = nullptr;
 }
 
 }  // namespace zeb::e2e
