@@ -149,6 +149,12 @@ TEST_F(Configuration, FilesInUseAreRefused) {
   EXPECT_EQ(s.model(), started);
 }
 
+#ifdef _WIN32
+constexpr bool kEmptyVariablesKept = false;
+#else
+constexpr bool kEmptyVariablesKept = true;
+#endif
+
 // A variable of the environment, for as long as the object lives.
 struct EnvironmentVariable {
   EnvironmentVariable(const char* name, const char* value) : name(name) { set(value); }
@@ -184,7 +190,7 @@ TEST(Environment, EachVariableSetsItsOptionOrRefusesTheStart) {
        "it must be 0 or 1"},
       {"ZEBSCRIBE_HEADER", "0", [](Recorder& r) { return !r.modelFile().writeHeader && r.dataFile().append; }, "2",
        "it must be 0 or 1"},
-      {"ZEBSCRIBE_FOOTER", "0", [](Recorder& r) { return !r.modelFile().writeFooter; }, "", "it must be 0 or 1"},
+      {"ZEBSCRIBE_FOOTER", "0", [](Recorder& r) { return !r.modelFile().writeFooter; }, "off", "it must be 0 or 1"},
       {"ZEBSCRIBE_BACKEND_ID", "3", [](Recorder& r) { return r.backendIdentifier() == 3; }, "4294967296",
        "it must be a decimal number below 4294967296"},
       {"ZEBSCRIBE_FORWARD", ZEB_ECHO_LIBRARY, [](Recorder& r) { return r.forwarding(); }, "", "it is empty"}};
@@ -192,11 +198,13 @@ TEST(Environment, EachVariableSetsItsOptionOrRefusesTheStart) {
     SCOPED_TRACE(row.variable);
     ScopedTempDir directory;
     LogCapture log;
-    {
+    // Windows keeps no empty variable: setting one removes it.
+    if (kEmptyVariablesKept || *row.bad != '\0') {
       const EnvironmentVariable variable(row.variable, row.bad);
       Recorder recorder;
       for (int start = 0; start < 2; ++start) {
         EXPECT_EQ(recorder.start(), 4000u);
+        ASSERT_FALSE(log.texts().empty());
         EXPECT_EQ(log.texts().back(), std::string(row.variable) + "=\"" + row.bad + "\" cannot be used: " + row.refusal);
       }
       EXPECT_TRUE(std::filesystem::is_empty(directory.path()));
