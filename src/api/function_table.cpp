@@ -24,19 +24,25 @@ Zeb_ErrorHandle_t answerWithCode(Call call) {
 // A slot of a recording entry point (Member names it in the real backend's
 // table): passes the process-wide recorder (4000 once it is gone at unload)
 // and holds it for the whole call. In pass-through the real backend makes the
-// recorded call after it.
+// call once it is recorded.
 template <auto Entry, auto Member>
 struct Recorded;
 
 template <class... Arguments, Zeb_ErrorHandle_t (*Entry)(Recorder&, Arguments...), auto Member>
 struct Recorded<Entry, Member> {
+  // The only caller of Entry, which the compiler then builds into it: the call
+  // as without forwarding, under the lock.
+  ZEB_NEVER_INLINE static Zeb_ErrorHandle_t record(Recorder& recorder, Arguments... arguments) {
+    const std::lock_guard<std::recursive_mutex> lock(recorder.callMutex());
+    return Entry(recorder, arguments...);
+  }
+
   static Zeb_ErrorHandle_t call(Arguments... arguments) {
     return answerWithCode([&] {
       Recorder* recorder = Recorder::instance();
       if (recorder == nullptr) return Zeb_ErrorHandle_t{ZEB_BACKEND_ERROR_CANNOT_INITIALIZE};
-      if (recorder->forwarding()) return forward::recorded<Entry, Member>(*recorder, arguments...);
-      const std::lock_guard<std::recursive_mutex> lock(recorder->callMutex());
-      return Entry(*recorder, arguments...);
+      if (recorder->forwarding()) return forward::recorded<record, Member>(*recorder, arguments...);
+      return record(*recorder, arguments...);
     });
   }
 };

@@ -20,23 +20,36 @@ namespace zeb::forward {
 
 using Api = ZEB_INTERFACE_VER_TYPE;
 
-// The real backend's handle that the record named by a recorder's handle
-// keeps; 0 when the handle names none.
-uint64_t realHandle(Recorder& recorder, Zeb_BackendHandle_t handle);
-uint64_t realHandle(Recorder& recorder, Zeb_ContextHandle_t handle);
-uint64_t realHandle(Recorder& recorder, Zeb_GraphHandle_t handle);
-uint64_t realHandle(Recorder& recorder, Zeb_DeviceHandle_t handle);
-uint64_t realHandle(Recorder& recorder, Zeb_ProfileHandle_t handle);
-
-// The record that a creating call made, named by the handle the client
-// received: it keeps the real backend's handle when the real call succeeded.
-// Else it is let go of (unless it stood for a real object before), so that
-// no later call finds it.
-void conclude(Recorder& recorder, Zeb_BackendHandle_t made, uint64_t real, bool succeeded);
-void conclude(Recorder& recorder, Zeb_ContextHandle_t made, uint64_t real, bool succeeded);
-void conclude(Recorder& recorder, Zeb_GraphHandle_t made, uint64_t real, bool succeeded);
-void conclude(Recorder& recorder, Zeb_DeviceHandle_t made, uint64_t real, bool succeeded);
-void conclude(Recorder& recorder, Zeb_ProfileHandle_t made, uint64_t real, bool succeeded);
+// Where the records of a kind of handle keep the real backend's, and how the
+// record of a creation the real backend refused is let go of. A device's is
+// kept: device handles are never made again, so none could name it.
+template <class Handle>
+struct Kept;
+template <>
+struct Kept<Zeb_BackendHandle_t> {
+  static constexpr auto real = &Recorder::realBackend;
+  static constexpr auto forget = &Recorder::forgetBackend;
+};
+template <>
+struct Kept<Zeb_ContextHandle_t> {
+  static constexpr auto real = &Recorder::realContext;
+  static constexpr auto forget = &Recorder::forgetContext;
+};
+template <>
+struct Kept<Zeb_GraphHandle_t> {
+  static constexpr auto real = &Recorder::realGraph;
+  static constexpr auto forget = &Recorder::forgetGraph;
+};
+template <>
+struct Kept<Zeb_DeviceHandle_t> {
+  static constexpr auto real = &Recorder::realDevice;
+  static constexpr void (Recorder::*forget)(uint64_t) = nullptr;
+};
+template <>
+struct Kept<Zeb_ProfileHandle_t> {
+  static constexpr auto real = &Recorder::realProfile;
+  static constexpr auto forget = &Recorder::forgetProfile;
+};
 
 // An argument the real backend receives as the client gave it: data, and the
 // handles the recorder never makes (log, signal, memory).
@@ -48,25 +61,36 @@ struct Passed {
   T value;
 };
 
-// A handle of the recorder's: the real backend's takes its place.
+// A handle of the recorder's: the real backend's takes its place (NULL for
+// one that names no record).
 template <class Handle>
 struct RecordHandle {
-  RecordHandle(Recorder& recorder, Handle handle)
-      : value(clientHandle<Handle>(realHandle(recorder, handle))) {}
+  RecordHandle(Recorder& recorder, Handle handle) {
+    const uint64_t* kept = (recorder.*Kept<Handle>::real)(handleValue(handle));
+    value = clientHandle<Handle>(kept ? *kept : 0);
+  }
   Handle real() const { return value; }
   void conclude(Recorder&, bool) {}
   Handle value;
 };
 
 // Where a creating call puts its new handle: the client holds the recorder's,
-// whose record keeps the real backend's. A failed creation leaves it NULL.
+// whose record keeps the real backend's. A failed creation leaves it NULL, and
+// lets go of the record unless it stood for a real object before.
 template <class Handle>
 struct NewHandle {
   NewHandle(Recorder&, Handle* client) : client(client) {}
   Handle* real() { return &made; }
   void conclude(Recorder& recorder, bool succeeded) {
-    forward::conclude(recorder, *client, handleValue(made), succeeded);
+    const uint64_t handle = handleValue(*client);
+    uint64_t* kept = (recorder.*Kept<Handle>::real)(handle);
     if (!succeeded) *client = nullptr;
+    if (kept == nullptr) return;
+    if (succeeded) {
+      *kept = handleValue(made);
+    } else if (*kept == 0) {
+      if constexpr (Kept<Handle>::forget != nullptr) (recorder.*Kept<Handle>::forget)(handle);
+    }
   }
   Handle* client;
   Handle made = nullptr;
@@ -147,12 +171,12 @@ void bindTensorId(const StandInId& standIn, const Zeb_Tensor_t& tensor, bool suc
 
 // tensorCreateContextTensor and tensorCreateGraphTensor: the real backend sees
 // the id the client passed, and the client receives the real backend's.
-template <auto Entry, auto Member, class Owner>
+template <auto Record, auto Member, class Owner>
 Zeb_ErrorHandle_t createdTensor(Recorder& recorder, Owner owner, Zeb_Tensor_t* tensor) {
   std::unique_lock<std::recursive_mutex> lock(recorder.callMutex());
   std::tuple<Argument<Owner>, Passed<Zeb_Tensor_t*>> real{{recorder, owner}, {recorder, tensor}};
   const uint32_t given = tensor != nullptr ? tensorId(*tensor) : 0;
-  const Zeb_ErrorHandle_t code = Entry(recorder, owner, tensor);
+  const Zeb_ErrorHandle_t code = Record(recorder, owner, tensor);
   if (code != ZEB_SUCCESS) return code;
   const StandInId standIn = standInId(recorder, owner, *tensor);
   tensorId(*tensor) = given;
@@ -164,18 +188,20 @@ Zeb_ErrorHandle_t createdTensor(Recorder& recorder, Owner owner, Zeb_Tensor_t* t
   return answer;
 }
 
-// A recording entry point's call. One that the recorder refuses, or fails to
-// record, is not made on the real backend and keeps the recorder's answer.
-template <auto Entry, auto Member, class... Arguments>
-Zeb_ErrorHandle_t recorded(Recorder& recorder, Arguments... arguments) {
+// A recording entry point's call, which Record records as it does without
+// forwarding (taking the recorder's lock again). One that the recorder refuses,
+// or fails to record, is not made on the real backend and keeps the recorder's
+// answer.
+template <auto Record, auto Member, class... Arguments>
+ZEB_NEVER_INLINE Zeb_ErrorHandle_t recorded(Recorder& recorder, Arguments... arguments) {
   if constexpr (sameMember<Member, &Api::tensorCreateContextTensor>() ||
                 sameMember<Member, &Api::tensorCreateGraphTensor>()) {
-    return createdTensor<Entry, Member>(recorder, arguments...);
+    return createdTensor<Record, Member>(recorder, arguments...);
   } else {
     std::unique_lock<std::recursive_mutex> lock(recorder.callMutex());
     // Before the recording, which lets go of the records of freed objects.
     std::tuple<Argument<Arguments>...> real{Argument<Arguments>(recorder, arguments)...};
-    const Zeb_ErrorHandle_t code = Entry(recorder, arguments...);
+    const Zeb_ErrorHandle_t code = Record(recorder, arguments...);
     if (code != ZEB_SUCCESS && code != ZEB_SCRIBE_QUERY_RECORDED) return code;
     const auto function = recorder.forwardTarget().api().*Member;
     lock.unlock();
@@ -190,7 +216,7 @@ Zeb_ErrorHandle_t recorded(Recorder& recorder, Arguments... arguments) {
 // answers it, once the recorder has started (Starts: as its own answer would
 // start it) or else once the backend to forward to is loaded.
 template <auto Member, bool Starts, class... Arguments>
-Zeb_ErrorHandle_t answered(Recorder& recorder, Arguments... arguments) {
+ZEB_NEVER_INLINE Zeb_ErrorHandle_t answered(Recorder& recorder, Arguments... arguments) {
   std::unique_lock<std::recursive_mutex> lock(recorder.callMutex());
   if (Zeb_ErrorHandle_t code = Starts ? recorder.start() : recorder.prepareForwarding())
     return code;

@@ -82,7 +82,7 @@ Zeb_ErrorHandle_t readFileNames(const ZebScribe_FileConfig_t& files, Pending& pe
   return 0;
 }
 
-// NULL records only, forwarding nothing, whatever the environment asks.
+// NULL: record only, forwarding nothing, whatever the environment asks.
 Zeb_ErrorHandle_t readForwardLibrary(const char* path, Pending& pending) {
   if (path != nullptr && *path == '\0') {
     zeb::log::error("Empty forward library path provided");

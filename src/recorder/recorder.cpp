@@ -278,11 +278,6 @@ uint64_t Recorder::graphOwner(uint64_t graph) const {
   return found == graphOwners_.end() ? 0 : found->second;
 }
 
-void Recorder::forgetGraph(uint64_t graph) {
-  if (const auto context = findContext(graphOwner(graph))) context->retireGraph(graph);
-  graphOwners_.erase(graph);
-}
-
 // A client's log callback, called while the free is recorded, may have freed
 // the record already.
 bool Recorder::eraseContext(uint64_t handle) {

@@ -98,9 +98,21 @@ class Recorder {
   std::shared_ptr<ScribeGraph> findGraph(uint64_t handle);
   void recordGraphOwner(uint64_t graph, uint64_t context);
   uint64_t graphOwner(uint64_t graph) const;  // 0 when unknown
-  // A graph the real backend refused: no later call finds it by its handle
-  // or its name.
-  void forgetGraph(uint64_t graph);
+
+  // Pass-through. Where the record that a handle names keeps the real
+  // backend's handle (null when the handle names none), and letting go of the
+  // record of a creation that the real backend refused, so that no later call
+  // finds it by its handle (or, a graph, by its name). Out of line, unlike the
+  // lookups and erasures of the recording's hot path.
+  uint64_t* realBackend(uint64_t handle);
+  uint64_t* realContext(uint64_t handle);
+  uint64_t* realGraph(uint64_t handle);
+  uint64_t* realDevice(uint64_t handle);
+  uint64_t* realProfile(uint64_t handle);
+  void forgetBackend(uint64_t handle);
+  void forgetContext(uint64_t handle);
+  void forgetGraph(uint64_t handle);
+  void forgetProfile(uint64_t handle);
 
   // Takes a freed record out of the registry (a context with its graph
   // owners); false, and logged, when its handle names none any more.
