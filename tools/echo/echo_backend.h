@@ -10,8 +10,9 @@ namespace zeb::echo {
 // Environment variable naming the file that receives one canonical line per
 // received call; unset means no logging.
 inline constexpr const char* kLogVariable = "ZEB_ECHO_LOG";
-// "member:code": every call of that member fails with that code, issuing and
-// filling nothing, and says so through the client's newest logger.
+// "member:code[,member:code...]": every call of each member named fails with
+// its code, issuing and filling nothing, and says so through the client's
+// newest logger.
 inline constexpr const char* kFailVariable = "ZEB_ECHO_FAIL";
 
 inline constexpr const char* kProviderName = "ECHO";

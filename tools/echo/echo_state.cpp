@@ -25,12 +25,12 @@ uint64_t nanosecondsNow() {
 EchoSettings EchoSettings::fromEnvironment() {
   EchoSettings settings;
   if (const char* path = std::getenv(kLogVariable)) settings.logPath = path;
-  if (const char* failing = std::getenv(kFailVariable)) {
+  for (const char* failing = std::getenv(kFailVariable); failing != nullptr && *failing != '\0';) {
     const char* colon = std::strchr(failing, ':');
-    if (colon != nullptr) {
-      settings.failingCall.assign(failing, colon);
-      settings.failure = std::strtoull(colon + 1, nullptr, 10);
-    }
+    if (colon == nullptr) break;
+    char* end = nullptr;
+    settings.failures[std::string(failing, colon)] = std::strtoull(colon + 1, &end, 10);
+    failing = *end == ',' ? end + 1 : nullptr;
   }
   return settings;
 }
@@ -59,8 +59,8 @@ void resetEchoState(const EchoSettings& settings) {
 Call::Call(std::string_view name)
     : state_(echoState()), lock_(state_.mutex_), line_(state_.ordinals_, name), name_(name) {
   // The log family's lines carry "log:" before the member.
-  if (!state_.settings_.failingCall.empty() && member() == state_.settings_.failingCall)
-    failure_ = state_.settings_.failure;
+  const auto failing = state_.settings_.failures.find(member());
+  if (failing != state_.settings_.failures.end()) failure_ = failing->second;
 }
 
 void Call::createGraph(Zeb_ContextHandle_t context, const char* name, Zeb_GraphHandle_t* out) {

@@ -19,8 +19,7 @@ struct EchoSettings {
   uintptr_t firstHandle = 0x1000;
   uint32_t firstTensorId = 1000;
   std::string logPath;  // empty: no logging
-  std::string failingCall;  // the member that fails; empty: none
-  Zeb_ErrorHandle_t failure = 0;
+  std::map<std::string, Zeb_ErrorHandle_t, std::less<>> failures;  // by member
 
   // Defaults, with what the environment variables ask.
   static EchoSettings fromEnvironment();
