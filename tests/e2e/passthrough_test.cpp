@@ -91,7 +91,7 @@ TEST(PassThrough, AnUnusableForwardTargetOrEnvironmentValueFailsTheStartAndSaysW
   const std::string missing = (scratch.path() / "missing" / "libNothing.so").string();
   const std::string cannotLoad = "ZebScribe: Cannot load the backend to forward to, ";
   // The system's reason: dlerror's, or Windows' message with its number.
-  const std::string notFound = tool("EXE_SUFFIX") == ".exe" ? " (error 126)\n" : ": No such file or directory\n";
+  const std::string notFound = tool("EXE_SUFFIX") == ".exe" ? " (error 126)" : ": No such file or directory";
   const std::pair<std::string, std::string> rows[] = {
       {assignment("ZEBSCRIBE_FORWARD", missing), cannotLoad + missing + ": "},
       {assignment("ZEBSCRIBE_FORWARD", missing), notFound},
