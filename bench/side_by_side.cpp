@@ -85,7 +85,7 @@ std::vector<WrittenCall> captureRound(const std::vector<Step>& round) {
 }
 
 void runSideBySide(benchmark::State& state, const std::string& tag,
-                   const std::vector<Step>& round, Ratio ratio) {
+                   const std::vector<Step>& round, Ratio ratio, const std::vector<Step>& calls) {
   ScribeSession& session = ScribeSession::instance();
   session.startFiles(tag);
   const std::vector<WrittenCall> written = captureRound(round);
@@ -96,7 +96,10 @@ void runSideBySide(benchmark::State& state, const std::string& tag,
   {
     BaselineFiles baseline;
     const auto runBaseline = [&] {
-      for (const WrittenCall& call : written) baseline.write(call);
+      for (std::size_t i = 0; i < written.size(); ++i) {
+        baseline.write(written[i]);
+        if (!calls.empty()) calls[i]();
+      }
     };
     for (auto _ : state) {
       // Alternating which side goes first keeps either from always meeting a warm cache.

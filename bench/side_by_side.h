@@ -29,9 +29,11 @@ enum class Ratio {
 
 // Times rounds of the steps against their baseline, in files named after the
 // tag. Counters: ratio, the baseline's time per round (base_us), and the bytes
-// a round writes.
+// a round writes. The baseline makes each of calls too, if given, after the
+// write of the step it stands beside (pass-through's floor: the real backend's
+// calls).
 void runSideBySide(benchmark::State& state, const std::string& tag,
-                   const std::vector<Step>& round, Ratio ratio);
+                   const std::vector<Step>& round, Ratio ratio, const std::vector<Step>& calls = {});
 
 // Records one round, noting what each call wrote.
 std::vector<WrittenCall> captureRound(const std::vector<Step>& round);

@@ -5,7 +5,8 @@
  * connected layer with quantised weights, softmax), executes it twice, asks for
  * the context binary and frees everything. Loaded with ZebScribe, the run is
  * recorded as a C program. Results are not inspected: the client makes the
- * same calls whatever a backend answers. */
+ * same calls whatever a backend answers (it clears the scores before each
+ * execution). */
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -206,6 +207,7 @@ static void execute(const ZEB_INTERFACE_VER_TYPE* zeb, Zeb_GraphHandle_t graph,
   input.v1.clientBuf.data = image;
   input.v1.clientBuf.dataSize = (uint32_t)sizeof images[0];
   Zeb_Tensor_t output = net->output;
+  memset(scores, 0, sizeof scores);
   output.v1.clientBuf.data = scores;
   output.v1.clientBuf.dataSize = (uint32_t)sizeof scores;
   zeb->graphExecute(graph, &input, 1, &output, 1, NULL, NULL);

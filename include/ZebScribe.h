@@ -19,7 +19,11 @@ typedef ZEB_UENUM(ZebScribe_ConfigOption) {
   ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID = 2,
   ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG = 3,
   ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER = 4,
-  ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER = 5
+  ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER = 5,
+  /* Pass-through: a Zeb backend library that every call goes on to once it is
+   * recorded, and whose answers the client receives; NULL for none. Before
+   * the first recorded call only. */
+  ZEB_SCRIBE_CONFIG_OPTION_FORWARD = 6
 } ZebScribe_ConfigOption_t;
 
 typedef struct {
@@ -36,6 +40,7 @@ typedef struct {
     ZebScribe_FileConfig_t fileConfig;
     uint8_t writeOutputHeader;
     uint8_t writeOutputFooter;
+    const char* forwardLibrary;
   };
 } ZebScribe_Config_t;
 

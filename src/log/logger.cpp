@@ -152,4 +152,17 @@ void warning(const char* format, ...) {
   va_end(args);
 }
 
+void errorOrStandardError(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  if (current() != nullptr) {
+    logWith(kError, format, args);
+  } else {
+    std::fputs("ZebScribe: ", stderr);
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+  }
+  va_end(args);
+}
+
 }  // namespace zeb::log

@@ -60,6 +60,14 @@ void warning(const char* format, ...)
 #endif
     ;
 
+// Through the current logger; on standard error when there is none, for what
+// a user must see even from an application that makes no logger.
+void errorOrStandardError(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
 // Messages logged on this thread while one lives are delivered when it goes.
 // The recorder holds them while a failed write is cut back: a client's
 // callback that calls the API again then finds whole files.

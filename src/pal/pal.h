@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <string>
 
 namespace pal {
@@ -58,6 +59,16 @@ unsigned long processId();
 // In a process about to fork, calls prepare; after the fork, parent in it and
 // child in the new process. Windows has no fork and calls none of them.
 void watchForks(void (*prepare)(), void (*parent)(), void (*child)());
+
+// The value of an environment variable; nothing when it is not set.
+std::optional<std::string> environmentVariable(const char* name);
+
+// Loads a dynamic library for the rest of the process: nothing unloads it, as
+// Windows forbids a library to unload another while it is itself unloaded.
+// Null on failure, with the system's reason in `reason`.
+void* loadLibrary(const std::string& path, std::string& reason);
+// The address of an exported function of a loaded library; null when it has none.
+void* librarySymbol(void* library, const char* name);
 
 // The C-stream operations that the output files use. Tests replace entries to
 // make any open, write, flush, close or truncation fail.

@@ -1,10 +1,12 @@
 // POSIX side of the platform layer.
 #include "pal/pal.h"
 
+#include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -92,6 +94,24 @@ unsigned long processId() { return static_cast<unsigned long>(::getpid()); }
 void watchForks(void (*prepare)(), void (*parent)(), void (*child)()) {
   ::pthread_atfork(prepare, parent, child);
 }
+
+std::optional<std::string> environmentVariable(const char* name) {
+  const char* value = ::getenv(name);
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+// Local: the library's symbols never stand in for the client's or ours.
+void* loadLibrary(const std::string& path, std::string& reason) {
+  void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) {
+    const char* error = ::dlerror();
+    reason = error != nullptr ? error : "unknown error";
+  }
+  return library;
+}
+
+void* librarySymbol(void* library, const char* name) { return ::dlsym(library, name); }
 
 uint64_t systemClockNanoseconds() {
   // The same 100 ns resolution as the Windows clock, so timestamps agree.

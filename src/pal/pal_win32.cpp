@@ -9,6 +9,9 @@
 
 #include <io.h>
 #include <stdio.h>
+#include <stdlib.h>
+
+#include <cstring>
 
 namespace pal {
 namespace {
@@ -37,6 +40,34 @@ bool isDirectory(const std::string& path) {
 bool Directory::create(const std::string& path, unsigned /*permissions*/) {
   if (exists(path)) return isDirectory(path);
   return ::CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+std::optional<std::string> environmentVariable(const char* name) {
+  const char* value = ::getenv(name);
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+void* loadLibrary(const std::string& path, std::string& reason) {
+  const HMODULE library = ::LoadLibraryA(path.c_str());
+  if (library != nullptr) return reinterpret_cast<void*>(library);
+  const DWORD error = ::GetLastError();
+  char text[512] = "";
+  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, text, sizeof text, nullptr);
+  reason.assign(text, length);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
+    reason.pop_back();
+  reason += " (error " + std::to_string(error) + ")";
+  return nullptr;
+}
+
+// Copied, not cast: a function's address cast to void* draws a warning.
+void* librarySymbol(void* library, const char* name) {
+  const FARPROC address = ::GetProcAddress(static_cast<HMODULE>(library), name);
+  void* symbol = nullptr;
+  std::memcpy(&symbol, &address, sizeof symbol);
+  return symbol;
 }
 
 uint64_t systemClockNanoseconds() {

@@ -16,15 +16,20 @@ constexpr Zeb_ErrorHandle_t kOrder = ZEB_SCRIBE_ERROR_OPTION_ORDER;
 constexpr Zeb_ErrorHandle_t kSwitchFailed = ZEB_BACKEND_ERROR_GENERAL;
 
 // The values of one call, applied only when every record and rule passed.
+// Names not given are the defaults, or the environment's.
 struct Pending {
+  explicit Pending(const Recorder& recorder)
+      : modelFileName(recorder.defaultModelFileName()),
+        dataFileName(recorder.defaultDataFileName()) {}
   std::optional<std::string> directory;
   std::optional<std::string> timestamp;
   std::optional<uint32_t> backendId;
   bool fileNamesGiven = false;
-  std::string modelFileName = kDefaultModelFileName;
-  std::string dataFileName = kDefaultDataFileName;
+  std::string modelFileName;
+  std::string dataFileName;
   std::optional<bool> writeHeader;
   std::optional<bool> writeFooter;
+  std::optional<std::string> forwardLibrary;  // empty: none
 };
 
 std::string outputDirectory(const char* directory) {
@@ -39,6 +44,8 @@ std::string outputDirectory(const char* directory) {
   return directory;
 }
 
+}  // namespace
+
 std::string localTimestamp() {
   const auto seconds = static_cast<std::time_t>(pal::systemClockNanoseconds() / 1000000000u);
   std::tm local{};
@@ -46,6 +53,12 @@ std::string localTimestamp() {
   if (pal::localTime(seconds, local)) std::strftime(text, sizeof text, "%m-%d-%Y_%H_%M_%S", &local);
   return text;
 }
+
+FileNames timestampedFileNames(const std::string& timestamp) {
+  return {"scribe_output_" + timestamp + ".c", "params_" + timestamp + ".bin"};
+}
+
+namespace {
 
 bool hasSlash(const std::string& name) { return name.find_first_of("/\\") != std::string::npos; }
 
@@ -69,6 +82,16 @@ Zeb_ErrorHandle_t readFileNames(const ZebScribe_FileConfig_t& files, Pending& pe
   return 0;
 }
 
+// NULL: record only, forwarding nothing, whatever the environment asks.
+Zeb_ErrorHandle_t readForwardLibrary(const char* path, Pending& pending) {
+  if (path != nullptr && *path == '\0') {
+    zeb::log::error("Empty forward library path provided");
+    return kRefused;
+  }
+  pending.forwardLibrary = path != nullptr ? path : "";
+  return 0;
+}
+
 Zeb_ErrorHandle_t readRecord(const ZebScribe_Config_t& record, Pending& pending) {
   switch (record.option) {
     case ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY:
@@ -88,6 +111,8 @@ Zeb_ErrorHandle_t readRecord(const ZebScribe_Config_t& record, Pending& pending)
     case ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_FOOTER:
       pending.writeFooter = record.writeOutputFooter != 0;
       return 0;
+    case ZEB_SCRIBE_CONFIG_OPTION_FORWARD:
+      return readForwardLibrary(record.forwardLibrary, pending);
   }
   zeb::log::error("Unknown Scribe config option provided: %ld", static_cast<long>(record.option));
   return kRefused;
@@ -113,6 +138,10 @@ Zeb_ErrorHandle_t checkHeaderFooterRule(const Pending& pending) {
 
 Zeb_ErrorHandle_t checkOrder(const Pending& pending, bool started) {
   if (!started) return pending.fileNamesGiven ? 0 : checkHeaderFooterRule(pending);
+  // The start loads the backend to forward to.
+  if (pending.forwardLibrary)
+    return orderRefused(
+        "ZEB_SCRIBE_CONFIG_OPTION_FORWARD must be provided before any other ZEB APIs are called");
   if (pending.timestamp)
     return orderRefused(
         "ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP must be provided before any other ZEB APIs "
@@ -155,11 +184,13 @@ Zeb_ErrorHandle_t checkFilesNotInUse(const Recorder& recorder, const Pending& pe
 void applySettings(Recorder& recorder, const Pending& pending) {
   if (pending.directory) recorder.setOutputDirectory(*pending.directory);
   if (pending.backendId) recorder.setBackendIdentifier(*pending.backendId);
-  if (pending.timestamp)
-    recorder.setFileNames("scribe_output_" + *pending.timestamp + ".c",
-                          "params_" + *pending.timestamp + ".bin");
-  else
+  if (pending.forwardLibrary) recorder.setForwardLibrary(*pending.forwardLibrary);
+  if (pending.timestamp) {
+    const FileNames stamped = timestampedFileNames(*pending.timestamp);
+    recorder.setFileNames(stamped.model, stamped.data);
+  } else {
     recorder.setFileNames(pending.modelFileName, pending.dataFileName);
+  }
 }
 
 void applyFileFlags(Recorder& recorder, const Pending& pending) {
@@ -205,7 +236,7 @@ Zeb_ErrorHandle_t switchFiles(Recorder& recorder, const Pending& pending) {
 
 Zeb_ErrorHandle_t configureRecorder(Recorder& recorder, const ZebScribe_Config_t** config) {
   if (recorder.forkedAway()) return recorder.refuseForkedProcess();
-  Pending pending;
+  Pending pending(recorder);
   for (auto record = config; record != nullptr && *record != nullptr; ++record) {
     if (const auto refused = readRecord(**record, pending)) return refused;
   }

@@ -9,6 +9,7 @@
 
 #include "log/logger.h"
 #include "pal/pal.h"
+#include "recorder/configuration.h"
 #include "recorder/name_grammar.h"
 
 namespace zeb {
@@ -59,6 +60,52 @@ Recorder::Recorder()
   // The files log when they close at unload: the logger registry must be
   // constructed before the recorder so that it is destroyed after it.
   log::ensureRegistry();
+  applyEnvironment(readEnvironment());
+}
+
+// The environment's values take the defaults' place; ZebScribe_initialize
+// overrides them as it overrides the defaults.
+void Recorder::applyEnvironment(const EnvironmentSettings& environment) {
+  environmentRefusal_ = environment.refusal;
+  if (!environmentRefusal_.empty()) return;
+  if (environment.outputDirectory) outputDirectory_ = *environment.outputDirectory;
+  if (environment.timestamp) {
+    const FileNames stamped = timestampedFileNames(localTimestamp());
+    defaultModelFileName_ = stamped.model;
+    defaultDataFileName_ = stamped.data;
+  } else {
+    defaultModelFileName_ = environment.modelFileName.value_or(kDefaultModelFileName);
+    defaultDataFileName_ = environment.dataFileName.value_or(kDefaultDataFileName);
+  }
+  setFileNames(defaultModelFileName_, defaultDataFileName_);
+  if (environment.writeHeader) {
+    modelFile_.writeHeader = *environment.writeHeader;
+    dataFile_.append = !*environment.writeHeader;
+  }
+  if (environment.writeFooter) modelFile_.writeFooter = *environment.writeFooter;
+  if (environment.backendId) backendId_ = *environment.backendId;
+  if (environment.forwardLibrary) setForwardLibrary(*environment.forwardLibrary);
+}
+
+Zeb_ErrorHandle_t Recorder::refuseBadEnvironment() const {
+  if (environmentRefusal_.empty()) return ZEB_SUCCESS;
+  log::errorOrStandardError("%s", environmentRefusal_.c_str());
+  return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
+}
+
+void Recorder::setForwardLibrary(const std::string& path) {
+  forwardLibrary_ = path;
+  forwarding_.store(!path.empty(), std::memory_order_relaxed);
+}
+
+Zeb_ErrorHandle_t Recorder::prepareForwarding() {
+  if (Zeb_ErrorHandle_t code = refuseBadEnvironment()) return code;
+  if (forwardLibrary_.empty() || forwardTarget_.loaded()) return ZEB_SUCCESS;
+  std::string reason;
+  if (forwardTarget_.load(forwardLibrary_, reason)) return ZEB_SUCCESS;
+  log::errorOrStandardError("Cannot load the backend to forward to, %s: %s",
+                            forwardLibrary_.c_str(), reason.c_str());
+  return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;
 }
 
 // Members go in reverse order: the data file is closed before the model file
@@ -67,6 +114,7 @@ Recorder::~Recorder() = default;
 
 Zeb_ErrorHandle_t Recorder::startOutput() {
   if (forkedAway()) return refuseForkedProcess();
+  if (Zeb_ErrorHandle_t code = prepareForwarding()) return code;
   modelFile_.setLocation(outputDirectory_, modelFileName_);
   dataFile_.setLocation(outputDirectory_, dataFileName_);
   if (openFiles() != OpenStep::kDone) return ZEB_BACKEND_ERROR_CANNOT_INITIALIZE;

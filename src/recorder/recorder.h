@@ -2,6 +2,7 @@
 // recorded objects and the names of the written program.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -13,6 +14,8 @@
 
 #include "ZebInterface.h"
 #include "emit/statement_builder.h"
+#include "forward/forward_target.h"
+#include "recorder/environment.h"
 #include "recorder/output_files.h"
 #include "recorder/records.h"
 #include "recorder/registry.h"
@@ -29,6 +32,7 @@ class Recorder {
   // destroyed at unload (a client's own static destructors may still call in).
   static Recorder* instance();
 
+  // Configured from the environment, read now.
   Recorder();
   ~Recorder();
   Recorder(const Recorder&) = delete;
@@ -43,6 +47,16 @@ class Recorder {
   // on the next call; a failed start leaves no file open).
   Zeb_ErrorHandle_t start() { return started_ ? Zeb_ErrorHandle_t{0} : startOutput(); }
   bool started() const { return started_; }
+
+  // Pass-through: whether every call goes on to a real backend once recorded.
+  // Read without the lock: a client sets it before its first call.
+  bool forwarding() const { return forwarding_.load(std::memory_order_relaxed); }
+  // The library to forward to; empty for none. Taken at the start.
+  void setForwardLibrary(const std::string& path);
+  // Loads the backend to forward to, if not loaded yet: 0, or 4000 when it
+  // cannot be loaded or the environment holds a value that cannot be used.
+  Zeb_ErrorHandle_t prepareForwarding();
+  const ForwardTarget& forwardTarget() const { return forwardTarget_; }
 
   // Opens the model file, writes its header and opens the data file; on
   // failure closes what it opened and names the step that failed.
@@ -85,6 +99,21 @@ class Recorder {
   void recordGraphOwner(uint64_t graph, uint64_t context);
   uint64_t graphOwner(uint64_t graph) const;  // 0 when unknown
 
+  // Pass-through. Where the record that a handle names keeps the real
+  // backend's handle (null when the handle names none), and letting go of the
+  // record of a creation that the real backend refused, so that no later call
+  // finds it by its handle (or, a graph, by its name). Out of line, unlike the
+  // lookups and erasures of the recording's hot path.
+  uint64_t* realBackend(uint64_t handle);
+  uint64_t* realContext(uint64_t handle);
+  uint64_t* realGraph(uint64_t handle);
+  uint64_t* realDevice(uint64_t handle);
+  uint64_t* realProfile(uint64_t handle);
+  void forgetBackend(uint64_t handle);
+  void forgetContext(uint64_t handle);
+  void forgetGraph(uint64_t handle);
+  void forgetProfile(uint64_t handle);
+
   // Takes a freed record out of the registry (a context with its graph
   // owners); false, and logged, when its handle names none any more.
   bool eraseContext(uint64_t handle);
@@ -110,11 +139,18 @@ class Recorder {
   const std::string& modelFileName() const { return modelFileName_; }
   const std::string& dataFileName() const { return dataFileName_; }
   void setFileNames(const std::string& model, const std::string& data);
+  // The names that apply when ZebScribe_initialize gives none: the
+  // environment's, else the defaults.
+  const std::string& defaultModelFileName() const { return defaultModelFileName_; }
+  const std::string& defaultDataFileName() const { return defaultDataFileName_; }
   ModelFile& modelFile() { return modelFile_; }
   DataFile& dataFile() { return dataFile_; }
 
  private:
   Zeb_ErrorHandle_t startOutput();
+  void applyEnvironment(const EnvironmentSettings& environment);
+  // A value of the environment that cannot be used refuses every start.
+  Zeb_ErrorHandle_t refuseBadEnvironment() const;
   // Opens the model file. A file continued without a header already holds
   // an earlier run's blocks: the names it declares are not handed out again.
   bool openModelFile();
@@ -129,6 +165,7 @@ class Recorder {
 
   std::recursive_mutex callMutex_;
   bool started_ = false;
+  std::atomic<bool> forwarding_{false};
   unsigned long forkedFrom_ = 0;  // the recording process, in a process forked from it
   Registry<ScribeContext> contexts_;
   Registry<ScribeProfile> profiles_;
@@ -147,6 +184,11 @@ class Recorder {
   NodeReusingMap<uint64_t, ScribeBackend> backends_;
   // The small blobs of one block, written together.
   TextBuffer gathered_;
+  std::string defaultModelFileName_ = kDefaultModelFileName;
+  std::string defaultDataFileName_ = kDefaultDataFileName;
+  std::string environmentRefusal_;
+  std::string forwardLibrary_;
+  ForwardTarget forwardTarget_;
 };
 
 }  // namespace zeb

@@ -79,6 +79,21 @@ std::string_view TensorIds::find(uint32_t id) const {
   return at != entries_.end() && at->first == id ? at->second : std::string_view();
 }
 
+std::string_view TensorIds::take(uint32_t id) {
+  const auto at = lowerBound(id);
+  if (at == entries_.end() || at->first != id) return {};
+  const std::string_view variable = at->second;
+  entries_.erase(at);
+  return variable;
+}
+
+void advanceTensorIdsPast(uint32_t id) {
+  if (id == UINT32_MAX) return;
+  uint32_t next = nextTensorId.load();
+  while (next <= id && !nextTensorId.compare_exchange_weak(next, id + 1)) {
+  }
+}
+
 ContextContents& ScribeContext::contents() {
   if (!contents_) contents_ = std::make_unique<ContextContents>();
   return *contents_;
@@ -116,6 +131,17 @@ Zeb_ErrorHandle_t ScribeContext::registerTensor(Zeb_Tensor_t& tensor, std::strin
   idOf(tensor) = id;
   if (clientName != nullptr) contents.tensorClientNames.add(clientName);
   return ZEB_SUCCESS;
+}
+
+// The real backend may give an id again that the context holds: the newest
+// tensor takes it.
+void ScribeContext::rebindTensorId(uint32_t scribeId, std::optional<uint32_t> realId) {
+  TensorIds& ids = contents().tensorIds;
+  const std::string_view variable = ids.take(scribeId);
+  if (!realId || variable.empty()) return;
+  ids.take(*realId);
+  ids.insert(*realId, variable);
+  advanceTensorIdsPast(*realId);
 }
 
 std::string_view ScribeContext::findTensorName(uint32_t id) const {
@@ -170,6 +196,23 @@ uint64_t ScribeContext::createGraph(const std::string& candidate, const std::str
   } catch (const std::bad_alloc&) {
     return 0;
   }
+}
+
+// Its variable stays among the renamed graphs', so that no later name meets
+// it; its client's name no longer refuses a graph.
+void ScribeContext::retireGraph(uint64_t handle) {
+  if (!contents_) return;
+  const auto found = contents_->graphs.find(handle);
+  if (found == contents_->graphs.end()) return;
+  const std::shared_ptr<ScribeGraph> graph = found->second;
+  contents_->graphs.erase(found);
+  for (auto named = contents_->graphNames.begin(); named != contents_->graphNames.end(); ++named) {
+    if (named->second != graph.get()) continue;
+    contents_->graphNames.erase(named);
+    break;
+  }
+  contents_->renamedGraphs.emplace(graph->name, graph.get());
+  contents_->retiredGraphs.push_back(graph);
 }
 
 std::shared_ptr<ScribeGraph> ScribeContext::findGraph(uint64_t handle) const {

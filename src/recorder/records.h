@@ -53,6 +53,8 @@ class TensorIds {
   bool insert(uint32_t id, std::string_view variable);
   // Empty when no variable is registered under id.
   std::string_view find(uint32_t id) const;
+  // Takes id's entry out: its variable, or empty when it has none.
+  std::string_view take(uint32_t id);
 
  private:
   using Entry = std::pair<uint32_t, std::string_view>;
@@ -113,6 +115,7 @@ class ScribeGraph {
   const std::string name;       // variable name in the written program
   const std::string graphName;  // the client's name as given
   int32_t executionCounter = 0;
+  uint64_t real = 0;  // the real backend's handle, when forwarding
   // Whether a written block declares the graph's variable.
   bool declared = false;
   // Whether names claimed ahead may meet the graph's tensors or executions.
@@ -147,6 +150,8 @@ struct ContextContents {
   TensorIds tensorIds;
   // Made once a graph or node takes names ahead of the context's own.
   std::unique_ptr<NameClaims> claims;
+  // Graphs the real backend refused, kept for the names that point at them.
+  std::vector<std::shared_ptr<ScribeGraph>> retiredGraphs;
 };
 
 // The variables of a context's binary queries, and of the binary it was made
@@ -164,6 +169,7 @@ class ScribeContext {
   explicit ScribeContext(std::string name) : name(std::move(name)) {}
 
   const std::string name;  // variable name in the written program
+  uint64_t real = 0;       // the real backend's handle, when forwarding
   // Numbers the names derived from the context's own configurations.
   WordCounters<ContextWord> wordCounters;
   // Whether names claimed ahead may meet the context's configurations or tensors.
@@ -212,6 +218,14 @@ class ScribeContext {
     for (const auto& entry : contents_->graphs) visit(entry.first);
   }
 
+  // Forwarding. The real backend gave the tensor registered under scribeId
+  // its own id, realId: the variable is registered under that id instead (or
+  // under none when the real backend refused the tensor).
+  void rebindTensorId(uint32_t scribeId, std::optional<uint32_t> realId);
+  // A graph the real backend refused: its handle and its client's name name
+  // nothing any more, while its variable stays taken.
+  void retireGraph(uint64_t handle);
+
  private:
   // Made on first use, so that a context which never holds a graph or a
   // tensor is created and freed without building and tearing down its maps.
@@ -243,6 +257,7 @@ class ScribeContext {
 struct ScribeBackend {
   std::string name;
   uint32_t configCounter = 0;  // numbers `{backend}_config_{n}`
+  uint64_t real = 0;           // the real backend's handle, when forwarding
 };
 
 // Devices stay registered after their free, so their records are kept small.
@@ -250,13 +265,19 @@ struct ScribeDevice {
   explicit ScribeDevice(std::string name) : name(std::move(name)) {}
   const std::string name;
   WordCounters<DeviceWord> wordCounters;
+  uint64_t real = 0;  // the real backend's handle, when forwarding
 };
 
 struct ScribeProfile {
   explicit ScribeProfile(std::string name) : name(std::move(name)) {}
   const std::string name;
   WordCounters<ProfileWord> wordCounters;
+  uint64_t real = 0;  // the real backend's handle, when forwarding
 };
+
+// Forwarding: the recorder's tensor ids, which stand in until the real
+// backend's come, continue past id, so that each one is registered last.
+void advanceTensorIdsPast(uint32_t id);
 
 // Handle of a record: the bytes of its address reversed, exclusive-or one mask.
 // The null address gives 0.

@@ -50,10 +50,19 @@ const auto kTestName = [](const testing::TestParamInfo<std::string>& info) { ret
 
 class Scenarios : public testing::TestWithParam<std::string> {};
 
-// A recording equals its goldens, if any (ZEB_UPDATE_GOLDEN replaces them); where the
-// scenario round-trips, a replay against ZebScribe records the same files again.
+// A recording equals its goldens, if any (ZEB_UPDATE_GOLDEN replaces them); forwarding to
+// the echo backend, ZebScribe records the same files and the echo backend receives the
+// direct run's calls; where the scenario round-trips, a replay against ZebScribe records
+// the same files again.
 TEST_P(Scenarios, ReplayRepeatsTheDirectRun) {
   const Recording recording(GetParam());
+  const fs::path forwarded = sub(recording.scratch, "forwarded");
+  const CommandResult ran = runScenarioIn(forwarded, tool("SCRIBE_LIB"), GetParam(), {}, forwardingToEcho());
+  ASSERT_EQ(ran.exitCode, 0) << ran.output;
+  expectSameFile(recording.program(), forwarded / "scribe_output" / "scribe_output.c");
+  expectSameFile(recording.data(), forwarded / "scribe_output" / "params.bin");
+  EXPECT_EQ(firstDifference(readLines(recording.scratch.path() / "direct" / kEchoLogName),
+                            readLines(forwarded / kEchoLogName)), "");
   const fs::path golden = fs::path(ZEB_E2E_GOLDEN_DIR) / GetParam();
   for (const fs::path& file : {recording.program(), recording.data()}) {
     if (kGolden.count(GetParam()) == 0) break;

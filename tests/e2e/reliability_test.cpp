@@ -39,16 +39,23 @@ void expectThreads(const ByThread& expected, const ByThread& replayed, bool whol
   else EXPECT_TRUE(std::includes(direct.begin(), direct.end(), calls.begin(), calls.end())) << "calls of no thread";
 }
 
+// Recorded alone, and forwarded to the echo backend, which then receives each thread's calls
+// in that thread's order too.
 TEST(ConcurrentClients, EachThreadsCallsReplayInThatThreadsOrder) {
   ScratchDir scratch;
   const unsigned rounds = setting("ZEB_E2E_THREAD_ROUNDS", 6);
   const ByThread expected = splitByThread(directCalls(sub(scratch, "direct"), threaded("serial", 8, rounds)), 8);
-  const fs::path recorded = sub(scratch, "recorded");
-  const CommandResult ran = runScenarioIn(recorded, tool("SCRIBE_LIB"), threaded("threads", 8, rounds));
-  // A crash, a sanitizer's report or a call that did not answer as it should ends it otherwise.
-  ASSERT_EQ(ran.exitCode, 0) << ran.output.substr(0, 8000);
-  expectThreads(expected, replayedCalls(recorded / "scribe_output", 8), true);
-  std::printf("concurrent calls recorded and replayed: 8 threads x %u rounds of every recording entry point\n",
+  for (const bool forwarding : {false, true}) {
+    SCOPED_TRACE(forwarding ? "forwarding" : "recording");
+    const fs::path recorded = sub(scratch, forwarding ? "forwarded" : "recorded");
+    const CommandResult ran = runScenarioIn(recorded, tool("SCRIBE_LIB"), threaded("threads", 8, rounds), {},
+                                            forwarding ? forwardingToEcho() : "");
+    // A crash, a sanitizer's report or a call that did not answer as it should ends it otherwise.
+    ASSERT_EQ(ran.exitCode, 0) << ran.output.substr(0, 8000);
+    expectThreads(expected, replayedCalls(recorded / "scribe_output", 8), true);
+    if (forwarding) expectThreads(expected, splitByThread(recordedCalls(readLines(recorded / kEchoLogName)), 8), true);
+  }
+  std::printf("concurrent calls recorded, forwarded and replayed: 8 threads x %u rounds of every recording entry point\n",
               rounds);
 }
 

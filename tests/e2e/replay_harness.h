@@ -82,10 +82,19 @@ inline CommandResult runIn(const fs::path& dir, const std::string& command) {
   return result;
 }
 
+// "NAME='value' ", to stand before a command.
+inline std::string assignment(const std::string& name, const std::string& value) {
+  return name + "=" + run("", {value}).substr(1) + " ";
+}
+
+// ZebScribe forwarding to the echo backend. Its tensor ids are not ZebScribe's, so that a
+// real id written where the variable registered under it was due shows in a replay.
+inline std::string forwardingToEcho() { return assignment("ZEBSCRIBE_FORWARD", tool("ECHO_LIB")); }
+
 inline CommandResult runScenarioIn(const fs::path& dir, const std::string& library, const std::string& scenario,
-                                   std::vector<std::string> options = {}) {
+                                   std::vector<std::string> options = {}, const std::string& environment = "") {
   options.insert(options.begin(), {tool("RUNNER"), library, scenario});
-  return runIn(dir, run(tool("RUNNER_PREFIX"), options));
+  return runIn(dir, environment + run(tool("RUNNER_PREFIX"), options));
 }
 
 inline CommandResult compileProgram(const fs::path& source, const fs::path& executableStem, const std::string& linkFlags) {

@@ -16,9 +16,11 @@ bool randomSeed(const std::string& name, uint64_t& seed) {
 }
 
 const Scenario* findNamed(const std::string& name) {
-  // Recordings of two programs (several-blobs switches files), or of processes.
+  // Recordings of two programs (several-blobs switches files), of processes, or of a client
+  // whose calls depend on the answers.
   static const Scenario byNameOnly[] = {
     {"data-and-binaries", dataAndBinaries, false}, {"several-blobs", severalBlobs, false},
+    {"feedback", feedback, false},
 #ifndef _WIN32
     {"forking", forking, false}, {"other-recorder", otherRecorder, false},
 #endif

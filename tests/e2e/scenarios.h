@@ -48,6 +48,12 @@ void forking(const ZebApi& api);
 void otherRecorder(const ZebApi& api);
 inline const char* const kOtherProcessMarks[] = {"forked_child", "other_recorder"};
 void network(const ZebApi& api, uint32_t nodes);  // a MobileNetV2-like graph of that many nodes
+// A client that acts on the answers: takes the operations and capabilities offered, feeds
+// each execution's output into the next input, makes a context from the binary handed out,
+// tries graphCreate again and then takes the graph by its name when it fails. Notes every
+// answer, output and message its logger receives in kFeedbackNotes in the working directory.
+void feedback(const ZebApi& api);
+inline constexpr char kFeedbackNotes[] = "observed.log";
 void nonFiniteFloats(const ZebApi& api);
 
 // "names-table": clients named like the recorder's variables; "random-names:SEED": clients

@@ -25,6 +25,7 @@ Config files(const char* model, const char* data) {
 }
 Config timestamp() { return withOption(ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP, &Config::appendTimestamp, 1); }
 Config backendId(uint32_t id) { return withOption(ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID, &Config::backendId, id); }
+Config forward(const char* library) { return withOption(ZEB_SCRIBE_CONFIG_OPTION_FORWARD, &Config::forwardLibrary, library); }
 const Config kNoHeader = option(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER);
 
 struct Configuration : testing::Test {
@@ -146,6 +147,102 @@ TEST_F(Configuration, FilesInUseAreRefused) {
   }
   EXPECT_EQ(r.modelFileName(), "scribe_output.c");
   EXPECT_EQ(s.model(), started);
+}
+
+#ifdef _WIN32
+constexpr bool kEmptyVariablesKept = false;
+#else
+constexpr bool kEmptyVariablesKept = true;
+#endif
+
+// A variable of the environment, for as long as the object lives.
+struct EnvironmentVariable {
+  EnvironmentVariable(const char* name, const char* value) : name(name) { set(value); }
+  ~EnvironmentVariable() { set(nullptr); }
+  void set(const char* value) const {
+#ifdef _WIN32
+    _putenv_s(name, value != nullptr ? value : "");
+#else
+    value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+#endif
+  }
+  const char* name;
+};
+
+// Each variable once with a value it takes, and once with one it cannot use: every start then
+// answers 4000, naming the variable.
+TEST(Environment, EachVariableSetsItsOptionOrRefusesTheStart) {
+  struct Row {
+    const char* variable;
+    const char* value;
+    bool (*taken)(Recorder&);
+    const char* bad;
+    const char* refusal;
+  };
+  const Row rows[] = {
+      {"ZEBSCRIBE_OUTPUT_DIR", "elsewhere", [](Recorder& r) { return r.outputDirectory() == "elsewhere"; }, "",
+       "it is empty"},
+      {"ZEBSCRIBE_MODEL_FILE", "m.c", [](Recorder& r) { return r.modelFileName() == "m.c"; }, "a/m.c",
+       "a file name holds no slash or backslash"},
+      {"ZEBSCRIBE_DATA_FILE", "d.bin", [](Recorder& r) { return r.dataFileName() == "d.bin"; }, "d\\x.bin",
+       "a file name holds no slash or backslash"},
+      {"ZEBSCRIBE_TIMESTAMP", "1", [](Recorder& r) { return r.dataFileName().rfind("params_", 0) == 0; }, "yes",
+       "it must be 0 or 1"},
+      {"ZEBSCRIBE_HEADER", "0", [](Recorder& r) { return !r.modelFile().writeHeader && r.dataFile().append; }, "2",
+       "it must be 0 or 1"},
+      {"ZEBSCRIBE_FOOTER", "0", [](Recorder& r) { return !r.modelFile().writeFooter; }, "off", "it must be 0 or 1"},
+      {"ZEBSCRIBE_BACKEND_ID", "3", [](Recorder& r) { return r.backendIdentifier() == 3; }, "4294967296",
+       "it must be a decimal number below 4294967296"},
+      {"ZEBSCRIBE_FORWARD", ZEB_ECHO_LIBRARY, [](Recorder& r) { return r.forwarding(); }, "", "it is empty"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.variable);
+    ScopedTempDir directory;
+    LogCapture log;
+    // Windows keeps no empty variable: setting one removes it.
+    if (kEmptyVariablesKept || *row.bad != '\0') {
+      const EnvironmentVariable variable(row.variable, row.bad);
+      Recorder recorder;
+      for (int start = 0; start < 2; ++start) {
+        EXPECT_EQ(recorder.start(), 4000u);
+        ASSERT_FALSE(log.texts().empty());
+        EXPECT_EQ(log.texts().back(), std::string(row.variable) + "=\"" + row.bad + "\" cannot be used: " + row.refusal);
+      }
+      EXPECT_TRUE(std::filesystem::is_empty(directory.path()));
+    }
+    const EnvironmentVariable variable(row.variable, row.value);
+    Recorder recorder;
+    EXPECT_TRUE(row.taken(recorder));
+    EXPECT_EQ(recorder.start(), 0u);
+  }
+}
+
+// The environment's names take the defaults' place; each option given overrides its own. The
+// backend to forward to is taken at the start, and one that cannot be loaded refuses it.
+TEST(Environment, ZebScribeInitializeOverridesIt) {
+  ScopedTempDir directory;
+  LogCapture log;
+  const EnvironmentVariable model("ZEBSCRIBE_MODEL_FILE", "env.c"), data("ZEBSCRIBE_DATA_FILE", "env.bin"),
+      library("ZEBSCRIBE_FORWARD", "missing.so");
+  Recorder r;
+  const auto configure = [&](Config record) {
+    const Config* records[] = {&record, nullptr};
+    return configureRecorder(r, records);
+  };
+  EXPECT_EQ(configure(files("m.c", "d.bin")), 0u);
+  EXPECT_EQ(r.modelFileName(), "m.c");
+  EXPECT_EQ(configureRecorder(r, nullptr), 0u);
+  EXPECT_EQ(r.modelFileName(), "env.c");
+  EXPECT_EQ(r.dataFileName(), "env.bin");
+  EXPECT_EQ(r.start(), 4000u);
+  EXPECT_EQ(log.texts().back().rfind("Cannot load the backend to forward to, missing.so: ", 0), 0u) << log.texts().back();
+  EXPECT_EQ(configure(forward("")), 1004u);
+  EXPECT_EQ(log.texts().back(), "Empty forward library path provided");
+  EXPECT_EQ(configure(forward(nullptr)), 0u);
+  EXPECT_FALSE(r.forwarding());
+  ASSERT_EQ(r.start(), 0u);
+  EXPECT_EQ(configure(forward(ZEB_ECHO_LIBRARY)), 4951u);
+  EXPECT_EQ(log.texts().back(), "ZEB_SCRIBE_CONFIG_OPTION_FORWARD must be provided before any other ZEB APIs are called");
+  EXPECT_FALSE(r.forwarding());
 }
 
 }  // namespace

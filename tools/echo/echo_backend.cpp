@@ -17,7 +17,9 @@ const ZebBackend_OperationName_t kSupportedOperations[kSupportedOperationCount] 
 Zeb_ErrorHandle_t propertyHasCapability(ZebProperty_Key_t key) {
   Call call("propertyHasCapability");
   call.arg("key").number(key);
-  return call.finish();
+  const Zeb_ErrorHandle_t code = call.finish();
+  if (code != ZEB_SUCCESS || key < kCapabilityKeys) return code;
+  return ZEB_COMMON_ERROR_NOT_SUPPORTED;
 }
 
 Zeb_ErrorHandle_t backendCreate(Zeb_LogHandle_t logger, const ZebBackend_Config_t** config,
@@ -40,14 +42,14 @@ Zeb_ErrorHandle_t backendSetConfig(Zeb_BackendHandle_t backend,
 Zeb_ErrorHandle_t backendGetApiVersion(Zeb_ApiVersion_t* version) {
   Call call("backendGetApiVersion");
   call.arg("version").output(version);
-  if (version != nullptr) *version = kApiVersion;
+  call.fill(version, kApiVersion);
   return call.finish();
 }
 
 Zeb_ErrorHandle_t backendGetBuildId(const char** id) {
   Call call("backendGetBuildId");
   call.arg("id").output(id);
-  if (id != nullptr) *id = kBuildId;
+  call.fill(id, kBuildId);
   return call.finish();
 }
 
@@ -68,8 +70,8 @@ Zeb_ErrorHandle_t backendGetSupportedOperations(Zeb_BackendHandle_t backend,
   call.arg("backend").handle(HandleKind::Backend, backend);
   call.arg("numOperations").output(numOperations);
   call.arg("operations").output(operations);
-  if (numOperations != nullptr) *numOperations = kSupportedOperationCount;
-  if (operations != nullptr) *operations = kSupportedOperations;
+  call.fill(numOperations, kSupportedOperationCount);
+  call.fill(operations, kSupportedOperations);
   return call.finish();
 }
 
@@ -93,6 +95,8 @@ Zeb_ErrorHandle_t logCreate(ZebLog_Callback_t callback, ZebLog_Level_t maxLogLev
   call.arg("callback").opaque(callback);
   call.arg("level").number(maxLogLevel);
   call.create(HandleKind::Log, logger);
+  if (logger != nullptr && callback != nullptr)
+    call.addLogger(*logger, {callback, maxLogLevel, nanosecondsNow()});
   return call.finish();
 }
 
@@ -100,12 +104,14 @@ Zeb_ErrorHandle_t logSetLogLevel(Zeb_LogHandle_t logger, ZebLog_Level_t maxLogLe
   Call call("log:logSetLogLevel");
   call.arg("logger").handle(HandleKind::Log, logger);
   call.arg("level").number(maxLogLevel);
+  call.setLoggerLevel(logger, maxLogLevel);
   return call.finish();
 }
 
 Zeb_ErrorHandle_t logFree(Zeb_LogHandle_t logger) {
   Call call("log:logFree");
   call.arg("logger").handle(HandleKind::Log, logger);
+  call.removeLogger(logger);
   return call.finish();
 }
 
@@ -113,7 +119,7 @@ Zeb_ErrorHandle_t errorGetMessage(Zeb_ErrorHandle_t errorHandle, const char** er
   Call call("errorGetMessage");
   call.arg("error").number(errorHandle);
   call.arg("message").output(errorMessage);
-  if (errorMessage != nullptr) *errorMessage = kErrorMessage;
+  call.fill(errorMessage, kErrorMessage);
   return call.finish();
 }
 
@@ -122,7 +128,7 @@ Zeb_ErrorHandle_t errorGetVerboseMessage(Zeb_ErrorHandle_t errorHandle,
   Call call("errorGetVerboseMessage");
   call.arg("error").number(errorHandle);
   call.arg("message").output(errorMessage);
-  if (errorMessage != nullptr) *errorMessage = kErrorMessage;
+  call.fill(errorMessage, kErrorMessage);
   return call.finish();
 }
 

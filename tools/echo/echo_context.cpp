@@ -43,7 +43,7 @@ Zeb_ErrorHandle_t contextGetBinarySize(Zeb_ContextHandle_t context,
   Call call("contextGetBinarySize");
   call.arg("context").handle(HandleKind::Context, context);
   call.arg("size").output(binaryBufferSize);
-  if (binaryBufferSize != nullptr) *binaryBufferSize = kContextBinarySize;
+  call.fill(binaryBufferSize, kContextBinarySize);
   return call.finish();
 }
 
@@ -55,10 +55,11 @@ Zeb_ErrorHandle_t contextGetBinary(Zeb_ContextHandle_t context, void* binaryBuff
   call.arg("buffer").output(binaryBuffer);
   call.arg("size").number(binaryBufferSize);
   call.arg("written").output(writtenBufferSize);
-  const auto written = binaryBuffer != nullptr ? std::min(binaryBufferSize, kContextBinarySize) : 0;
+  const auto written =
+      binaryBuffer != nullptr && !call.failing() ? std::min(binaryBufferSize, kContextBinarySize) : 0;
   auto* bytes = static_cast<uint8_t*>(binaryBuffer);
   for (std::size_t i = 0; i < written; ++i) bytes[i] = binaryByte(i);
-  if (writtenBufferSize != nullptr) *writtenBufferSize = written;
+  call.fill(writtenBufferSize, written);
   return call.finish();
 }
 
@@ -110,7 +111,7 @@ Zeb_ErrorHandle_t memRegister(Zeb_ContextHandle_t context, const void* memDescri
   call.arg("descriptors").opaque(memDescriptors);
   call.arg("num").number(numDescriptors);
   std::string issued;
-  for (uint32_t i = 0; memHandles != nullptr && i < numDescriptors; ++i) {
+  for (uint32_t i = 0; memHandles != nullptr && !call.failing() && i < numDescriptors; ++i) {
     if (i > 0) issued += ',';
     issued += call.issue(HandleKind::Mem, memHandles[i]);
   }

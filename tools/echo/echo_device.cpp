@@ -26,7 +26,7 @@ Zeb_ErrorHandle_t deviceGetPlatformInfo(Zeb_LogHandle_t logger,
   Call call("deviceGetPlatformInfo");
   call.arg("log").handle(HandleKind::Log, logger);
   call.arg("info").output(platformInfo);
-  if (platformInfo != nullptr) *platformInfo = &kPlatformInfo;
+  call.fill(platformInfo, &kPlatformInfo);
   return call.finish();
 }
 
@@ -42,9 +42,7 @@ Zeb_ErrorHandle_t deviceFreePlatformInfo(Zeb_LogHandle_t logger,
 Zeb_ErrorHandle_t deviceGetInfrastructure(ZebDevice_Infrastructure_t* deviceInfra) {
   Call call("deviceGetInfrastructure");
   call.arg("infra").output(deviceInfra);
-  if (deviceInfra != nullptr) {
-    *deviceInfra = reinterpret_cast<ZebDevice_Infrastructure_t>(&infrastructure);
-  }
+  call.fill(deviceInfra, reinterpret_cast<ZebDevice_Infrastructure_t>(&infrastructure));
   return call.finish();
 }
 
@@ -69,7 +67,7 @@ Zeb_ErrorHandle_t deviceGetInfo(Zeb_DeviceHandle_t device,
   Call call("deviceGetInfo");
   call.arg("device").handle(HandleKind::Device, device);
   call.arg("info").output(platformInfo);
-  if (platformInfo != nullptr) *platformInfo = &kPlatformInfo;
+  call.fill(platformInfo, &kPlatformInfo);
   return call.finish();
 }
 

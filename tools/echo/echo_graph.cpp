@@ -1,9 +1,52 @@
 // Graph and tensor slots of the echo backend.
+#include <cstddef>
+
 #include "echo_slots.h"
 #include "echo_state.h"
 
 namespace zeb::echo {
 namespace {
+
+// The raw client buffer of a tensor of a known version; null for any other.
+const Zeb_ClientBuffer_t* rawBuffer(const Zeb_Tensor_t& tensor) {
+  if (tensor.version == ZEB_TENSOR_VERSION_1 && tensor.v1.memType == ZEB_TENSORMEMTYPE_RAW)
+    return &tensor.v1.clientBuf;
+  if (tensor.version == ZEB_TENSOR_VERSION_2 && tensor.v2.memType == ZEB_TENSORMEMTYPE_RAW)
+    return &tensor.v2.clientBuf;
+  return nullptr;
+}
+
+uint64_t inputsHash(const Zeb_Tensor_t* inputs, uint32_t count) {
+  uint64_t hash = fnv1a(nullptr, 0);
+  for (uint32_t i = 0; inputs != nullptr && i < count; ++i) {
+    const Zeb_ClientBuffer_t* buffer = rawBuffer(inputs[i]);
+    const uint64_t contents = buffer && buffer->data ? fnv1a(buffer->data, buffer->dataSize) : 0;
+    hash = (hash ^ contents) * 0x100000001b3ull;
+  }
+  return hash;
+}
+
+// Bytes of a 64-bit mix of the inputs' hash, the output's number and the
+// byte's place: the same inputs always give the same outputs.
+uint8_t outputByte(uint64_t inputHash, uint32_t output, std::size_t index) {
+  uint64_t mixed = inputHash ^ (uint64_t{output} << 48) ^ (index / 8);
+  mixed = (mixed ^ (mixed >> 30)) * 0xbf58476d1ce4e5b9ull;
+  mixed = (mixed ^ (mixed >> 27)) * 0x94d049bb133111ebull;
+  return static_cast<uint8_t>((mixed ^ (mixed >> 31)) >> (8 * (index % 8)));
+}
+
+// Runs the graph, as far as an echo can: fills each raw output from the inputs.
+void fillOutputs(const Call& call, const Zeb_Tensor_t* inputs, uint32_t numInputs,
+                 Zeb_Tensor_t* outputs, uint32_t numOutputs) {
+  if (call.failing() || outputs == nullptr) return;
+  const uint64_t hash = inputsHash(inputs, numInputs);
+  for (uint32_t k = 0; k < numOutputs; ++k) {
+    const Zeb_ClientBuffer_t* buffer = rawBuffer(outputs[k]);
+    if (buffer == nullptr || buffer->data == nullptr) continue;
+    auto* bytes = static_cast<uint8_t*>(buffer->data);
+    for (std::size_t i = 0; i < buffer->dataSize; ++i) bytes[i] = outputByte(hash, k, i);
+  }
+}
 
 // The tensor arguments that both execution slots share.
 void executeArguments(Call& call, Zeb_GraphHandle_t graph, const Zeb_Tensor_t* inputs,
@@ -74,6 +117,7 @@ Zeb_ErrorHandle_t graphExecute(Zeb_GraphHandle_t graph, const Zeb_Tensor_t* inpu
                                Zeb_ProfileHandle_t profile, Zeb_SignalHandle_t signal) {
   Call call("graphExecute");
   executeArguments(call, graph, inputs, numInputs, outputs, numOutputs, profile, signal);
+  fillOutputs(call, inputs, numInputs, outputs, numOutputs);
   return call.finish();
 }
 
@@ -87,6 +131,7 @@ Zeb_ErrorHandle_t graphExecuteAsync(Zeb_GraphHandle_t graph, const Zeb_Tensor_t*
   executeArguments(call, graph, inputs, numInputs, outputs, numOutputs, profile, signal);
   call.arg("notify").opaque(notifyFn);
   call.arg("notifyParam").opaque(notifyParam);
+  fillOutputs(call, inputs, numInputs, outputs, numOutputs);
   const Zeb_ErrorHandle_t status = call.finish();
   if (notifyFn != nullptr) notifyFn(notifyParam, status);
   return status;

@@ -37,8 +37,8 @@ Zeb_ErrorHandle_t profileGetEvents(Zeb_ProfileHandle_t profile,
   call.arg("profile").handle(HandleKind::Profile, profile);
   call.arg("events").output(profileEventIds);
   call.arg("numEvents").output(numEvents);
-  if (profileEventIds != nullptr) *profileEventIds = kEvents;
-  if (numEvents != nullptr) *numEvents = static_cast<uint32_t>(std::size(kEvents));
+  call.fill(profileEventIds, kEvents);
+  call.fill(numEvents, static_cast<uint32_t>(std::size(kEvents)));
   return call.finish();
 }
 
@@ -49,8 +49,8 @@ Zeb_ErrorHandle_t profileGetSubEvents(ZebProfile_EventId_t eventId,
   call.arg("event").number(eventId);
   call.arg("subEvents").output(subEventIds);
   call.arg("numSubEvents").output(numSubEvents);
-  if (subEventIds != nullptr) *subEventIds = kSubEvents;
-  if (numSubEvents != nullptr) *numSubEvents = static_cast<uint32_t>(std::size(kSubEvents));
+  call.fill(subEventIds, kSubEvents);
+  call.fill(numSubEvents, static_cast<uint32_t>(std::size(kSubEvents)));
   return call.finish();
 }
 
@@ -59,7 +59,7 @@ Zeb_ErrorHandle_t profileGetEventData(ZebProfile_EventId_t eventId,
   Call call("profileGetEventData");
   call.arg("event").number(eventId);
   call.arg("data").output(eventData);
-  if (eventData != nullptr) *eventData = {1, eventId * 10, kEventUnitMicroseconds, kEventIdentifier};
+  call.fill(eventData, ZebProfile_EventData_t{1, eventId * 10, kEventUnitMicroseconds, kEventIdentifier});
   return call.finish();
 }
 
@@ -68,11 +68,10 @@ Zeb_ErrorHandle_t profileGetExtendedEventData(ZebProfile_EventId_t eventId,
   Call call("profileGetExtendedEventData");
   call.arg("event").number(eventId);
   call.arg("data").output(eventData);
-  if (eventData != nullptr) {
-    eventData->version = ZEB_PROFILE_EXTENDED_EVENT_DATA_VERSION_1;
-    eventData->v1 = {1, static_cast<double>(eventId * 10), eventId, kEventUnitMicroseconds,
-                     kEventIdentifier};
-  }
+  ZebProfile_ExtendedEventData_t extended{};
+  extended.version = ZEB_PROFILE_EXTENDED_EVENT_DATA_VERSION_1;
+  extended.v1 = {1, static_cast<double>(eventId * 10), eventId, kEventUnitMicroseconds, kEventIdentifier};
+  call.fill(eventData, extended);
   return call.finish();
 }
 

@@ -19,9 +19,17 @@ struct EchoSettings {
   uintptr_t firstHandle = 0x1000;
   uint32_t firstTensorId = 1000;
   std::string logPath;  // empty: no logging
+  std::map<std::string, Zeb_ErrorHandle_t, std::less<>> failures;  // by member
 
-  // Defaults, with the log path taken from the environment variable.
+  // Defaults, with what the environment variables ask.
   static EchoSettings fromEnvironment();
+};
+
+// A logger a client made, which the backend's messages go through.
+struct EchoLogger {
+  ZebLog_Callback_t callback = nullptr;
+  int32_t level = 0;
+  uint64_t epochNanoseconds = 0;
 };
 
 class EchoState {
@@ -35,12 +43,19 @@ class EchoState {
   friend class Call;
 
   std::mutex mutex_;
+  EchoSettings settings_;
   Ordinals ordinals_;
   uintptr_t nextHandle_;
   uint32_t nextTensorId_;
   std::FILE* log_ = nullptr;
   std::map<std::pair<const void*, std::string>, uintptr_t> graphsByName_;
+  // The loggers by handle, and the newest one's, which messages go through.
+  std::map<const void*, EchoLogger> loggers_;
+  const void* newestLogger_ = nullptr;
 };
+
+// Nanoseconds since 1970 on the system clock, as loggers count their time.
+uint64_t nanosecondsNow();
 
 // The state of this process, made from the environment on first use.
 EchoState& echoState();
@@ -59,7 +74,7 @@ class Call {
   // a null out receives nothing and the result is NULL.
   template <class Handle>
   void create(HandleKind kind, Handle* out) {
-    result(out ? issue(kind, *out) : "NULL");
+    result(out && !failing() ? issue(kind, *out) : "NULL");
   }
 
   template <class Handle>
@@ -76,13 +91,32 @@ class Call {
   // Assigns the next tensor id into the client's description.
   void assignTensorId(Zeb_Tensor_t* tensor);
 
-  // Writes the line, releases the state and answers success.
+  // Whether the environment makes this call fail: then it issues, assigns
+  // and fills nothing.
+  bool failing() const { return failure_ != 0; }
+  // Writes value into *out, unless out is null or the call fails.
+  template <class T, class Value>
+  void fill(T* out, Value value) {
+    if (out != nullptr && !failing()) *out = value;
+  }
+  // The log family: the client's loggers, which later messages go through.
+  void addLogger(Zeb_LogHandle_t handle, const EchoLogger& logger);
+  void setLoggerLevel(Zeb_LogHandle_t handle, int32_t level);
+  void removeLogger(Zeb_LogHandle_t handle);
+
+  // Writes the line and releases the state; answers success, or the failure
+  // the environment asks for, which the newest logger is then told about.
   Zeb_ErrorHandle_t finish();
 
  private:
   EchoState& state_;
   std::unique_lock<std::mutex> lock_;
+  // The log family's lines carry "log:" before the member.
+  std::string_view member() const { return name_.substr(name_.rfind(':') + 1); }
+
   Line line_;
+  std::string_view name_;
+  Zeb_ErrorHandle_t failure_ = 0;
 };
 
 }  // namespace zeb::echo

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "recording.h"
 
@@ -20,6 +21,9 @@ struct Options {
                                  // graph: the drawing; empty for standard output (dot) or beside the model
   std::string graphName;         // graph: the one to draw; empty for every graph
   std::string format;            // graph: dot, svg or html; empty for dot
+  std::string forward;           // record: the backend library ZebScribe forwards to
+  std::string as;                // record: the file name the application loads its backend by
+  std::vector<std::string> application;  // record: the command that runs it
   std::string argv0;             // to find the installed files when the system cannot say
 };
 
@@ -29,6 +33,7 @@ int runSeal(const Options& options);
 int runDump(const Options& options);
 int runBuild(const Options& options);
 int runGraph(const Options& options);
+int runRecord(const Options& options);
 
 // Refuses (ToolError) a recording that cannot be compiled and replayed as it
 // stands: without a whole header or its footer, or with a short data file;

@@ -1,5 +1,6 @@
 // zebscribe: what is in a ZebScribe recording, whether it is whole, how to
-// finish it after a crash, what it does, how to build it, and its graphs.
+// finish it after a crash, what it does, how to build it, and its graphs; and
+// recording an application that cannot be changed.
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -18,6 +19,7 @@ int dispatch(const Options& options) {
   if (options.command == "seal") return runSeal(options);
   if (options.command == "dump") return runDump(options);
   if (options.command == "graph") return runGraph(options);
+  if (options.command == "record") return runRecord(options);
   return runBuild(options);
 }
 

@@ -26,6 +26,10 @@ const char kUsage[] =
     "                        draw the graphs it builds (or the one named): DOT on standard\n"
     "                        output; SVG (through Graphviz) or a self-contained HTML page\n"
     "                        to FILE, default DIR/graph.svg or DIR/graph.html\n"
+    "  record [--forward LIBRARY] [--as NAME] [-o DIR] -- APPLICATION [ARGUMENT...]\n"
+    "                        run an application with ZebScribe recording into DIR (Linux):\n"
+    "                        forwarding every call to LIBRARY, and put where the application\n"
+    "                        loads a backend named NAME\n"
     "dump and build refuse a recording that holds code no recorder writes (check lists it),\n"
     "unless --trust is given; they then compile the model file as it stands.\n"
     "DIR holds the recording (or is its model file). --model FILE and --data FILE name the\n"
@@ -36,7 +40,7 @@ const char kUsage[] =
 
 namespace {
 
-const std::set<std::string> kCommands = {"info", "check", "seal", "dump", "build", "graph"};
+const std::set<std::string> kCommands = {"info", "check", "seal", "dump", "build", "graph", "record"};
 
 [[noreturn]] void wrongUse(const std::string& message) {
   throw ToolError(kExitUnusable, message + "\n" + kUsage);
@@ -61,6 +65,22 @@ bool takeValue(Options& options, const std::string& name, const std::string& val
   return true;
 }
 
+// record's options, then "--" and the application's command line.
+Options parseRecord(Options options, int argc, char** argv) {
+  int i = 2;
+  for (; i + 1 < argc && std::string(argv[i]) != "--"; i += 2) {
+    const std::string name = argv[i], value = argv[i + 1];
+    if (name == "--forward") options.forward = value;
+    else if (name == "--as") options.as = value;
+    else if (name == "-o") options.output = value;
+    else wrongUse("unknown option of record: " + name);
+  }
+  if (i >= argc || std::string(argv[i]) != "--") wrongUse("record needs -- APPLICATION [ARGUMENT...]");
+  for (++i; i < argc; ++i) options.application.push_back(argv[i]);
+  if (options.application.empty()) wrongUse("record needs -- APPLICATION [ARGUMENT...]");
+  return options;
+}
+
 }  // namespace
 
 Options parseOptions(int argc, char** argv) {
@@ -69,6 +89,7 @@ Options parseOptions(int argc, char** argv) {
   if (argc < 2) wrongUse("no command");
   options.command = argv[1];
   if (kCommands.count(options.command) == 0) wrongUse("unknown command: " + options.command);
+  if (options.command == "record") return parseRecord(std::move(options), argc, argv);
   bool haveDirectory = false;
   for (int i = 2; i < argc; ++i) {
     const std::string word = argv[i];

@@ -36,7 +36,7 @@ bool present(const fs::path& path) {
   return !path.empty() && fs::exists(path, error);
 }
 
-// `include=...` and `echo=...` lines, written by the build for its own tree.
+// `include=...`, `echo=...` and `scribe=...` lines, written by the build for its own tree.
 InstalledFiles readPathsFile(const fs::path& file) {
   InstalledFiles files;
   std::ifstream in(file);
@@ -46,6 +46,7 @@ InstalledFiles readPathsFile(const fs::path& file) {
     const std::string key = line.substr(0, equals);
     if (key == "include") files.includeDir = line.substr(equals + 1);
     if (key == "echo") files.echoLibrary = line.substr(equals + 1);
+    if (key == "scribe") files.scribeLibrary = line.substr(equals + 1);
   }
   return files;
 }
@@ -80,7 +81,8 @@ void addBackend(std::vector<std::string>& command, const fs::path& backend) {
 InstalledFiles findInstalledFiles(const std::string& argv0) {
   const fs::path bin = ownExecutable(argv0).parent_path();
   InstalledFiles files{(bin / ZEB_TOOL_INCLUDE_FROM_BIN).lexically_normal(),
-                       (bin / ZEB_TOOL_ECHO_FROM_BIN).lexically_normal()};
+                       (bin / ZEB_TOOL_ECHO_FROM_BIN).lexically_normal(),
+                       (bin / ZEB_TOOL_SCRIBE_FROM_BIN).lexically_normal()};
   if (!present(files.includeDir / kHeader)) files = readPathsFile(bin / kPathsFile);
   if (!present(files.includeDir / kHeader)) {
     throw ToolError(kExitUnusable, std::string("the Zeb API headers are not installed beside "

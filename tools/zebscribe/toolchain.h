@@ -11,8 +11,9 @@ namespace zeb::tool {
 namespace fs = std::filesystem;
 
 struct InstalledFiles {
-  fs::path includeDir;   // the Zeb API headers
-  fs::path echoLibrary;  // the echo backend
+  fs::path includeDir;     // the Zeb API headers
+  fs::path echoLibrary;    // the echo backend
+  fs::path scribeLibrary;  // ZebScribe
 };
 
 // From the installed layout around the executable, else (in a build tree)
