@@ -28,26 +28,30 @@ struct Kept;
 template <>
 struct Kept<Zeb_BackendHandle_t> {
   static constexpr auto real = &Recorder::realBackend;
+  static constexpr bool forgets = true;
   static constexpr auto forget = &Recorder::forgetBackend;
 };
 template <>
 struct Kept<Zeb_ContextHandle_t> {
   static constexpr auto real = &Recorder::realContext;
+  static constexpr bool forgets = true;
   static constexpr auto forget = &Recorder::forgetContext;
 };
 template <>
 struct Kept<Zeb_GraphHandle_t> {
   static constexpr auto real = &Recorder::realGraph;
+  static constexpr bool forgets = true;
   static constexpr auto forget = &Recorder::forgetGraph;
 };
 template <>
 struct Kept<Zeb_DeviceHandle_t> {
   static constexpr auto real = &Recorder::realDevice;
-  static constexpr void (Recorder::*forget)(uint64_t) = nullptr;
+  static constexpr bool forgets = false;
 };
 template <>
 struct Kept<Zeb_ProfileHandle_t> {
   static constexpr auto real = &Recorder::realProfile;
+  static constexpr bool forgets = true;
   static constexpr auto forget = &Recorder::forgetProfile;
 };
 
@@ -89,7 +93,7 @@ struct NewHandle {
     if (succeeded) {
       *kept = handleValue(made);
     } else if (*kept == 0) {
-      if constexpr (Kept<Handle>::forget != nullptr) (recorder.*Kept<Handle>::forget)(handle);
+      if constexpr (Kept<Handle>::forgets) (recorder.*Kept<Handle>::forget)(handle);
     }
   }
   Handle* client;
