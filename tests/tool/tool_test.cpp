@@ -1,11 +1,13 @@
 // zebscribe on damaged and doctored recordings: for each kind of damage the
 // commands claim to find, what check reports, what info says and the status
-// of every command; then info against the calls a direct run made.
+// of every command; then info against the calls a direct run made; and each
+// command's help.
 #include <random>
 #include <regex>
 #include <sstream>
 
 #include "replay_harness.h"
+#include "zebscribe/options.h"
 
 namespace zeb::e2e {
 namespace {
@@ -337,6 +339,25 @@ TEST(CutRecordings, SealKeepsTheCallsBeforeTheCut) {
     const std::vector<std::string> replayed = readLines(std::istringstream(dump.output));
     ASSERT_EQ(replayed.size(), calls);
     EXPECT_EQ(firstDifference({all.begin(), all.begin() + calls}, replayed), "");
+  }
+}
+
+// --help, or -h after the directory (record: an option), prints the command's usage and a
+// line for every option its parser takes.
+TEST(Help, NamesEveryOptionOfEachCommand) {
+  const ScratchDir scratch;
+  for (const tool::Subcommand& command : tool::kSubcommands) {
+    const std::string name = command.name;
+    const CommandResult help = runIn(scratch.path(), run(ZEB_TOOL, {name, "--help"}));
+    ASSERT_EQ(help.exitCode, 0) << help.output;
+    const std::string text = help.output.substr(help.output.find('\n') + 1);
+    EXPECT_EQ(text.rfind("usage: zebscribe " + name + " ", 0), 0u) << text;
+    for (const std::string& option : command.options) EXPECT_NE(text.find("\n  " + option + " "), std::string::npos) << option;
+    std::vector<std::string> late = {name, "d", "-h"};
+    if (name == "record") late.insert(late.begin() + 1, "-o");
+    const CommandResult lateHelp = runIn(scratch.path(), run(ZEB_TOOL, late));
+    EXPECT_EQ(lateHelp.exitCode, 0);
+    EXPECT_EQ(lateHelp.output.substr(lateHelp.output.find('\n') + 1), text);
   }
 }
 

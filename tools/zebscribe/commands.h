@@ -25,6 +25,7 @@ struct Options {
   std::string as;                // record: the file name the application loads its backend by
   std::vector<std::string> application;  // record: the command that runs it
   std::string argv0;             // to find the installed files when the system cannot say
+  bool help = false;             // print the command's help instead
 };
 
 int runInfo(const Options& options);

@@ -27,11 +27,16 @@ int dispatch(const Options& options) {
 
 int main(int argc, char** argv) {
   if (argc == 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
-    std::cout << kUsage;
+    std::cout << usage();
     return 0;
   }
   try {
-    return dispatch(parseOptions(argc, argv));
+    const Options options = parseOptions(argc, argv);
+    if (options.help) {
+      std::cout << subcommand(options.command).help;
+      return 0;
+    }
+    return dispatch(options);
   } catch (const ToolError& error) {
     std::cout.flush();
     std::cerr << "zebscribe: " << error.what() << "\n";
