@@ -109,6 +109,9 @@ const Row kRows[] = {
      R"("calls":12,)", 0, 1, 1, 1, 1},
     {"named_before_declared", "data-path", DOCTOR(replaceText(d, kContextBlock, "   VALIDATE(error, interface.backendFree(context_0));\n\n" + kContextBlock)),
      ":87: context_0 is named before its declaration at line 90|: 1 problem", R"("calls":12,)", 0, 1, 1, 1, 1},
+    {"named_but_declared_nowhere", "data-path", DOCTOR(replaceText(d, "backendFree(backend_0)", "backendFree(backend_9)")),
+     ":166: backend_9 is declared nowhere in this file (made before a switch to new files?): the program does not compile|"
+     ": 1 problem", R"("calls":11,)", 0, 1, 1, 1, 1},
     // Recorded never, compiled all the same: the value the backend gave a tensor travels on.
     {"tensor_passed_after_its_creation", "data-path", DOCTOR(replaceText(d, "[] = {context_0_g_inputTensor_0_0}", "[] = {context_0_g_tensor_0}")),
      ": sound: 11 calls", R"("calls":11,)", 0, 0, 1, 0, 0, "graphExecute graph=graph#1 numInputs=1 inputs=[{version=1,id=tensor#2,"},

@@ -73,6 +73,30 @@ void examineDataSize(const Recording& recording, Findings& out) {
   }
 }
 
+// A file that a switch of files began holds no declaration of the objects made
+// before it, and a program naming them does not compile.
+void examineUndeclared(const Recording& recording,
+                       const std::unordered_map<std::string_view, std::size_t>& declared,
+                       Findings& out) {
+  // A file that continues an earlier one, or a foreign line, may declare what is named.
+  if (recording.frame.header == HeaderState::kAbsent || !recording.foreign.empty()) return;
+  for (const Block& block : recording.body.blocks) {
+    for (const Recognised& statement : block.recognised) {
+      if (statement.shape == nullptr) continue;
+      const std::size_t line = block.statements[statement.first].line;
+      for (std::size_t hole = 0; hole < statement.holes.size(); ++hole) {
+        if (!holeNamesVariables(*statement.shape, hole)) continue;
+        forEachName(statement.holes[hole], [&](std::string_view name, std::size_t) {
+          if (name == "NULL" || declared.count(name) != 0) return;
+          problem(out, line,
+                  std::string(name) + " is declared nowhere in this file (made before a switch "
+                                      "to new files?): the program does not compile");
+        });
+      }
+    }
+  }
+}
+
 // C knows a variable from its declaration on, and once only.
 void examineNames(const Recording& recording, Findings& out) {
   std::unordered_map<std::string_view, std::size_t> firstLine;
@@ -87,6 +111,7 @@ void examineNames(const Recording& recording, Findings& out) {
       }
     }
   }
+  examineUndeclared(recording, firstLine, out);
   for (const Block& block : recording.body.blocks) {
     for (const Statement& statement : block.statements) {
       forEachName(statement.text, [&](std::string_view name, std::size_t) {

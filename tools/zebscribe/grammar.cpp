@@ -141,24 +141,25 @@ using Lexer = bool (*)(std::string_view, std::size_t&);
 struct HoleKind {
   std::string_view word;
   Lexer lex;
+  bool namesVariables = false;  // what fills it refers to variables declared elsewhere
 };
 
 constexpr HoleKind kHoleKinds[] = {
     {"name", lexIdentifier},
-    {"id", lexIdentifier},
+    {"id", lexIdentifier, true},
     {"u", lexUnsigned},
     {"i", lexSigned},
     {"f", lexFloat},
     {"s", lexString},
-    {"out", lexOutput},
-    {"size", lexSize},
-    {"tid", lexTensorId},
-    {"ids", lexList<lexIdentifier>},
+    {"out", lexOutput, true},
+    {"size", lexSize, true},
+    {"tid", lexTensorId, true},
+    {"ids", lexList<lexIdentifier>, true},
     {"us", lexList<lexUnsigned>},
     {"is", lexList<lexSigned>},
     {"fs", lexList<lexFloat>},
     {"pairs", lexList<lexPair>},
-    {"refs", lexTerminated<'&', lexReference>},
+    {"refs", lexTerminated<'&', lexReference>, true},
     {"strs", lexTerminated<'"', lexString>},
 };
 
@@ -180,6 +181,7 @@ struct DeclarationSite {
 struct CompiledShape {
   const Shape* shape;
   std::vector<std::vector<Token>> lines;
+  std::vector<bool> namingHoles;  // by hole number, as Recognised::holes
   std::vector<DeclarationSite> declarations;
   std::string_view member;
 };
@@ -190,7 +192,7 @@ struct CompiledShape {
 
 // Reads a hole's word or number after '$' and adds its token.
 std::size_t addHole(std::string_view line, std::size_t at, std::vector<Token>& tokens,
-                    std::size_t& holes) {
+                    std::size_t& holes, std::vector<bool>& namingHoles) {
   if (at < line.size() && isDigit(line[at])) {
     tokens.push_back({{}, nullptr, static_cast<std::size_t>(line[at] - '0')});
     if (tokens.back().backref == 0 || tokens.back().backref > holes) badPattern(line);
@@ -201,6 +203,7 @@ std::size_t addHole(std::string_view line, std::size_t at, std::vector<Token>& t
   for (const HoleKind& kind : kHoleKinds) {
     if (kind.word != line.substr(at, end - at)) continue;
     tokens.push_back({{}, kind.lex, 0});
+    namingHoles.push_back(kind.namesVariables);
     ++holes;
     return end;
   }
@@ -229,7 +232,7 @@ std::string_view memberOf(std::string_view literal) {
 }
 
 CompiledShape compile(const Shape& shape) {
-  CompiledShape compiled{&shape, {}, {}, {}};
+  CompiledShape compiled{&shape, {}, {}, {}, {}};
   std::size_t holes = 0;
   std::string_view pattern = shape.pattern;
   for (std::size_t line = 0;; ++line) {
@@ -241,7 +244,7 @@ CompiledShape compile(const Shape& shape) {
       if (dollar > at) tokens.push_back({text.substr(at, dollar - at), nullptr, 0});
       if (dollar == text.size()) break;
       const bool declares = text.substr(dollar + 1, 4) == "name";
-      at = addHole(text, dollar + 1, tokens, holes);
+      at = addHole(text, dollar + 1, tokens, holes, compiled.namingHoles);
       if (declares) addDeclaration(compiled, tokens, holes - 1, line, text, at);
     }
     for (const Token& token : tokens) {
@@ -361,6 +364,12 @@ Recognised recogniseAt(const std::vector<Statement>& statements, std::size_t fir
 }
 
 }  // namespace
+
+bool holeNamesVariables(const Shape& shape, std::size_t hole) {
+  const std::vector<CompiledShape>& shapes = table().shapes;
+  const CompiledShape& compiled = shapes[static_cast<std::size_t>(&shape - recorderShapes().data())];
+  return hole < compiled.namingHoles.size() && compiled.namingHoles[hole];
+}
 
 std::vector<Recognised> recognise(const std::vector<Statement>& statements) {
   std::vector<Recognised> found;

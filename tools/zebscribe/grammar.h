@@ -55,6 +55,10 @@ struct Recognised {
 // Statements not ended by a line break are foreign.
 std::vector<Recognised> recognise(const std::vector<Statement>& statements);
 
+// Whether what fills the shape's hole (numbered as Recognised::holes) refers to
+// variables that other statements declare: identifiers, NULL or numbers.
+bool holeNamesVariables(const Shape& shape, std::size_t hole);
+
 // The names the model header declares in main's scope.
 const std::vector<std::string_view>& frameNames();
 
