@@ -24,12 +24,12 @@ const std::vector<Subcommand> kSubcommands = {
      "usage: zebscribe check DIR [--model FILE] [--data FILE]\n\n"
      "Prints a line for each problem of the recording in DIR: a header cut or\n"
      "missing, no footer, a partial block at the end, reads past the data file or\n"
-     "bytes left unread, a name declared twice or before its declaration, and\n"
-     "foreign code (a line the recorder does not write, text after the footer, a\n"
-     "client string that does not stay one C string). Warns about client strings\n"
-     "that will not read back as passed, and about locals of main that take more\n"
-     "stack than a Windows program gets by default. Exit status 0 only when the\n"
-     "recording is sound.\n\n" RECORDING_FILES},
+     "bytes left unread, a name declared twice, before its declaration or\n"
+     "nowhere, and foreign code (a line the recorder does not write, text after\n"
+     "the footer, a client string that does not stay one C string). Warns about\n"
+     "client strings that will not read back as passed, and about locals of main\n"
+     "that take more stack than a Windows program gets by default. Exit status 0\n"
+     "only when the recording is sound.\n\n" RECORDING_FILES},
     {"seal", "DIR", "finish the recording of an application that died", {"--model", "--data"},
      "usage: zebscribe seal DIR [--model FILE] [--data FILE]\n\n"
      "Finishes the recording in DIR of an application that died before it unloaded\n"
