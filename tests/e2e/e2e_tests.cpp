@@ -44,7 +44,8 @@ TEST_P(Scenarios, ReplayRepeatsTheDirectRun) {
   ASSERT_EQ(ran.exitCode, 0) << ran.output;
   expectSameFile(recording.program(), forwarded / "scribe_output" / "scribe_output.c");
   expectSameFile(recording.data(), forwarded / "scribe_output" / "params.bin");
-  EXPECT_EQ(firstDifference(readLines(recording.direct / kEchoLogName), readLines(forwarded / kEchoLogName)), "");
+  const std::vector<std::string> directLog = readLines(recording.direct / kEchoLogName);
+  EXPECT_EQ(firstDifference(directLog, readLines(forwarded / kEchoLogName)), "");
   const fs::path golden = fs::path(ZEB_E2E_GOLDEN_DIR) / GetParam();
   for (const fs::path& file : {recording.program(), recording.data()}) {
     if (kGolden.count(GetParam()) == 0) break;

@@ -48,7 +48,7 @@ inline std::vector<std::string> seededNames(const char* variable, const std::str
   const char* chosen = std::getenv(variable);
   char* colon = nullptr;
   const unsigned long long first = chosen ? std::strtoull(chosen, &colon, 10) : 1;
-  const unsigned long long number = !chosen ? count : *colon == ':' ? std::strtoull(colon + 1, nullptr, 10) : 1;
+  const auto number = !chosen ? count : *colon == ':' ? std::strtoull(colon + 1, nullptr, 10) : 1ull;
   std::vector<std::string> names;
   for (auto seed = first; seed < first + number; ++seed) names.push_back(prefix + ":" + std::to_string(seed));
   return names;

@@ -90,8 +90,8 @@ void binaries(const ZebApi& api) {
   const ContextConfig configs[] = {contextPriority(ZEB_PRIORITY_HIGH), contextOemString("from binary")};
   Zeb_ContextHandle_t fromBinary = nullptr, withSignal = nullptr;
   api.contextCreateFromBinary(backend, nullptr, listOf(configs).data(), binary, sizeof binary, &fromBinary, nullptr);
-  api.contextCreateFromBinaryWithSignal(backend, nullptr, kNoContextConfigs, nullptr, 32, &withSignal, nullptr,
-                                        nullptr);
+  api.contextCreateFromBinaryWithSignal(backend, nullptr, kNoContextConfigs, nullptr, 32, &withSignal,
+                                        nullptr, nullptr);
   api.contextValidateBinary(backend, nullptr, listOf(configs).data(), binary, 8);
   api.contextValidateBinary(nullptr, nullptr, kNoContextConfigs, binary + 8, 8);
   api.contextFree(withSignal, nullptr); api.contextFree(fromBinary, nullptr);

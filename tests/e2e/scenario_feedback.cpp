@@ -157,9 +157,9 @@ struct Client {
     const Zeb_ErrorHandle_t code = api.contextGetBinary(context, binary.data(), size, &written);
     note("contextGetBinary", code, written, hashOf(binary.data(), binary.size()));
     if (code != 0 || written == 0) return;
-    const Zeb_ErrorHandle_t created =
-        api.contextCreateFromBinary(backend, device, kNoContextConfigs, binary.data(), written, &restored, profile);
-    note("contextCreateFromBinary", created);
+    const uint8_t* data = binary.data();
+    note("contextCreateFromBinary",
+         api.contextCreateFromBinary(backend, device, kNoContextConfigs, data, written, &restored, profile));
     Zeb_GraphHandle_t again = nullptr;
     note("graphRetrieve", api.graphRetrieve(restored, "loop", &again));
     note("contextFree", api.contextFree(restored, nullptr));

@@ -158,7 +158,8 @@ const Row kRows[] = {
     ROW(contextCreateFromBinary(w.backend, nullptr, nullptr, binary, 3, &w.other, w.profile),
         "contextCreateFromBinary backend=backend#1 device=NULL config=NULL binary=buf(3,0xbf6bca185d6e4119) profile=profile#1"
         " -> context#2"),
-    ROW(contextCreateFromBinaryWithSignal(nullptr, w.device, kNoContextConfigs, nullptr, 5, nullptr, nullptr, nullptr),
+    ROW(contextCreateFromBinaryWithSignal(nullptr, w.device, kNoContextConfigs, nullptr, 5, nullptr, nullptr,
+                                          nullptr),
         "contextCreateFromBinaryWithSignal backend=NULL device=device#1 config=[] binary=buf(NULL) profile=NULL signal=- -> NULL"),
     ROW(contextValidateBinary(w.backend, w.device, nullptr, binary, 2),
         "contextValidateBinary backend=backend#1 device=device#1 config=NULL binary=buf(2,0x08285e07b4e2d40a)"),
