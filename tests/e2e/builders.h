@@ -29,6 +29,17 @@ std::array<const Config*, N + 1> listOf(const Config (&configs)[N]) {
   for (std::size_t i = 0; i < N; ++i) list[i] = &configs[i];
   return list;
 }
+// Lists without a configuration: empty rather than NULL, as the program writes either.
+inline const ZebBackend_Config_t* kNoBackendConfigs[] = {nullptr};
+inline const ZebContext_Config_t* kNoContextConfigs[] = {nullptr};
+inline const ZebGraph_Config_t* kNoGraphConfigs[] = {nullptr};
+
+// The configuration as a custom one, pointing at something of the client's.
+template <class Config> Config custom(Config config) {
+  static int opaque;
+  config.customConfig = reinterpret_cast<decltype(config.customConfig)>(&opaque);
+  return config;
+}
 
 using BackendConfig = ZebBackend_Config_t;
 using ContextConfig = ZebContext_Config_t;

@@ -8,19 +8,10 @@
 namespace zeb::e2e {
 namespace {
 
-struct Recording {
-  explicit Recording(const std::string& scenario) : output(sub(scratch, "recorded")) {
-    calls = directCalls(sub(scratch, "direct"), scenario);
-    EXPECT_FALSE(readLines(scratch.path() / "direct" / kEchoLogName).empty()) << "the echo backend logged nothing";
-    const CommandResult recorded = runScenarioIn(output, tool("SCRIBE_LIB"), scenario);
-    EXPECT_EQ(recorded.exitCode, 0) << recorded.output;
-    output /= "scribe_output";
-  }
+struct Recording : ScratchDir, ScenarioRun {
+  explicit Recording(const std::string& scenario) : ScenarioRun(path(), scenario) {}
   fs::path program() const { return output / "scribe_output.c"; }
   fs::path data() const { return output / "params.bin"; }
-  ScratchDir scratch;
-  fs::path output;
-  std::vector<std::string> calls;
 };
 
 void expectSameFile(const fs::path& expected, const fs::path& actual) {
@@ -32,17 +23,9 @@ void expectSameFile(const fs::path& expected, const fs::path& actual) {
 // These four goldens hold the frame and all-families-no-queries's calls too.
 const std::set<std::string> kGolden = {"all-families", "graphs", "data-path", "binaries"};
 
-std::vector<std::string> scenarioNames(bool random) {
+std::vector<std::string> namedScenarioNames() {
   std::vector<std::string> names;
-  if (!random) {
-    for (const Scenario& scenario : namedScenarios()) names.push_back(scenario.name);
-    return names;
-  }
-  const char* seeds = std::getenv("ZEB_E2E_SEEDS");
-  char* colon = nullptr;
-  const unsigned long long first = seeds ? std::strtoull(seeds, &colon, 10) : 1;
-  const unsigned long long count = !seeds ? 24 : *colon == ':' ? std::strtoull(colon + 1, nullptr, 10) : 1;
-  for (auto seed = first; seed < first + count; ++seed) names.push_back("random:" + std::to_string(seed));
+  for (const Scenario& scenario : namedScenarios()) names.push_back(scenario.name);
   return names;
 }
 
@@ -56,13 +39,13 @@ class Scenarios : public testing::TestWithParam<std::string> {};
 // the same files again.
 TEST_P(Scenarios, ReplayRepeatsTheDirectRun) {
   const Recording recording(GetParam());
-  const fs::path forwarded = sub(recording.scratch, "forwarded");
+  const fs::path forwarded = sub(recording, "forwarded");
   const CommandResult ran = runScenarioIn(forwarded, tool("SCRIBE_LIB"), GetParam(), {}, forwardingToEcho());
   ASSERT_EQ(ran.exitCode, 0) << ran.output;
   expectSameFile(recording.program(), forwarded / "scribe_output" / "scribe_output.c");
   expectSameFile(recording.data(), forwarded / "scribe_output" / "params.bin");
-  EXPECT_EQ(firstDifference(readLines(recording.scratch.path() / "direct" / kEchoLogName),
-                            readLines(forwarded / kEchoLogName)), "");
+  const std::vector<std::string> directLog = readLines(recording.direct / kEchoLogName);
+  EXPECT_EQ(firstDifference(directLog, readLines(forwarded / kEchoLogName)), "");
   const fs::path golden = fs::path(ZEB_E2E_GOLDEN_DIR) / GetParam();
   for (const fs::path& file : {recording.program(), recording.data()}) {
     if (kGolden.count(GetParam()) == 0) break;
@@ -79,7 +62,7 @@ TEST_P(Scenarios, ReplayRepeatsTheDirectRun) {
     EXPECT_EQ(readFile(recording.output / "context_0.bin"), expected);
   }
   if (!scenarioRoundTrips(GetParam())) return;
-  const fs::path dir = sub(recording.scratch, "round_trip");
+  const fs::path dir = sub(recording, "round_trip");
   fs::copy_file(recording.data(), dir / "params.bin");
   const CommandResult compiled = compileProgram(recording.program(), dir / "replay", tool("SCRIBE_LINK"));
   ASSERT_EQ(compiled.exitCode, 0) << compiled.output;
@@ -89,8 +72,9 @@ TEST_P(Scenarios, ReplayRepeatsTheDirectRun) {
   expectSameFile(recording.data(), dir / "scribe_output" / "params.bin");
 }
 
-INSTANTIATE_TEST_SUITE_P(Named, Scenarios, testing::ValuesIn(scenarioNames(false)), kTestName);
-INSTANTIATE_TEST_SUITE_P(Random, Scenarios, testing::ValuesIn(scenarioNames(true)), kTestName);
+INSTANTIATE_TEST_SUITE_P(Named, Scenarios, testing::ValuesIn(namedScenarioNames()), kTestName);
+const auto kSeeds = seededNames("ZEB_E2E_SEEDS", "random", 24);
+INSTANTIATE_TEST_SUITE_P(Random, Scenarios, testing::ValuesIn(kSeeds), kTestName);
 
 // The comparison must be able to fail: the first two blobs swapped must show.
 TEST(FaultDetection, SwappedBlobsMakeTheCallsDiffer) {

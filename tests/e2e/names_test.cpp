@@ -12,13 +12,10 @@ namespace {
 
 // The program it recorded.
 std::vector<std::string> expectReplaysTheDirectRun(const std::string& scenario) {
-  ScratchDir scratch;
-  const std::vector<std::string> direct = directCalls(sub(scratch, "direct"), scenario);
-  const fs::path dir = sub(scratch, "recorded"), program = dir / "scribe_output" / "scribe_output.c";
-  const CommandResult recorded = runScenarioIn(dir, tool("SCRIBE_LIB"), scenario);
-  EXPECT_EQ(recorded.exitCode, 0) << recorded.output;
-  EXPECT_EQ(firstDifference(direct, replayWithEcho(program, dir / "scribe_output")), "");
-  return readLines(program);
+  const ScratchDir scratch;
+  const ScenarioRun run(scratch.path(), scenario);
+  EXPECT_EQ(firstDifference(run.calls, replayWithEcho(run.output / "scribe_output.c", run.output)), "");
+  return readLines(run.output / "scribe_output.c");
 }
 
 // The variable each line of a program declares, as `{type} {name}...`.
@@ -51,19 +48,10 @@ TEST(ClientNames, NamesThatMeetTheRecordersTakeOthersThenCompileAndReplay) {
   }
 }
 
-std::vector<std::string> seeds() {
-  const char* chosen = std::getenv("ZEB_E2E_NAME_SEEDS");
-  char* colon = nullptr;
-  const unsigned long long first = chosen ? std::strtoull(chosen, &colon, 10) : 1;
-  const unsigned long long count = !chosen ? 4 : *colon == ':' ? std::strtoull(colon + 1, nullptr, 10) : 1;
-  std::vector<std::string> names;
-  for (auto seed = first; seed < first + count; ++seed) names.push_back("random-names:" + std::to_string(seed));
-  return names;
-}
-
 class RandomClientNames : public testing::TestWithParam<std::string> {};
 TEST_P(RandomClientNames, CompileAndReplay) { expectReplaysTheDirectRun(GetParam()); }
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomClientNames, testing::ValuesIn(seeds()),
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomClientNames,
+                         testing::ValuesIn(seededNames("ZEB_E2E_NAME_SEEDS", "random-names", 4)),
                          [](const testing::TestParamInfo<std::string>& info) { return asTestName(info.param); });
 
 }  // namespace

@@ -43,6 +43,17 @@ inline unsigned setting(const char* variable, unsigned fallback) {
   return value != nullptr ? static_cast<unsigned>(std::stoul(value)) : fallback;
 }
 
+// "PREFIX:SEED" for seeds 1 to count, or those the variable names: "FIRST:COUNT" or "SEED".
+inline std::vector<std::string> seededNames(const char* variable, const std::string& prefix, unsigned count) {
+  const char* chosen = std::getenv(variable);
+  char* colon = nullptr;
+  const unsigned long long first = chosen ? std::strtoull(chosen, &colon, 10) : 1;
+  const auto number = !chosen ? count : *colon == ':' ? std::strtoull(colon + 1, nullptr, 10) : 1ull;
+  std::vector<std::string> names;
+  for (auto seed = first; seed < first + number; ++seed) names.push_back(prefix + ":" + std::to_string(seed));
+  return names;
+}
+
 struct CommandResult { int exitCode; std::string output; };  // stdout and stderr together
 
 // Relative, so that it means the same file under wine.
@@ -142,6 +153,21 @@ inline std::vector<std::string> directCalls(const fs::path& dir, const std::stri
   return recordedCalls(readLines(dir / kEchoLogName));
 }
 
+// A scenario run directly with the echo backend in root/direct, giving the calls a recording
+// must replay, and through ZebScribe in root/recorded, writing into output.
+struct ScenarioRun {
+  ScenarioRun(const fs::path& root, const std::string& scenario)
+      : direct(root / "direct"), recorded(root / "recorded"), output(recorded / "scribe_output") {
+    fs::create_directories(direct), fs::create_directories(recorded);
+    calls = directCalls(direct, scenario);
+    EXPECT_FALSE(readLines(direct / kEchoLogName).empty()) << "the echo backend logged nothing";
+    const CommandResult ran = runScenarioIn(recorded, tool("SCRIBE_LIB"), scenario);
+    EXPECT_EQ(ran.exitCode, 0) << ran.output;
+  }
+  fs::path direct, recorded, output;
+  std::vector<std::string> calls;
+};
+
 // Built by `zebscribe build` against the echo backend, which comes first in its
 // link line; the rest (sanitizers) goes to the compiler.
 inline CommandResult buildWithTool(const fs::path& source, const fs::path& executableStem) {
@@ -183,6 +209,13 @@ inline std::string firstDifference(const std::vector<std::string>& expected, con
 inline fs::path sub(const ScratchDir& scratch, const std::string& name) {
   fs::create_directories(scratch.path() / name);
   return scratch.path() / name;
+}
+
+// A copy of a golden recording in dir, as the recorder named its files.
+inline fs::path copyGolden(const fs::path& dir, const std::string& name) {
+  fs::copy_file(fs::path(ZEB_E2E_GOLDEN_DIR) / name / "scribe_output.c.golden", dir / "scribe_output.c");
+  fs::copy_file(fs::path(ZEB_E2E_GOLDEN_DIR) / name / "params.bin.golden", dir / "params.bin");
+  return dir;
 }
 
 inline std::string asTestName(std::string text) {

@@ -79,8 +79,7 @@ void binaries(const ZebApi& api) {
   static uint8_t binary[16] = {0xB1, 0, 1, 2, 3, 0xFF, 0x7F, 0x80, 8, 9, 10, 11, 12, 13, 14, 0xB2}, buffer[1024];
   const ZebBackend_Config_t* noBackendConfigs[] = {nullptr};
   Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, noBackendConfigs, &backend);
-  const ZebContext_Config_t* noConfigs[] = {nullptr};
-  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, noConfigs, &context);
+  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
   // Each asked twice, since the program declares their variables once; the binary query
   // passes the size the backend answered (in a replay, the size its own query received).
   Zeb_ContextBinarySize_t size = 0, written = 0;
@@ -91,9 +90,10 @@ void binaries(const ZebApi& api) {
   const ContextConfig configs[] = {contextPriority(ZEB_PRIORITY_HIGH), contextOemString("from binary")};
   Zeb_ContextHandle_t fromBinary = nullptr, withSignal = nullptr;
   api.contextCreateFromBinary(backend, nullptr, listOf(configs).data(), binary, sizeof binary, &fromBinary, nullptr);
-  api.contextCreateFromBinaryWithSignal(backend, nullptr, noConfigs, nullptr, 32, &withSignal, nullptr, nullptr);
+  api.contextCreateFromBinaryWithSignal(backend, nullptr, kNoContextConfigs, nullptr, 32, &withSignal,
+                                        nullptr, nullptr);
   api.contextValidateBinary(backend, nullptr, listOf(configs).data(), binary, 8);
-  api.contextValidateBinary(nullptr, nullptr, noConfigs, binary + 8, 8);
+  api.contextValidateBinary(nullptr, nullptr, kNoContextConfigs, binary + 8, 8);
   api.contextFree(withSignal, nullptr); api.contextFree(fromBinary, nullptr);
   api.contextFree(context, nullptr); api.backendFree(backend);
 }

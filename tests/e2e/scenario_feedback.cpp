@@ -157,9 +157,9 @@ struct Client {
     const Zeb_ErrorHandle_t code = api.contextGetBinary(context, binary.data(), size, &written);
     note("contextGetBinary", code, written, hashOf(binary.data(), binary.size()));
     if (code != 0 || written == 0) return;
-    const ContextConfig* noConfigs[] = {nullptr};
+    const uint8_t* data = binary.data();
     note("contextCreateFromBinary",
-         api.contextCreateFromBinary(backend, device, noConfigs, binary.data(), written, &restored, profile));
+         api.contextCreateFromBinary(backend, device, kNoContextConfigs, data, written, &restored, profile));
     Zeb_GraphHandle_t again = nullptr;
     note("graphRetrieve", api.graphRetrieve(restored, "loop", &again));
     note("contextFree", api.contextFree(restored, nullptr));
@@ -180,8 +180,7 @@ struct Client {
     const Zeb_ErrorHandle_t prioritised = api.propertyHasCapability(40), platformDevices = api.propertyHasCapability(2);
     note("propertyHasCapability", prioritised), note("propertyHasCapability", platformDevices);
     if (platformDevices == 0) makeDevice();
-    const ContextConfig* noContextConfigs[] = {nullptr};
-    note("contextCreate", api.contextCreate(backend, device, noContextConfigs, &context));
+    note("contextCreate", api.contextCreate(backend, device, kNoContextConfigs, &context));
     if (makeGraph(prioritised == 0)) {
       runLoop(operation);
       readProfile();

@@ -10,9 +10,7 @@
 namespace zeb::e2e {
 namespace {
 
-// Lists are empty rather than NULL, as the program writes either; 16 bytes fill whole elements of every type.
-const ZebContext_Config_t* kNoContextConfigs[] = {nullptr};
-const ZebBackend_Config_t* kNoBackendConfigs[] = {nullptr};
+// 16 bytes fill whole elements of every type.
 uint8_t kBytes[16] = {0, 1, 2, 3, 0x80, 0xFF, 0x7F, 9, 10, 11, 12, 13, 14, 15, 16, 0xAA};
 uint32_t kShape[] = {1, 4};
 
@@ -128,8 +126,7 @@ void dataPath(const ZebApi& api) {
   static uint32_t shape[] = {4};
   Zeb_Tensor_t table = tensorV1("table", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 1, shape, kBytes, 4);
   api.tensorCreateContextTensor(context, &table);
-  const ZebGraph_Config_t* noGraphConfigs[] = {nullptr};
-  Zeb_GraphHandle_t graph = nullptr; api.graphCreate(context, "g", noGraphConfigs, &graph);
+  Zeb_GraphHandle_t graph = nullptr; api.graphCreate(context, "g", kNoGraphConfigs, &graph);
   float weights[4] = {0.5f, -1.0f, 2.0f, 0.25f};
   Zeb_Tensor_t tensors[] = {tensorV1("in", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, shape, nullptr, 0),
                             tensorV1("w", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_FLOAT_32, 1, shape, weights, 16)};
@@ -156,8 +153,7 @@ void severalBlobs(const ZebApi& api) {
   int32_t bias[4] = {7, -7, 70, -70};
   Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, kNoBackendConfigs, &backend);
   Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
-  const ZebGraph_Config_t* noGraphConfigs[] = {nullptr};
-  Zeb_GraphHandle_t graph = nullptr; api.graphCreate(context, "g", noGraphConfigs, &graph);
+  Zeb_GraphHandle_t graph = nullptr; api.graphCreate(context, "g", kNoGraphConfigs, &graph);
   Zeb_Tensor_t inputs[] = {tensorV1("a", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, small, nullptr, 0),
                            tensorV1("b", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, wide, nullptr, 0),
                            tensorV1("c", ZEB_TENSOR_TYPE_APP_WRITE, ZEB_DATATYPE_FLOAT_32, 1, small, nullptr, 0)};
@@ -195,8 +191,7 @@ void nonFiniteFloats(const ZebApi& api) {
   }
   Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, kNoBackendConfigs, &backend);
   Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
-  const ZebGraph_Config_t* noGraphConfigs[] = {nullptr};
-  Zeb_GraphHandle_t graph = nullptr; api.graphCreate(context, "g", noGraphConfigs, &graph);
+  Zeb_GraphHandle_t graph = nullptr; api.graphCreate(context, "g", kNoGraphConfigs, &graph);
   std::vector<Zeb_Tensor_t> tensors;
   for (const Q& encoding : {scaleOffset(values[2], 0), scaleOffset(values[3], 0), bwScaleOffset(8, values[5], 1),
                             axisScaleOffset(0, 6, pairs), bwAxisScaleOffset(8, 0, 6, values, offsets)}) {

@@ -13,10 +13,6 @@
 namespace zeb::e2e {
 namespace {
 
-// Lists are empty rather than NULL, as the program writes either.
-const ZebBackend_Config_t* kNoBackendConfigs[] = {nullptr};
-const ZebContext_Config_t* kNoContextConfigs[] = {nullptr};
-const ZebGraph_Config_t* kNoGraphConfigs[] = {nullptr};
 uint32_t kShape[] = {2};
 float kData[2] = {1.5f, -2.0f};
 
@@ -236,10 +232,9 @@ bool runNamesScenario(const std::string& name, const ZebApi& api) {
     for (const CollidingNames& row : collidingNames()) client.run(std::string("context;") + row.steps);
     return true;
   }
-  if (name.rfind("random-names:", 0) != 0 || name.find_first_not_of("0123456789", 13) != std::string::npos)
-    return false;
-  NameClient(api).run(randomNameSteps(std::stoull(name.substr(13))));
-  return true;
+  const auto seed = numberAfter("random-names", name);
+  if (seed) NameClient(api).run(randomNameSteps(*seed));
+  return seed.has_value();
 }
 
 }  // namespace zeb::e2e

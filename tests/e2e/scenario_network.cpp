@@ -16,9 +16,6 @@ float kValues[16] = {0.5f, -0.25f, 0.125f, 1.0f, -1.0f, 0.75f, 0.0625f, -0.5f,
                      0.25f, 0.5f, -0.125f, 2.0f, -2.0f, 0.375f, 1.5f, -0.75f};
 uint32_t kFeatures[] = {1, 8, 8, 4}, kImage[] = {1, 8, 8, 3}, kScores[] = {1, 10};
 uint32_t kWeights[] = {4, 4}, kBias[] = {4};
-const ZebBackend_Config_t* kNoBackendConfigs[] = {nullptr};
-const ZebContext_Config_t* kNoContextConfigs[] = {nullptr};
-const ZebGraph_Config_t* kNoGraphConfigs[] = {nullptr};
 
 class Network {
  public:

@@ -51,9 +51,8 @@ void markedCalls(const ZebApi& api, const char* mark, Zeb_ContextHandle_t contex
 void forking(const ZebApi& api) {
   std::printf("recording process %d\n", static_cast<int>(getpid()));
   const ZebBackend_Config_t* noBackendConfigs[] = {nullptr};
-  const ZebContext_Config_t* noContextConfigs[] = {nullptr};
   Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, noBackendConfigs, &backend);
-  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, noContextConfigs, &context);
+  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
   Zeb_Tensor_t before = tensorV1("before", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 1, kShape, kData, 8);
   api.tensorCreateContextTensor(context, &before);
   inChild([] { std::exit(0); });  // its static destructors run

@@ -7,14 +7,6 @@ namespace {
 
 void (*currentFileSwitch)() = nullptr;
 
-// The seed of "random:SEED", or false.
-bool randomSeed(const std::string& name, uint64_t& seed) {
-  if (name.rfind("random:", 0) != 0 || name.size() == 7 || name.find_first_not_of("0123456789", 7) != std::string::npos)
-    return false;
-  seed = std::strtoull(name.c_str() + 7, nullptr, 10);
-  return true;
-}
-
 const Scenario* findNamed(const std::string& name) {
   // Recordings of two programs (several-blobs switches files), of processes, or of a client
   // whose calls depend on the answers.
@@ -32,15 +24,15 @@ const Scenario* findNamed(const std::string& name) {
   return nullptr;
 }
 
-// The node count of "network:N", or false.
-bool networkSize(const std::string& name, uint32_t& nodes) {
-  if (name.rfind("network:", 0) != 0 || name.size() == 8 || name.find_first_not_of("0123456789", 8) != std::string::npos)
-    return false;
-  nodes = uint32_t(std::strtoul(name.c_str() + 8, nullptr, 10));
-  return true;
-}
-
 }  // namespace
+
+std::optional<uint64_t> numberAfter(const std::string& prefix, const std::string& name) {
+  const std::size_t digits = prefix.size() + 1;
+  if (name.compare(0, digits, prefix + ":") != 0 || name.size() == digits ||
+      name.find_first_not_of("0123456789", digits) != std::string::npos)
+    return std::nullopt;
+  return std::strtoull(name.c_str() + digits, nullptr, 10);
+}
 
 const std::vector<Scenario>& namedScenarios() {
   static const std::vector<Scenario> scenarios = {
@@ -52,18 +44,15 @@ const std::vector<Scenario>& namedScenarios() {
 }
 
 bool runScenario(const std::string& name, const ZebApi& api) {
-  uint64_t seed = 0;
-  uint32_t nodes = 0;
-  if (randomSeed(name, seed)) runRandomScenario(api, seed);
-  else if (networkSize(name, nodes)) network(api, nodes);
+  if (const auto seed = numberAfter("random", name)) runRandomScenario(api, *seed);
+  else if (const auto nodes = numberAfter("network", name)) network(api, uint32_t(*nodes));
   else if (const Scenario* scenario = findNamed(name)) scenario->run(api);
   else return runNamesScenario(name, api);
   return true;
 }
 
 bool scenarioRoundTrips(const std::string& name) {
-  uint64_t seed = 0;
-  if (randomSeed(name, seed)) return randomScenarioRoundTrips(seed);
+  if (const auto seed = numberAfter("random", name)) return randomScenarioRoundTrips(*seed);
   const Scenario* scenario = findNamed(name);
   return scenario && scenario->roundTrips;
 }

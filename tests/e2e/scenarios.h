@@ -26,6 +26,8 @@ const std::vector<Scenario>& namedScenarios();
 // By name, "random:SEED" or "network:NODES"; false when the name is unknown.
 bool runScenario(const std::string& name, const ZebApi& api);
 bool scenarioRoundTrips(const std::string& name);
+// N of "PREFIX:N", or nothing.
+std::optional<uint64_t> numberAfter(const std::string& prefix, const std::string& name);
 
 // A runner of ZebScribe makes switchFiles() switch to new output files; elsewhere it does nothing.
 void setFileSwitch(void (*fileSwitch)());

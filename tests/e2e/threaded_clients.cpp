@@ -32,9 +32,9 @@ void runClient(const ZebApi& api, const ThreadedRun& run, unsigned thread, std::
   const ZebDevice_Config_t device = devicePlatformInfo(&info);
   const ZebDevice_Config_t* deviceConfigs[] = {&device, nullptr};
   const ContextConfig priority = contextPriority(ZEB_PRIORITY_HIGH);
-  const ContextConfig* noContextConfigs[] = {nullptr}, *contextConfigs[] = {&priority, nullptr};
+  const ContextConfig* contextConfigs[] = {&priority, nullptr};
   const ZebGraph_Config_t graphPriorityConfig = graphPriority(ZEB_PRIORITY_LOW);
-  const ZebGraph_Config_t* noGraphConfigs[] = {nullptr}, *graphConfigs[] = {&graphPriorityConfig, nullptr};
+  const ZebGraph_Config_t* graphConfigs[] = {&graphPriorityConfig, nullptr};
   const ZebProfile_Config_t maxEvents = profileMaxEvents(thread + 1);
   const ZebProfile_Config_t* profileConfigs[] = {&maxEvents, nullptr};
   const ZebGraph_ExecutionEnvironment_t* noEnvironment[] = {nullptr};
@@ -66,9 +66,9 @@ void runClient(const ZebApi& api, const ThreadedRun& run, unsigned thread, std::
     check(api.profileGetSubEvents(thread, &events, &count));
     ZebProfile_EventData_t data{}; check(api.profileGetEventData(thread, &data));
     ZebProfile_ExtendedEventData_t extended{}; check(api.profileGetExtendedEventData(thread, &extended));
-    Zeb_ContextHandle_t c = nullptr; check(api.contextCreate(b, d, noContextConfigs, &c));
+    Zeb_ContextHandle_t c = nullptr; check(api.contextCreate(b, d, kNoContextConfigs, &c));
     check(api.contextSetConfig(c, contextConfigs));
-    Zeb_GraphHandle_t g = nullptr; check(api.graphCreate(c, "g", noGraphConfigs, &g));
+    Zeb_GraphHandle_t g = nullptr; check(api.graphCreate(c, "g", kNoGraphConfigs, &g));
     check(api.graphSetConfig(g, graphConfigs));
     Zeb_GraphHandle_t sub = nullptr; check(api.graphCreateSubgraph(g, "sub", &sub));
     // Data of its own in every block, so that a blob read for another fails the comparison.
@@ -87,10 +87,11 @@ void runClient(const ZebApi& api, const ThreadedRun& run, unsigned thread, std::
     check(api.graphPrepareExecutionEnvironment(g, noEnvironment));
     Zeb_ContextBinarySize_t size = 0, written = 0; check(api.contextGetBinarySize(c, &size));
     std::vector<uint8_t> buffer(size); check(api.contextGetBinary(c, buffer.data(), size, &written));
-    check(api.contextValidateBinary(b, d, noContextConfigs, binary, sizeof binary));
+    check(api.contextValidateBinary(b, d, kNoContextConfigs, binary, sizeof binary));
     Zeb_ContextHandle_t c2 = nullptr, c3 = nullptr;
-    check(api.contextCreateFromBinary(b, d, noContextConfigs, binary, sizeof binary, &c2, p));
-    check(api.contextCreateFromBinaryWithSignal(b, d, noContextConfigs, binary, sizeof binary, &c3, p, nullptr));
+    check(api.contextCreateFromBinary(b, d, kNoContextConfigs, binary, sizeof binary, &c2, p));
+    check(api.contextCreateFromBinaryWithSignal(b, d, kNoContextConfigs, binary, sizeof binary, &c3, p,
+                                                nullptr));
     check(api.errorGetVerboseMessage(0, &message)), check(api.errorFreeVerboseMessage(message));
     if (run.initialize) check(run.initialize(nullptr));  // the default names again: changes nothing
     check(api.contextFree(c3, nullptr)), check(api.contextFree(c2, nullptr)), check(api.contextFree(c, p));

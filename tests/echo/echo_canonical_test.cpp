@@ -12,6 +12,7 @@
 #include "e2e/builders.h"
 #include "echo_backend.h"
 #include "echo_state.h"
+#include "support/environment.h"
 #include "support/scoped_temp_dir.h"
 
 namespace zeb::echo {
@@ -83,7 +84,6 @@ const std::string kPlatform =
     "cores=[],extension=NULL}]}";
 
 // Configurations of every option, and one this API version does not define.
-template <class Config> Config custom(Config config) { return config.customConfig = ptr<decltype(config.customConfig)>(), config; }
 template <class Config> Config option(int value) { return withOption<Config>(decltype(Config::option)(value)); }
 const char* graphNames[] = {"a", "b", nullptr};
 const BackendConfig backendConfigs[] = {backendErrorReporting(2, 4096), backendPlatform("p\"\\\n\x7f"), custom(backendCustomNull()),
@@ -97,7 +97,6 @@ const ContextConfig moreContextConfigs[] = {
 const ZebGraph_Config_t graphConfigs[] = {graphPriority(200), custom(graphCustomNull()), option<ZebGraph_Config_t>(4)};
 const ZebDevice_Config_t deviceConfigs[] = {devicePlatformInfo(&platform), deviceCustomNull(), option<ZebDevice_Config_t>(7)};
 const ZebProfile_Config_t profileConfigs[] = {profileMaxEvents(10000000000), custom(profileCustomNull()), option<ZebProfile_Config_t>(5)};
-const ContextConfig* noConfigs[] = {nullptr};
 const ZebGraph_ExecutionEnvironment_t environment[] = {{3, &opaque}, {4, nullptr}};
 const ZebGraph_ExecutionEnvironment_t* environmentList[] = {&environment[0], &environment[1], nullptr};
 
@@ -159,7 +158,8 @@ const Row kRows[] = {
     ROW(contextCreateFromBinary(w.backend, nullptr, nullptr, binary, 3, &w.other, w.profile),
         "contextCreateFromBinary backend=backend#1 device=NULL config=NULL binary=buf(3,0xbf6bca185d6e4119) profile=profile#1"
         " -> context#2"),
-    ROW(contextCreateFromBinaryWithSignal(nullptr, w.device, noConfigs, nullptr, 5, nullptr, nullptr, nullptr),
+    ROW(contextCreateFromBinaryWithSignal(nullptr, w.device, kNoContextConfigs, nullptr, 5, nullptr, nullptr,
+                                          nullptr),
         "contextCreateFromBinaryWithSignal backend=NULL device=device#1 config=[] binary=buf(NULL) profile=NULL signal=- -> NULL"),
     ROW(contextValidateBinary(w.backend, w.device, nullptr, binary, 2),
         "contextValidateBinary backend=backend#1 device=device#1 config=NULL binary=buf(2,0x08285e07b4e2d40a)"),
@@ -201,14 +201,6 @@ const Row kRows[] = {
     ROW(logFree(w.log), "log:logFree logger=-"),
 };
 
-void setLogVariable(const char* value) {
-#ifdef _WIN32
-  _putenv_s(kLogVariable, value != nullptr ? value : "");
-#else
-  value != nullptr ? setenv(kLogVariable, value, 1) : unsetenv(kLogVariable);
-#endif
-}
-
 const ZEB_INTERFACE_VER_TYPE& echoApi() {
   const ZebInterface_t** providers = nullptr;
   uint32_t count = 0;
@@ -219,13 +211,12 @@ const ZEB_INTERFACE_VER_TYPE& echoApi() {
 // Rows run in order against one backend, so that handles keep their ordinals.
 TEST(EchoBackend, LogsEveryFieldOfEveryCall) {
   const test::ScopedTempDir dir;
-  setLogVariable("calls.log");
+  const test::EnvironmentVariable log(kLogVariable, "calls.log");
   resetEchoState(EchoSettings::fromEnvironment());
   World world{echoApi()};
   std::string expected;
   for (const Row& row : kRows) row.call(world), expected += row.line + "\n";
   resetEchoState(EchoSettings{});  // closes the log
-  setLogVariable(nullptr);
   EXPECT_EQ(test::readFile("calls.log"), expected);
 }
 

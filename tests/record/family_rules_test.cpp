@@ -12,14 +12,6 @@ namespace {
 using namespace entry;
 using namespace e2e;
 
-int opaque;  // what custom configurations point to
-
-template <class Config>
-Config custom(Config config) {
-  config.customConfig = reinterpret_cast<decltype(config.customConfig)>(&opaque);
-  return config;
-}
-
 // The calls under test, each given a list of one configuration.
 template <class Config>
 struct One {

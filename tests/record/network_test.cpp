@@ -100,9 +100,7 @@ struct Network : testing::Test {
 
 TEST_F(Network, GraphRefusalsAndFailedWrites) {
   // Custom graph configurations: dropped without a backend id, else refused.
-  int opaque = 0;
-  const auto custom = e2e::withOption(ZEB_GRAPH_CONFIG_OPTION_CUSTOM, &ZebGraph_Config_t::customConfig,
-                                      reinterpret_cast<ZebGraph_CustomConfig_t>(&opaque));
+  const ZebGraph_Config_t custom = e2e::custom(e2e::graphCustomNull());
   const ZebGraph_Config_t* customs[] = {&custom, nullptr};
   const std::pair<uint32_t, std::string> backends[] = {
       {2, "Scribe backend ID was provided and a custom config was passed to ZebBackend_Initialize(). Scribe does "

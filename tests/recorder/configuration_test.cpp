@@ -10,6 +10,7 @@
 
 #include "api/entry_points.h"
 #include "e2e/builders.h"
+#include "support/environment.h"
 #include "support/session.h"
 
 namespace zeb::test {
@@ -28,13 +29,16 @@ Config backendId(uint32_t id) { return withOption(ZEB_SCRIBE_CONFIG_OPTION_BACKE
 Config forward(const char* library) { return withOption(ZEB_SCRIBE_CONFIG_OPTION_FORWARD, &Config::forwardLibrary, library); }
 const Config kNoHeader = option(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER);
 
+Zeb_ErrorHandle_t configure(Recorder& r, std::initializer_list<Config> records) {
+  std::vector<const Config*> pointers;
+  for (const Config& record : records) pointers.push_back(&record);
+  pointers.push_back(nullptr);
+  return configureRecorder(r, pointers.data());
+}
+
 struct Configuration : testing::Test {
-  Zeb_ErrorHandle_t configure(std::vector<Config> records) {
-    std::vector<const Config*> pointers;
-    for (const auto& record : records) pointers.push_back(&record);
-    pointers.push_back(nullptr);
-    s.log.clear();
-    return configureRecorder(r, pointers.data());
+  Zeb_ErrorHandle_t configure(std::initializer_list<Config> records) {
+    return s.log.clear(), test::configure(r, records);
   }
   std::string logged() const { return s.log.texts().empty() ? "" : s.log.texts().back(); }
   Session s;
@@ -108,20 +112,15 @@ TEST(Recovery, AFailedStartOrSwitchLeavesTheWayOpenForTheNextOne) {
     Session s;
     std::ofstream("blocked") << "in the way";
     std::filesystem::create_directories("out/taken");
-    const auto configure = [&](std::initializer_list<Config> records) {
-      std::vector<const Config*> pointers;
-      for (const Config& record : records) pointers.push_back(&record);
-      pointers.push_back(nullptr);
-      return configureRecorder(s.recorder, pointers.data());
-    };
     if (row.switching) {
       ASSERT_EQ(entry::propertyHasCapability(s.recorder, 1), 4950u);
     }
-    EXPECT_EQ(configure({directory(row.directory), files(row.model, row.data)}), row.switching ? 4999u : 0u);
+    const auto records = {directory(row.directory), files(row.model, row.data)};
+    EXPECT_EQ(configure(s.recorder, records), row.switching ? 4999u : 0u);
     EXPECT_EQ(entry::propertyHasCapability(s.recorder, 2), row.switching ? 4999u : 4000u);
     const auto failed = s.log.texts();
     EXPECT_NE(std::find(failed.begin(), failed.end(), row.message), failed.end());
-    ASSERT_EQ(configure({directory("out"), files("good.c", "good.bin"), backendId(3)}), 0u);
+    ASSERT_EQ(configure(s.recorder, {directory("out"), files("good.c", "good.bin"), backendId(3)}), 0u);
     EXPECT_EQ(s.recorder.backendIdentifier(), 3u);
     EXPECT_EQ(entry::propertyHasCapability(s.recorder, 3), 4950u);
     EXPECT_EQ(s.blocks(), "   VALIDATE(error, interface.propertyHasCapability((ZebProperty_Key_t)3));\n\n");
@@ -148,26 +147,6 @@ TEST_F(Configuration, FilesInUseAreRefused) {
   EXPECT_EQ(r.modelFileName(), "scribe_output.c");
   EXPECT_EQ(s.model(), started);
 }
-
-#ifdef _WIN32
-constexpr bool kEmptyVariablesKept = false;
-#else
-constexpr bool kEmptyVariablesKept = true;
-#endif
-
-// A variable of the environment, for as long as the object lives.
-struct EnvironmentVariable {
-  EnvironmentVariable(const char* name, const char* value) : name(name) { set(value); }
-  ~EnvironmentVariable() { set(nullptr); }
-  void set(const char* value) const {
-#ifdef _WIN32
-    _putenv_s(name, value != nullptr ? value : "");
-#else
-    value != nullptr ? setenv(name, value, 1) : unsetenv(name);
-#endif
-  }
-  const char* name;
-};
 
 // Each variable once with a value it takes, and once with one it cannot use: every start then
 // answers 4000, naming the variable.
@@ -198,7 +177,6 @@ TEST(Environment, EachVariableSetsItsOptionOrRefusesTheStart) {
     SCOPED_TRACE(row.variable);
     ScopedTempDir directory;
     LogCapture log;
-    // Windows keeps no empty variable: setting one removes it.
     if (kEmptyVariablesKept || *row.bad != '\0') {
       const EnvironmentVariable variable(row.variable, row.bad);
       Recorder recorder;
@@ -224,23 +202,19 @@ TEST(Environment, ZebScribeInitializeOverridesIt) {
   const EnvironmentVariable model("ZEBSCRIBE_MODEL_FILE", "env.c"), data("ZEBSCRIBE_DATA_FILE", "env.bin"),
       library("ZEBSCRIBE_FORWARD", "missing.so");
   Recorder r;
-  const auto configure = [&](Config record) {
-    const Config* records[] = {&record, nullptr};
-    return configureRecorder(r, records);
-  };
-  EXPECT_EQ(configure(files("m.c", "d.bin")), 0u);
+  EXPECT_EQ(configure(r, {files("m.c", "d.bin")}), 0u);
   EXPECT_EQ(r.modelFileName(), "m.c");
   EXPECT_EQ(configureRecorder(r, nullptr), 0u);
   EXPECT_EQ(r.modelFileName(), "env.c");
   EXPECT_EQ(r.dataFileName(), "env.bin");
   EXPECT_EQ(r.start(), 4000u);
   EXPECT_EQ(log.texts().back().rfind("Cannot load the backend to forward to, missing.so: ", 0), 0u) << log.texts().back();
-  EXPECT_EQ(configure(forward("")), 1004u);
+  EXPECT_EQ(configure(r, {forward("")}), 1004u);
   EXPECT_EQ(log.texts().back(), "Empty forward library path provided");
-  EXPECT_EQ(configure(forward(nullptr)), 0u);
+  EXPECT_EQ(configure(r, {forward(nullptr)}), 0u);
   EXPECT_FALSE(r.forwarding());
   ASSERT_EQ(r.start(), 0u);
-  EXPECT_EQ(configure(forward(ZEB_ECHO_LIBRARY)), 4951u);
+  EXPECT_EQ(configure(r, {forward(ZEB_ECHO_LIBRARY)}), 4951u);
   EXPECT_EQ(log.texts().back(), "ZEB_SCRIBE_CONFIG_OPTION_FORWARD must be provided before any other ZEB APIs are called");
   EXPECT_FALSE(r.forwarding());
 }

@@ -23,12 +23,8 @@ using e2e::ScratchDir;
 
 void writeFile(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
-// A copy of a golden recording, as the recorder named its files.
 fs::path golden(const ScratchDir& scratch, const std::string& name) {
-  const fs::path dir = e2e::sub(scratch, name);
-  fs::copy_file(fs::path(ZEB_E2E_GOLDEN_DIR) / name / "scribe_output.c.golden", dir / "scribe_output.c");
-  fs::copy_file(fs::path(ZEB_E2E_GOLDEN_DIR) / name / "params.bin.golden", dir / "params.bin");
-  return dir;
+  return e2e::copyGolden(e2e::sub(scratch, name), name);
 }
 
 Recording load(const fs::path& model) { return loadRecording({model.parent_path(), model, {}}); }

@@ -156,10 +156,7 @@ const Row kRows[] = {
 };
 
 fs::path goldenCopy(const ScratchDir& scratch, const std::string& name) {
-  const fs::path dir = sub(scratch, "recording");
-  fs::copy_file(fs::path(ZEB_E2E_GOLDEN_DIR) / name / "scribe_output.c.golden", modelFile(dir));
-  fs::copy_file(fs::path(ZEB_E2E_GOLDEN_DIR) / name / "params.bin.golden", dir / "params.bin");
-  return dir;
+  return copyGolden(sub(scratch, "recording"), name);
 }
 
 class Doctored : public testing::TestWithParam<Row> {};
@@ -217,24 +214,18 @@ std::size_t callCount(const fs::path& dir) {
 }
 
 // Recorded once for all tests, with the calls of a direct run.
-struct Recorded { fs::path dir; std::vector<std::string> directCalls; };
-
-const Recorded& recorded(const std::string& scenario) {
+const ScenarioRun& recorded(const std::string& scenario) {
   static ScratchDir scratch;
-  static std::map<std::string, Recorded> cache;
+  static std::map<std::string, ScenarioRun> cache;
   if (const auto found = cache.find(scenario); found != cache.end()) return found->second;
-  const fs::path direct = sub(scratch, asTestName(scenario) + "_direct"), through = sub(scratch, asTestName(scenario));
-  EXPECT_EQ(runScenarioIn(direct, tool("ECHO_LIB"), scenario).exitCode, 0);
-  EXPECT_EQ(runScenarioIn(through, tool("SCRIBE_LIB"), scenario).exitCode, 0);
-  const Recorded result{through / "scribe_output", recordedCalls(readLines(direct / kEchoLogName))};
-  return cache.emplace(scenario, result).first->second;
+  return cache.emplace(scenario, ScenarioRun(sub(scratch, asTestName(scenario)), scenario)).first->second;
 }
 
 fs::path copyOf(const ScratchDir& scratch, const std::string& scenario) {
   const fs::path copy = scratch.path() / "work" / "recording";
   fs::remove_all(copy.parent_path());
   fs::create_directories(copy.parent_path());
-  fs::copy(recorded(scenario).dir, copy);
+  fs::copy(recorded(scenario).output, copy);
   return copy;
 }
 
@@ -249,14 +240,14 @@ TEST(Info, CountsWhatTheDirectRunDid) {
   for (const char* scenario : {"all-families", "graphs", "data-and-binaries", "random:3", "random:11", "random:17"}) {
     std::map<std::string, std::size_t> expected, counted;
     std::set<std::string> graphs;  // by the echo backend's numbers: a retrieve of a name no graph has makes one
-    for (const std::string& call : recorded(scenario).directCalls) {
+    for (const std::string& call : recorded(scenario).calls) {
       const std::string member = call.substr(0, call.find(' ')), result = call.substr(call.rfind(" -> ") + 1);
       ++expected[member];
       for (auto [kind, end] = makes.equal_range(member); kind != end; ++kind) ++expected[kind->second];
       if (member.rfind("graph", 0) == 0 && graphs.insert(result).second && member == "graphRetrieve") ++expected["graphs"];
     }
     // "  {member or kind}  {count} ...", one a line; the tensors and binaries are listed deeper.
-    std::istringstream info(zebscribe(recorded(scenario).dir, {"info"}).output);
+    std::istringstream info(zebscribe(recorded(scenario).output, {"info"}).output);
     for (std::string line, word; std::getline(info, line);) {
       std::size_t count = 0;
       if (line.rfind("  ", 0) == 0 && line[2] != ' ' && std::istringstream(line) >> word >> count && count > 0) counted[word] = count;
@@ -268,7 +259,7 @@ TEST(Info, CountsWhatTheDirectRunDid) {
 // The stack info says main's locals take, within a few percent of what gcc gives main.
 TEST(Info, EstimatesTheStackMainTakes) {
   for (const char* scenario : {"all-families", "network:100", "serial:1:100"}) {
-    const fs::path dir = recorded(scenario).dir;
+    const fs::path dir = recorded(scenario).output;
     std::smatch match;
     const std::string json = zebscribe(dir, {"info", "--json"}).output;
     ASSERT_TRUE(std::regex_search(json, match, std::regex("\"frameBytes\":([0-9]+)"))) << json;
@@ -284,7 +275,7 @@ TEST(Info, EstimatesTheStackMainTakes) {
 // check says so, and build makes a program that replays it within that stack.
 TEST(Build, ReplaysALongRecordingWithinTheDefaultStack) {
   const std::string scenario = "network:3300";
-  const fs::path dir = recorded(scenario).dir;
+  const fs::path dir = recorded(scenario).output;
   EXPECT_NE(zebscribe(dir, {"check"}).output.find(": warning: main's locals take about 8.5 MiB of stack: more than the 8 MiB"),
             std::string::npos);
   const CommandResult built = zebscribe(dir, {"build"});
@@ -292,7 +283,7 @@ TEST(Build, ReplaysALongRecordingWithinTheDefaultStack) {
   EXPECT_NE(built.output.find(" files in "), std::string::npos) << built.output;  // units compiled apart, then linked
   const CommandResult replayed = runIn(dir, "sh -c 'ulimit -s 8192 && exec ./replay'");
   ASSERT_EQ(replayed.exitCode, 0) << replayed.output;
-  EXPECT_EQ(firstDifference(recorded(scenario).directCalls, readLines(dir / kEchoLogName)), "");
+  EXPECT_EQ(firstDifference(recorded(scenario).calls, readLines(dir / kEchoLogName)), "");
 }
 
 // A binary the program cannot save ends it there, as main's return does, naming its line.
@@ -314,7 +305,7 @@ TEST(Build, AFailedSaveEndsTheProgram) {
 TEST(CutRecordings, SealKeepsTheCallsBeforeTheCut) {
   const ScratchDir scratch;
   const std::string scenario = "data-and-binaries";
-  const std::string model = readFile(recorded(scenario).dir / "scribe_output.c");
+  const std::string model = readFile(recorded(scenario).output / "scribe_output.c");
   constexpr char kHeaderEnd[] = "interface.logCreate(NULL, logLevel, &loghandle));\n   }\n";
   const std::size_t headerSize = model.find(kHeaderEnd) + std::string(kHeaderEnd).size();
   std::vector<std::size_t> offsets = {0, headerSize / 2, headerSize, model.rfind(kFooterStart) + 20};
@@ -338,7 +329,7 @@ TEST(CutRecordings, SealKeepsTheCallsBeforeTheCut) {
     EXPECT_TRUE(calls == callLines || calls + 1 == callLines) << calls << " of " << callLines;
     const CommandResult dump = zebscribe(dir, {"dump"});
     ASSERT_EQ(dump.exitCode, 0) << dump.output;
-    const std::vector<std::string>& all = recorded(scenario).directCalls;
+    const std::vector<std::string>& all = recorded(scenario).calls;
     const std::vector<std::string> replayed = readLines(std::istringstream(dump.output));
     ASSERT_EQ(replayed.size(), calls);
     EXPECT_EQ(firstDifference({all.begin(), all.begin() + calls}, replayed), "");
