@@ -24,6 +24,17 @@ Zeb_OpConfig_t opConfig(const char* name, const char* typeName, Zeb_Param_t* par
                         uint32_t numParams, Zeb_Tensor_t* inputs, uint32_t numInputs,
                         Zeb_Tensor_t* outputs, uint32_t numOutputs);
 
+// The convolution's graph tensors, without data: input, weights, bias, output.
+struct ConvolutionTensors {
+  static constexpr uint32_t kActivationDims[] = {1, 16, 16, 8};
+  static constexpr uint32_t kWeightDims[] = {3, 3, 8, 8};
+  static constexpr uint32_t kBiasDims[] = {8};
+  Zeb_Tensor_t input = floatTensor("input", ZEB_TENSOR_TYPE_APP_WRITE, kActivationDims, 4, nullptr, 0);
+  Zeb_Tensor_t weights = floatTensor("weights", ZEB_TENSOR_TYPE_STATIC, kWeightDims, 4, nullptr, 0);
+  Zeb_Tensor_t bias = floatTensor("bias", ZEB_TENSOR_TYPE_STATIC, kBiasDims, 1, nullptr, 0);
+  Zeb_Tensor_t output = floatTensor("output", ZEB_TENSOR_TYPE_APP_READ, kActivationDims, 4, nullptr, 0);
+};
+
 // The three context configurations of the context benchmark: priority,
 // error reporting, memory limit hint; NULL-terminated.
 struct ContextConfigs {

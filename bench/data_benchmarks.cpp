@@ -10,12 +10,9 @@
 namespace zeb::bench {
 namespace {
 
-const uint32_t kActivationDims[] = {1, 16, 16, 8};
-const uint32_t kWeightDims[] = {3, 3, 8, 8};
-const uint32_t kBiasDims[] = {8};
 
 // A context with one graph, and graph tensors for a convolution's operands.
-struct GraphFixture {
+struct GraphFixture : ConvolutionTensors {
   GraphFixture() {
     const ZEB_INTERFACE_VER_TYPE& api = ScribeSession::instance().api();
     check(api.contextCreate(ScribeSession::instance().backend(), nullptr, nullptr, &context));
@@ -27,10 +24,6 @@ struct GraphFixture {
 
   Zeb_ContextHandle_t context = nullptr;
   Zeb_GraphHandle_t graph = nullptr;
-  Zeb_Tensor_t input = floatTensor("input", ZEB_TENSOR_TYPE_APP_WRITE, kActivationDims, 4, nullptr, 0);
-  Zeb_Tensor_t weights = floatTensor("weights", ZEB_TENSOR_TYPE_STATIC, kWeightDims, 4, nullptr, 0);
-  Zeb_Tensor_t bias = floatTensor("bias", ZEB_TENSOR_TYPE_STATIC, kBiasDims, 1, nullptr, 0);
-  Zeb_Tensor_t output = floatTensor("output", ZEB_TENSOR_TYPE_APP_READ, kActivationDims, 4, nullptr, 0);
 };
 
 void TensorWithData(benchmark::State& state) {

@@ -35,12 +35,9 @@ const Api& echoApi() {
   return *api;
 }
 
-const uint32_t kActivationDims[] = {1, 16, 16, 8};
-const uint32_t kWeightDims[] = {3, 3, 8, 8};
-const uint32_t kBiasDims[] = {8};
 
 // One side's objects: its backend, a context with a graph, and the convolution's tensors.
-struct Side {
+struct Side : ConvolutionTensors {
   Side(const Api& api, Zeb_BackendHandle_t backend) : api(api), backend(backend) {
     check(api.contextCreate(backend, nullptr, nullptr, &context));
     check(api.graphCreate(context, "bench graph", nullptr, &graph));
@@ -56,10 +53,6 @@ struct Side {
   Zeb_DeviceHandle_t madeDevice = nullptr;
   Zeb_ProfileHandle_t madeProfile = nullptr;
   Zeb_GraphHandle_t graph = nullptr;
-  Zeb_Tensor_t input = floatTensor("input", ZEB_TENSOR_TYPE_APP_WRITE, kActivationDims, 4, nullptr, 0);
-  Zeb_Tensor_t weights = floatTensor("weights", ZEB_TENSOR_TYPE_STATIC, kWeightDims, 4, nullptr, 0);
-  Zeb_Tensor_t bias = floatTensor("bias", ZEB_TENSOR_TYPE_STATIC, kBiasDims, 1, nullptr, 0);
-  Zeb_Tensor_t output = floatTensor("output", ZEB_TENSOR_TYPE_APP_READ, kActivationDims, 4, nullptr, 0);
   Zeb_Tensor_t table{};
   Zeb_Tensor_t inputs[3]{}, outputs[2]{};
   Zeb_OpConfig_t convolution{};
