@@ -6,7 +6,7 @@ namespace {
 
 ZebScribe_Config_t option(zeb::fuzz::Builder& build) {
   ZebScribe_Config_t record{};
-  record.option = ZebScribe_ConfigOption_t(build.choose({0, 1, 2, 3, 4, 5}));
+  record.option = ZebScribe_ConfigOption_t(build.choose({0, 1, 2, 3, 4, 5, 6}));
   if (record.option == ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY) {
     const char* text = build.string();
     std::string name = "fuzz_out_";
@@ -16,6 +16,10 @@ ZebScribe_Config_t option(zeb::fuzz::Builder& build) {
     record.backendId = build.count(4);
   } else if (record.option == ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG) {
     record.fileConfig = {build.string(), build.string()};
+  } else if (record.option == ZEB_SCRIBE_CONFIG_OPTION_FORWARD) {
+    // A path that names no library: the start fails as it would for a user's typo.
+    const char* text = build.string();
+    record.forwardLibrary = text == nullptr ? nullptr : *text == '\0' ? "" : "./fuzz_no_such_backend.so";
   } else {
     record.appendTimestamp = build.any<uint8_t>();  // the flags share it
   }
