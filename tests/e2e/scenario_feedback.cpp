@@ -19,7 +19,7 @@ const ZebApi* client = nullptr;
 // Answers from other threads, kept until the end: one held up may be waiting for this one.
 std::vector<std::future<Zeb_ErrorHandle_t>> answers;
 
-// Details are taken by reference: read after the call that answered code.
+// Details are taken by reference: an output is read after the call that fills it.
 template <class... Details>
 Zeb_ErrorHandle_t note(const char* call, Zeb_ErrorHandle_t code, const Details&... details) {
   *notes << call << ' ' << code;
