@@ -117,6 +117,10 @@ inline Q bwAxisScaleOffset(uint32_t bitwidth, int32_t axis, uint32_t count, floa
                    &Q::bwAxisScaleOffsetEncoding, Zeb_BwAxisScaleOffset_t{bitwidth, axis, count, scales, offsets});
 }
 
+// Every data type whose elements have a size.
+inline constexpr int32_t kSizedDataTypes[] = {0x08,  0x16,  0x32,  0x64,  0x108, 0x116, 0x132, 0x164, 0x232,
+                                              0x264, 0x304, 0x308, 0x316, 0x332, 0x404, 0x408, 0x416, 0x432};
+
 // A version-1 tensor in raw memory; data may be NULL.
 inline Zeb_Tensor_t tensorV1(const char* name, Zeb_TensorType_t type, Zeb_DataType_t dataType, uint32_t rank,
                              uint32_t* dimensions, void* data, uint32_t size, Q quantization = noQuantization()) {
@@ -158,5 +162,24 @@ inline Zeb_OpConfig_t opConfig(const char* name, const char* package, const char
   config.v1 = {name, package, type, numParams, params, numInputs, inputs, numOutputs, outputs};
   return config;
 }
+
+// A backend and a context of it, made without configurations and freed with the object.
+struct PlainContext {
+  using Api = ZEB_INTERFACE_VER_TYPE;
+  explicit PlainContext(const Api& zebApi) : api(zebApi) {
+    api.backendCreate(nullptr, kNoBackendConfigs, &backend);
+    api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
+  }
+  PlainContext(const PlainContext&) = delete;
+  ~PlainContext() { api.contextFree(context, nullptr), api.backendFree(backend); }
+  Zeb_GraphHandle_t graph(const char* name) const {  // without configurations
+    Zeb_GraphHandle_t graph = nullptr;
+    api.graphCreate(context, name, kNoGraphConfigs, &graph);
+    return graph;
+  }
+  const Api& api;
+  Zeb_BackendHandle_t backend = nullptr;
+  Zeb_ContextHandle_t context = nullptr;
+};
 
 }  // namespace zeb::e2e

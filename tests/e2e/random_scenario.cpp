@@ -235,8 +235,6 @@ struct World {
   }
   // Version 1 or 2, any type, data type and encoding, NULL or present arrays.
   Zeb_Tensor_t freshTensor(Arena& in) {
-    static const int32_t sized[] = {0x08, 0x16, 0x32, 0x64, 0x108, 0x116, 0x132, 0x164, 0x232,
-                                    0x264, 0x304, 0x308, 0x316, 0x332, 0x404, 0x408, 0x416, 0x432};
     static const int32_t unsized[] = {ZEB_DATATYPE_FLOAT_16, ZEB_DATATYPE_BOOL_8, ZEB_DATATYPE_STRING, ZEB_DATATYPE_UNDEFINED};
     static const int32_t types[] = {0, 1, 2, 3, 4, 5, ZEB_TENSOR_TYPE_UNDEFINED};
     const bool version2 = rng.oneIn(2);
@@ -245,7 +243,7 @@ struct World {
     const auto type = Zeb_TensorType_t(rng.pick(types));
     const uint32_t dataFormat = rng.oneIn(4) ? rng.next32() : 0;
     const bool withData = !rng.oneIn(3);
-    const auto dataType = Zeb_DataType_t(!withData && rng.oneIn(4) ? rng.pick(unsized) : rng.pick(sized));
+    const auto dataType = Zeb_DataType_t(!withData && rng.oneIn(4) ? rng.pick(unsized) : rng.pick(kSizedDataTypes));
     const Q quantizeParams = quantization(in);
     const uint32_t rank = rng.below(5);
     const auto dimension = [&] { return rng.oneIn(6) ? rng.pick({0u, 1u, 0xFFFFFFFFu}) : 1 + rng.below(8); };

@@ -77,25 +77,22 @@ void frameOnly(const ZebApi& api) {
 
 void binaries(const ZebApi& api) {
   static uint8_t binary[16] = {0xB1, 0, 1, 2, 3, 0xFF, 0x7F, 0x80, 8, 9, 10, 11, 12, 13, 14, 0xB2}, buffer[1024];
-  const ZebBackend_Config_t* noBackendConfigs[] = {nullptr};
-  Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, noBackendConfigs, &backend);
-  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
+  const PlainContext plain(api);
   // Each asked twice, since the program declares their variables once; the binary query
   // passes the size the backend answered (in a replay, the size its own query received).
   Zeb_ContextBinarySize_t size = 0, written = 0;
-  api.contextGetBinarySize(context, &size); api.contextGetBinarySize(context, &size);
-  api.contextGetBinarySize(context, nullptr);
-  api.contextGetBinary(context, buffer, size, &written); api.contextGetBinary(context, buffer, size, nullptr);
+  api.contextGetBinarySize(plain.context, &size); api.contextGetBinarySize(plain.context, &size);
+  api.contextGetBinarySize(plain.context, nullptr);
+  api.contextGetBinary(plain.context, buffer, size, &written); api.contextGetBinary(plain.context, buffer, size, nullptr);
 
   const ContextConfig configs[] = {contextPriority(ZEB_PRIORITY_HIGH), contextOemString("from binary")};
   Zeb_ContextHandle_t fromBinary = nullptr, withSignal = nullptr;
-  api.contextCreateFromBinary(backend, nullptr, listOf(configs).data(), binary, sizeof binary, &fromBinary, nullptr);
-  api.contextCreateFromBinaryWithSignal(backend, nullptr, kNoContextConfigs, nullptr, 32, &withSignal,
+  api.contextCreateFromBinary(plain.backend, nullptr, listOf(configs).data(), binary, sizeof binary, &fromBinary, nullptr);
+  api.contextCreateFromBinaryWithSignal(plain.backend, nullptr, kNoContextConfigs, nullptr, 32, &withSignal,
                                         nullptr, nullptr);
-  api.contextValidateBinary(backend, nullptr, listOf(configs).data(), binary, 8);
+  api.contextValidateBinary(plain.backend, nullptr, listOf(configs).data(), binary, 8);
   api.contextValidateBinary(nullptr, nullptr, kNoContextConfigs, binary + 8, 8);
   api.contextFree(withSignal, nullptr); api.contextFree(fromBinary, nullptr);
-  api.contextFree(context, nullptr); api.backendFree(backend);
 }
 
 void dataAndBinaries(const ZebApi& api) { dataPath(api); binaries(api); }

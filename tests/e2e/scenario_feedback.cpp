@@ -19,11 +19,13 @@ const ZebApi* client = nullptr;
 // Answers from other threads, kept until the end: one held up may be waiting for this one.
 std::vector<std::future<Zeb_ErrorHandle_t>> answers;
 
+// Details are taken by reference: an output is read after the call that fills it.
 template <class... Details>
-void note(const char* call, Zeb_ErrorHandle_t code, const Details&... details) {
+Zeb_ErrorHandle_t note(const char* call, Zeb_ErrorHandle_t code, const Details&... details) {
   *notes << call << ' ' << code;
   ((*notes << ' ' << details), ...);
   *notes << '\n';
+  return code;
 }
 
 // Messages carry no time: the same run gives the same notes. Each is answered from another
@@ -86,14 +88,9 @@ struct Client {
   bool makeGraph(bool prioritised) {
     const ZebGraph_Config_t priority = graphPriority(ZEB_PRIORITY_HIGH);
     const ZebGraph_Config_t* configs[] = {prioritised ? &priority : nullptr, nullptr};
-    for (int attempt = 0; attempt < 2; ++attempt) {
-      const Zeb_ErrorHandle_t created = api.graphCreate(context, "loop", configs, &graph);
-      note("graphCreate", created);
-      if (created == 0) return true;
-    }
-    const Zeb_ErrorHandle_t retrieved = api.graphRetrieve(context, "loop", &graph);
-    note("graphRetrieve", retrieved);
-    return retrieved == 0;
+    for (int attempt = 0; attempt < 2; ++attempt)
+      if (note("graphCreate", api.graphCreate(context, "loop", configs, &graph)) == 0) return true;
+    return note("graphRetrieve", api.graphRetrieve(context, "loop", &graph)) == 0;
   }
 
   // Each execution's output is the next one's input.
@@ -168,20 +165,18 @@ struct Client {
   void run() {
     note("logCreate", api.logCreate(noteMessage, ZEB_LOG_LEVEL_WARN, &log));
     askTheBackend();
-    const BackendConfig platform = backendPlatform("feedback");
-    const BackendConfig* backendConfigs[] = {&platform, nullptr};
-    note("backendCreate", api.backendCreate(log, backendConfigs, &backend));
+    const BackendConfig platform[] = {backendPlatform("feedback")};
+    note("backendCreate", api.backendCreate(log, listOf(platform).data(), &backend));
     uint32_t count = 0;
     const ZebBackend_OperationName_t* operations = nullptr;
     const Zeb_ErrorHandle_t listed = api.backendGetSupportedOperations(backend, &count, &operations);
     note("backendGetSupportedOperations", listed, listed == 0 ? count : 0);
     const char* operation = chooseOperation(listed, count, operations);
     // Capabilities the client uses when offered: a priority for the graph, a device of the platform's.
-    const Zeb_ErrorHandle_t prioritised = api.propertyHasCapability(40), platformDevices = api.propertyHasCapability(2);
-    note("propertyHasCapability", prioritised), note("propertyHasCapability", platformDevices);
-    if (platformDevices == 0) makeDevice();
+    const bool prioritised = note("propertyHasCapability", api.propertyHasCapability(40)) == 0;
+    if (note("propertyHasCapability", api.propertyHasCapability(2)) == 0) makeDevice();
     note("contextCreate", api.contextCreate(backend, device, kNoContextConfigs, &context));
-    if (makeGraph(prioritised == 0)) {
+    if (makeGraph(prioritised)) {
       runLoop(operation);
       readProfile();
     }

@@ -6,6 +6,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <sstream>
 
 #include "builders.h"
 #include "scenarios.h"
@@ -34,18 +35,14 @@ class NameClient {
   }
 
   void run(const std::string& steps) {
-    for (std::size_t at = 0; at < steps.size();) {
-      std::size_t end = steps.find(';', at);
-      if (end == std::string::npos) end = steps.size();
-      std::string verb = steps.substr(at, end - at), name;
-      verb.erase(0, verb.find_first_not_of(' '));
+    std::istringstream in(steps);
+    for (std::string verb, name; std::getline(in >> std::ws, verb, ';'); name.clear()) {
       if (const std::size_t blank = verb.find(' '); blank != std::string::npos) {
         name = verb.substr(blank + 1), verb.resize(blank);
         for (std::size_t mark; (mark = name.find('@')) != std::string::npos;)
           name.replace(mark, 1, "context_" + std::to_string(contextsMade_ - 1));
       }
       step(verb, name);
-      at = end + 1;
     }
   }
 

@@ -69,9 +69,8 @@ Zeb_Tensor_t block(Network& net, uint32_t index, Zeb_Tensor_t x) {
 }  // namespace
 
 void network(const ZebApi& api, uint32_t nodes) {
-  Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, kNoBackendConfigs, &backend);
-  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
-  Zeb_GraphHandle_t graph = nullptr; api.graphCreate(context, "network", kNoGraphConfigs, &graph);
+  const PlainContext plain(api);
+  const Zeb_GraphHandle_t graph = plain.graph("network");
   Network net(api, graph);
   Zeb_Tensor_t image = net.tensor("image", ZEB_TENSOR_TYPE_APP_WRITE, 4, kImage);
   Zeb_Tensor_t x = net.node("stem/relu", "Relu6", {net.node("stem/conv", "Conv2d", {image}, true)}, false);
@@ -87,7 +86,6 @@ void network(const ZebApi& api, uint32_t nodes) {
   image.v1.clientBuf = {pixels, sizeof pixels};
   scores.v1.clientBuf = {probabilities, sizeof probabilities};
   api.graphExecute(graph, &image, 1, &scores, 1, nullptr, nullptr);
-  api.contextFree(context, nullptr); api.backendFree(backend);
 }
 
 }  // namespace zeb::e2e

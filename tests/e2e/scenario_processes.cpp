@@ -50,9 +50,8 @@ void markedCalls(const ZebApi& api, const char* mark, Zeb_ContextHandle_t contex
 
 void forking(const ZebApi& api) {
   std::printf("recording process %d\n", static_cast<int>(getpid()));
-  const ZebBackend_Config_t* noBackendConfigs[] = {nullptr};
-  Zeb_BackendHandle_t backend = nullptr; api.backendCreate(nullptr, noBackendConfigs, &backend);
-  Zeb_ContextHandle_t context = nullptr; api.contextCreate(backend, nullptr, kNoContextConfigs, &context);
+  const PlainContext plain(api);
+  const Zeb_ContextHandle_t context = plain.context;
   Zeb_Tensor_t before = tensorV1("before", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 1, kShape, kData, 8);
   api.tensorCreateContextTensor(context, &before);
   inChild([] { std::exit(0); });  // its static destructors run
@@ -65,7 +64,6 @@ void forking(const ZebApi& api) {
   inChild([&] { execl("/proc/self/exe", "runner", library.c_str(), "other-recorder", static_cast<char*>(nullptr)); });
   Zeb_Tensor_t after = tensorV1("after", ZEB_TENSOR_TYPE_STATIC, ZEB_DATATYPE_UINT_8, 1, kShape, kData, 8);
   api.tensorCreateContextTensor(context, &after);
-  api.contextFree(context, nullptr); api.backendFree(backend);
 }
 
 void otherRecorder(const ZebApi& api) { markedCalls(api, "other_recorder", nullptr); }

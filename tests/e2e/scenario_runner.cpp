@@ -11,22 +11,18 @@
 
 #ifdef _WIN32
 #include <windows.h>
-void* openLibrary(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }
+using Library = HMODULE;
+Library openLibrary(const char* path) { return LoadLibraryA(path); }
 std::string loadError() { return "LoadLibraryA failed with error " + std::to_string(GetLastError()); }
-// Copied, not cast: a function pointer cast to void* draws a warning.
-void* findSymbol(void* library, const char* name) {
-  const FARPROC address = GetProcAddress(static_cast<HMODULE>(library), name);
-  void* result = nullptr;
-  std::memcpy(&result, &address, sizeof result);
-  return result;
-}
-void closeLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
+FARPROC findSymbol(Library library, const char* name) { return GetProcAddress(library, name); }
+void closeLibrary(Library library) { FreeLibrary(library); }
 #else
 #include <dlfcn.h>
-void* openLibrary(const char* path) { return dlopen(path, RTLD_NOW); }
+using Library = void*;
+Library openLibrary(const char* path) { return dlopen(path, RTLD_NOW); }
 std::string loadError() { return dlerror(); }
-void* findSymbol(void* library, const char* name) { return dlsym(library, name); }
-void closeLibrary(void* library) { dlclose(library); }
+void* findSymbol(Library library, const char* name) { return dlsym(library, name); }
+void closeLibrary(Library library) { dlclose(library); }
 #endif
 
 namespace {
@@ -36,9 +32,10 @@ int fail(const char* what, const std::string& detail) {
   return 1;
 }
 
+// Copied, not cast: a cast between object and function pointers draws a warning.
 template <class Function>
-Function lookup(void* library, const char* name) {
-  void* address = findSymbol(library, name);
+Function lookup(Library library, const char* name) {
+  const auto address = findSymbol(library, name);
   Function function = nullptr;
   std::memcpy(&function, &address, sizeof function);
   return function;
@@ -48,7 +45,7 @@ Function lookup(void* library, const char* name) {
 
 int main(int argc, char** argv) {
   if (argc < 3) return fail("usage: zeb_scenario_runner <library> <scenario-name|random:SEED> [options]", "");
-  void* library = openLibrary(argv[1]);
+  const Library library = openLibrary(argv[1]);
   if (!library) return fail("cannot load the library: ", loadError());
   const auto getProviders = lookup<ZebInterface_GetProvidersFn_t>(library, "ZebInterface_getProviders");
   if (!getProviders) return fail("no ZebInterface_getProviders in ", argv[1]);
