@@ -123,8 +123,7 @@ const Row kRows[] = {
     ROW(logSetLogLevel(w.log, ZEB_LOG_LEVEL_DEBUG), "log:logSetLogLevel logger=- level=5"),
     ROW(propertyHasCapability(7), "propertyHasCapability key=7"),
     ROW(backendCreate(w.log, listOf(backendConfigs).data(), &w.backend),
-        "backendCreate log=- config=[errorReporting={level=2,limit=4096},platform=\"p\\\"\\\\\\x0a\\x7f\",custom=ptr,"
-        "option=9] -> backend#1"),
+        "backendCreate log=- config=[errorReporting={level=2,limit=4096},platform=\"p\\\"\\\\\\x0a\\x7f\",custom=ptr,option=9] -> backend#1"),
     ROW(backendSetConfig(w.backend, nullptr), "backendSetConfig backend=backend#1 config=NULL"),
     ROW(backendGetApiVersion(&w.version), "backendGetApiVersion version=out"),
     ROW(backendGetBuildId(nullptr), "backendGetBuildId id=NULL"),
@@ -156,10 +155,8 @@ const Row kRows[] = {
     ROW(contextGetBinarySize(w.context, &w.size), "contextGetBinarySize context=context#1 size=out"),
     ROW(contextGetBinary(w.context, w.buffer, 100, nullptr), "contextGetBinary context=context#1 buffer=out size=100 written=NULL"),
     ROW(contextCreateFromBinary(w.backend, nullptr, nullptr, binary, 3, &w.other, w.profile),
-        "contextCreateFromBinary backend=backend#1 device=NULL config=NULL binary=buf(3,0xbf6bca185d6e4119) profile=profile#1"
-        " -> context#2"),
-    ROW(contextCreateFromBinaryWithSignal(nullptr, w.device, kNoContextConfigs, nullptr, 5, nullptr, nullptr,
-                                          nullptr),
+        "contextCreateFromBinary backend=backend#1 device=NULL config=NULL binary=buf(3,0xbf6bca185d6e4119) profile=profile#1 -> context#2"),
+    ROW(contextCreateFromBinaryWithSignal(nullptr, w.device, kNoContextConfigs, nullptr, 5, nullptr, nullptr, nullptr),
         "contextCreateFromBinaryWithSignal backend=NULL device=device#1 config=[] binary=buf(NULL) profile=NULL signal=- -> NULL"),
     ROW(contextValidateBinary(w.backend, w.device, nullptr, binary, 2),
         "contextValidateBinary backend=backend#1 device=device#1 config=NULL binary=buf(2,0x08285e07b4e2d40a)"),
@@ -183,8 +180,7 @@ const Row kRows[] = {
         "graphExecute graph=graph#1 numInputs=2 inputs=[" + t1Text("tensor#1") + ",{version=3}] numOutputs=1 outputs=[" + t2Text("tensor#2") +
             "] profile=NULL signal=-"),
     ROW(graphExecuteAsync(w.graph, nullptr, 0, nullptr, 0, w.profile, nullptr, notify, &opaque),
-        "graphExecuteAsync graph=graph#1 numInputs=0 inputs=[] numOutputs=0 outputs=[] profile=profile#1 signal=- notify=ptr "
-        "notifyParam=ptr"),
+        "graphExecuteAsync graph=graph#1 numInputs=0 inputs=[] numOutputs=0 outputs=[] profile=profile#1 signal=- notify=ptr notifyParam=ptr"),
     ROW(graphUpdateInputTensors(w.graph, std::array<const Zeb_Tensor_t*, 2>{&t1, nullptr}.data(), 2),
         "graphUpdateInputTensors graph=graph#1 numTensors=2 tensors=[" + t1Text("tensor#1") + ",NULL]"),
     ROW(graphUpdateOutputTensors(w.graph, nullptr, 1), "graphUpdateOutputTensors graph=graph#1 numTensors=1 tensors=NULL"),

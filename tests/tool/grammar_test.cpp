@@ -21,11 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using e2e::ScratchDir;
 
-void writeFile(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
-
-fs::path golden(const ScratchDir& scratch, const std::string& name) {
-  return e2e::copyGolden(e2e::sub(scratch, name), name);
-}
+fs::path golden(const ScratchDir& scratch, const std::string& name) { return e2e::copyGolden(e2e::sub(scratch, name), name); }
 
 Recording load(const fs::path& model) { return loadRecording({model.parent_path(), model, {}}); }
 
@@ -117,36 +113,35 @@ struct Injection {
 };
 
 #define EDIT(from, to) [](std::string& text) { replace(text, from, to); }
-constexpr char kBackend[] = "   Zeb_BackendHandle_t backend_0;\n";  // line 84 of data-path
-constexpr char kRead[] = "   fread(context_0_tensor_0_data, 1, 4, fp);\n";
+#define BACKEND(to) EDIT("   Zeb_BackendHandle_t backend_0;\n", to)  // line 84 of data-path
+#define READ(to) EDIT("   fread(context_0_tensor_0_data, 1, 4, fp);\n", to)
 constexpr char kFooterEnd[] = "? 0 : error;\n}\n";
 const Injection kInjections[] = {
-    {"call_to_system", "data-path", EDIT(kBackend, std::string(kBackend) + "   system(\"touch pwned\");\n"), 85},
-    {"statement_after_declaration", "data-path", EDIT(kBackend, "   Zeb_BackendHandle_t backend_0; system(\"touch pwned\");\n"), 84},
+    {"call_to_system", "data-path", BACKEND("   Zeb_BackendHandle_t backend_0;\n   system(\"touch pwned\");\n"), 85},
+    {"statement_after_declaration", "data-path", BACKEND("   Zeb_BackendHandle_t backend_0; system(\"touch pwned\");\n"), 84},
     {"call_in_an_argument", "data-path", EDIT("backendFree(backend_0)", "backendFree(system(\"touch pwned\"))"), 166},
     {"member_not_in_the_api", "data-path", EDIT("interface.backendFree(", "interface.system("), 166},
-    {"block_comment", "data-path", EDIT(kBackend, "   /* */ Zeb_BackendHandle_t backend_0;\n"), 84},
-    {"line_comment", "data-path", EDIT(kBackend, "   Zeb_BackendHandle_t backend_0; // a\n"), 84},
-    {"preprocessor_line", "data-path", EDIT(kBackend, "#define VALIDATE(e, v) system(\"touch pwned\")\n"), 84},
-    {"line_continuation", "data-path", EDIT(kBackend, "   Zeb_BackendHandle_t backend_0; \\\n"), 84},
-    {"trigraph", "data-path", EDIT(kBackend, "?\?=define x system(\"touch pwned\")\n"), 84},
-    {"digraph", "data-path", EDIT(kBackend, "%:define x system(\"touch pwned\")\n"), 84},
-    {"tab_for_spaces", "data-path", EDIT(kBackend, "\tZeb_BackendHandle_t backend_0;\n"), 84},
+    {"block_comment", "data-path", BACKEND("   /* */ Zeb_BackendHandle_t backend_0;\n"), 84},
+    {"line_comment", "data-path", BACKEND("   Zeb_BackendHandle_t backend_0; // a\n"), 84},
+    {"preprocessor_line", "data-path", BACKEND("#define VALIDATE(e, v) system(\"touch pwned\")\n"), 84},
+    {"line_continuation", "data-path", BACKEND("   Zeb_BackendHandle_t backend_0; \\\n"), 84},
+    {"trigraph", "data-path", BACKEND("?\?=define x system(\"touch pwned\")\n"), 84},
+    {"digraph", "data-path", BACKEND("%:define x system(\"touch pwned\")\n"), 84},
+    {"tab_for_spaces", "data-path", BACKEND("\tZeb_BackendHandle_t backend_0;\n"), 84},
     {"string_closing_early", "data-path",
      EDIT("\"table\"", "\"x\", 0, 0, 0, 0, 0, 0, 0, 0}; system(\"touch pwned\"); Zeb_TensorV1_t y = {0, \"\""), 96},
     {"string_escaping_its_quote", "data-path", EDIT("\"table\"", "\"x\\\""), 96},
     {"string_with_a_carriage_return", "data-path", EDIT("\"table\"", "\"x\r#include </dev/zero>\""), 96},
-    {"fread_past_its_array", "data-path", EDIT(kRead, "   fread(context_0_tensor_0_data, 1, 400, fp);\n"), 93},
-    {"fread_of_another_size", "data-path", EDIT(kRead, "   fread(context_0_tensor_0_data, 8, 4, fp);\n"), 93},
-    {"fread_into_another_array", "data-path", EDIT(kRead, "   fread(context_0_tensor_0_dims, 1, 4, fp);\n"), 93},
+    {"fread_past_its_array", "data-path", READ("   fread(context_0_tensor_0_data, 1, 400, fp);\n"), 93},
+    {"fread_of_another_size", "data-path", READ("   fread(context_0_tensor_0_data, 8, 4, fp);\n"), 93},
+    {"fread_into_another_array", "data-path", READ("   fread(context_0_tensor_0_dims, 1, 4, fp);\n"), 93},
     {"frame_name_declared", "data-path", EDIT("Zeb_BackendHandle_t backend_0;", "Zeb_BackendHandle_t interface;"), 84},
     {"frame_name_assigned", "binaries",
      [](std::string& text) { replace(text, "context_0_fp", "fp", "   context_0_buffer = (uint8_t*)malloc"); }, 110},
     {"data_file_name_outside_the_directory", "data-path", EDIT("params.bin", "../params.bin"), 66},
     {"data_file_name_with_a_conversion", "data-path", EDIT("params.bin", "%n.bin"), 66},
     {"code_after_the_footer", "data-path",
-     EDIT(kFooterEnd, std::string(kFooterEnd) + "__attribute__((constructor)) static void f(void) { system(\"touch pwned\"); }\n"),
-     175},
+     EDIT(kFooterEnd, std::string(kFooterEnd) + "__attribute__((constructor)) static void f(void) { system(\"touch pwned\"); }\n"), 175},
 };
 
 class ForeignCode : public testing::TestWithParam<Injection> {};
@@ -154,13 +149,13 @@ class ForeignCode : public testing::TestWithParam<Injection> {};
 TEST_P(ForeignCode, IsFoundOnItsLineAndNotCompiledUnlessTrusted) {
   const Injection& injection = GetParam();
   const ScratchDir scratch;
-  const fs::path dir = golden(scratch, injection.golden);
-  std::string text = e2e::readFile(dir / "scribe_output.c");
+  const fs::path dir = golden(scratch, injection.golden), model = dir / "scribe_output.c";
+  std::string text = e2e::readFile(model);
   injection.doctor(text);
-  writeFile(dir / "scribe_output.c", text);
+  std::ofstream(model, std::ios::binary) << text;
   // A data file named anew must be there, so that only the foreign code is refused.
-  if (!load(dir / "scribe_output.c").dataFileBytes) fs::copy_file(dir / "params.bin", load(dir / "scribe_output.c").data);
-  const Recording recording = load(dir / "scribe_output.c");
+  if (!load(model).dataFileBytes) fs::copy_file(dir / "params.bin", load(model).data);
+  const Recording recording = load(model);
   ASSERT_FALSE(recording.foreign.empty());
   EXPECT_EQ(recording.data.parent_path(), dir);  // which seal cuts, whatever the header names
   EXPECT_EQ(recording.foreign.front().line, injection.line) << recording.foreign.front().message;
