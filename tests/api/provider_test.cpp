@@ -6,17 +6,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "pal/pal.h"
 #include "support/scoped_temp_dir.h"
-
-#if defined(_WIN32)
-#include <windows.h>
-#define OPEN_LIBRARY(path) reinterpret_cast<void*>(LoadLibraryA(path))
-#define FIND_SYMBOL(library, name) reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name))
-#else
-#include <dlfcn.h>
-#define OPEN_LIBRARY(path) dlopen(path, RTLD_NOW | RTLD_LOCAL)
-#define FIND_SYMBOL(library, name) dlsym(library, name)
-#endif
 
 namespace zeb::test {
 namespace {
@@ -25,9 +16,11 @@ namespace {
 TEST(LoadedLibrary, OneProviderAndTheAnswersThatNeedNoRecorder) {
   ScopedTempDir directory;
   std::ofstream("scribe_output") << "in the way";
-  void* library = OPEN_LIBRARY(ZEB_SCRIBE_LIBRARY);
-  ASSERT_NE(library, nullptr) << ZEB_SCRIBE_LIBRARY;
-  const auto getProviders = reinterpret_cast<ZebInterface_GetProvidersFn_t>(FIND_SYMBOL(library, "ZebInterface_getProviders"));
+  std::string reason;
+  void* library = pal::loadLibrary(ZEB_SCRIBE_LIBRARY, reason);
+  ASSERT_NE(library, nullptr) << ZEB_SCRIBE_LIBRARY << ": " << reason;
+  const auto getProviders =
+      reinterpret_cast<ZebInterface_GetProvidersFn_t>(pal::librarySymbol(library, "ZebInterface_getProviders"));
   ASSERT_NE(getProviders, nullptr);
   const ZebInterface_t **first = nullptr, **second = nullptr;
   uint32_t count = 77;

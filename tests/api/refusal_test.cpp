@@ -57,7 +57,9 @@ TEST_F(Refusals, Backend) {
 
 TEST_F(Refusals, Context) {
   EXPECT_REFUSED(5000, kNullContextPointer, contextCreate(r, nullptr, nullptr, nullptr, nullptr));
+  context = unknown<C>;
   EXPECT_REFUSED(4011, kNoBackend, contextCreate(r, unknown<B>, nullptr, nullptr, &context));
+  EXPECT_EQ(context, nullptr);  // cleared first, and left so by the refusal
   EXPECT_REFUSED(14000, kNoDevice, contextCreate(r, nullptr, unknown<D>, nullptr, &context));
   EXPECT_REFUSED(5000, kNullContextPointer, contextCreateFromBinary(r, nullptr, nullptr, nullptr, "b", 1, nullptr, nullptr));
   EXPECT_REFUSED(5000, kNullContextPointer,

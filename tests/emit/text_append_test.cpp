@@ -20,10 +20,7 @@ float withBits(uint32_t bits) {
 }
 
 TEST(FloatText, FiniteAsPercentNineGOthersAsExpressions) {
-  const struct {
-    float value;
-    const char* text;
-  } rows[] = {
+  const struct { float value; const char* text; } rows[] = {
       {0.1f, "0.100000001"},      {1.0f, "1"},           {0.5f, "0.5"},
       {1.0f / 3.0f, "0.333333343"}, {0.00001f, "9.99999975e-06"}, {1e9f, "1e+09"},
       {123456789.0f, "123456792"}, {0.0f, "0"},          {-2.5f, "-2.5"},
@@ -44,12 +41,7 @@ TEST(FloatText, FiniteAsPercentNineGOthersAsExpressions) {
 // the form changes and nine digits come closest to rounding into a tenth.
 TEST(FloatText, AgreesWithTheStandardLibraryOverTheRange) {
   std::vector<float> values;
-  for (uint64_t bits = 0; bits < (uint64_t{1} << 32); bits += 4099) {
-    const auto pattern = static_cast<uint32_t>(bits);
-    float value;
-    std::memcpy(&value, &pattern, sizeof value);
-    values.push_back(value);
-  }
+  for (uint64_t bits = 0; bits < (uint64_t{1} << 32); bits += 4099) values.push_back(withBits(static_cast<uint32_t>(bits)));
   for (int exponent = -45; exponent <= 38; ++exponent) {
     const auto power = static_cast<float>(std::pow(10.0, exponent));
     values.insert(values.end(), {std::nextafter(power, 0.0f), power,
@@ -76,9 +68,7 @@ void expectDecimal(Number value) {
 }
 
 TEST(NumberText, EveryLengthAndBothEndsOfEachType) {
-  for (const int32_t value : {0, 9, 10, 99, 100, 101, 999, 1000, 65536, -1, -10, -100,
-                              std::numeric_limits<int32_t>::min(),
-                              std::numeric_limits<int32_t>::max()})
+  for (const int32_t value : {0, 9, 10, 99, 100, 101, 999, 1000, 65536, -1, -10, -100, INT32_MIN, INT32_MAX})
     expectDecimal(value);
   expectDecimal(std::numeric_limits<uint32_t>::max());
   expectDecimal(std::numeric_limits<int64_t>::min());

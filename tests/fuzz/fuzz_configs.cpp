@@ -33,7 +33,9 @@ ZebContext_Config_t contextConfig(Builder& build) {
       config.enableGraphs =
           build.array<const char*>(names + 1, [&, i = 0u]() mutable { return i++ < names ? build.string() : nullptr; });
       break;
-    default: config.memoryLimitHint = build.any<uint64_t>();  // and the rest
+    case ZEB_CONTEXT_CONFIG_OPTION_PRIORITY: config.priority = Zeb_Priority_t(build.any<int32_t>()); break;
+    case ZEB_CONTEXT_CONFIG_PERSISTENT_BINARY: config.isPersistentBinary = build.any<uint8_t>(); break;
+    default: config.memoryLimitHint = build.any<uint64_t>();  // and an option the recorder does not know
   }
   return config;
 }

@@ -22,8 +22,7 @@ void named(const char* format, ZebLog_Level_t, uint64_t, va_list args) {
 }
 
 // Every test starts and ends without a logger.
-class Logger : public testing::Test {
- protected:
+struct Logger : testing::Test {
   void SetUp() override { TearDown(), received.clear(); }
   void TearDown() override { while (release() == ZEB_SUCCESS) continue; }
   static Zeb_ErrorHandle_t make(ZebLog_Callback_t callback, int level) {

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <new>
 
 #include "api/entry_points.h"
@@ -32,24 +33,16 @@ TEST(Allocations, WarmCreateFreePairsAllocateNothing) {
   Zeb_ContextHandle_t context = nullptr;
   Zeb_ProfileHandle_t profile = nullptr;
   ASSERT_EQ(entry::backendCreate(r, nullptr, nullptr, &backend), 0u);
-  const auto pairAllocations = [](auto pair) {
+  const std::function<void()> pairs[] = {
+      [&] { entry::contextCreate(r, backend, nullptr, nullptr, &context), entry::contextFree(r, context, nullptr); },
+      [&] { entry::backendCreate(r, nullptr, nullptr, &other), entry::backendFree(r, other); },
+      [&] { entry::profileCreate(r, backend, ZEB_PROFILE_LEVEL_BASIC, &profile), entry::profileFree(r, profile); }};
+  for (const auto& pair : pairs) {
     for (int i = 0; i < 3; ++i) pair();
     const unsigned long before = allocations;
     for (int i = 0; i < 100; ++i) pair();
-    return allocations - before;
-  };
-  EXPECT_EQ(pairAllocations([&] {
-              entry::contextCreate(r, backend, nullptr, nullptr, &context);
-              entry::contextFree(r, context, nullptr);
-            }), 0u);
-  EXPECT_EQ(pairAllocations([&] {
-              entry::backendCreate(r, nullptr, nullptr, &other);
-              entry::backendFree(r, other);
-            }), 0u);
-  EXPECT_EQ(pairAllocations([&] {
-              entry::profileCreate(r, backend, ZEB_PROFILE_LEVEL_BASIC, &profile);
-              entry::profileFree(r, profile);
-            }), 0u);
+    EXPECT_EQ(allocations - before, 0u);
+  }
   EXPECT_EQ(s.log.texts(), std::vector<std::string>{});  // every call succeeded
 }
 

@@ -29,59 +29,71 @@ Config backendId(uint32_t id) { return withOption(ZEB_SCRIBE_CONFIG_OPTION_BACKE
 Config forward(const char* library) { return withOption(ZEB_SCRIBE_CONFIG_OPTION_FORWARD, &Config::forwardLibrary, library); }
 const Config kNoHeader = option(ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER);
 
-Zeb_ErrorHandle_t configure(Recorder& r, std::initializer_list<Config> records) {
+Zeb_ErrorHandle_t configure(Recorder& r, const std::vector<Config>& records) {
   std::vector<const Config*> pointers;
   for (const Config& record : records) pointers.push_back(&record);
   pointers.push_back(nullptr);
   return configureRecorder(r, pointers.data());
 }
 
-struct Configuration : testing::Test {
-  Zeb_ErrorHandle_t configure(std::initializer_list<Config> records) {
-    return s.log.clear(), test::configure(r, records);
+// The recorder's settings and its model file, which a refused call leaves as they were.
+std::vector<std::string> settingsOf(Session& s) {
+  Recorder& r = s.recorder;
+  return {r.outputDirectory(), r.modelFileName(), r.dataFileName(), std::to_string(r.backendIdentifier()), s.model()};
+}
+
+std::string onlyWithFiles(const char* option, const char* after = "") {
+  return std::string(option) + " must be provided concurrently with ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG" + after;
+}
+constexpr const char* kOnceStarted = " if provided after any other ZEB APIs have been called";
+
+// Rows in order, the later ones given to a started recorder. A refused list changes nothing.
+TEST(Configuration, EachListsAnswerAndMessage) {
+  const char *slashes = "Model filename or data filename contain slashes", *inUse = " is in use by the current recording",
+             *defaulted = " output path provided, defaulting to ./scribe_output/";
+  const struct {
+    bool started;
+    std::vector<Config> records;
+    Zeb_ErrorHandle_t code;
+    std::string message;  // logged as an error when refused, else as a warning
+  } rows[] = {
+      {false, {directory("other"), files("a/m.c", "d.bin")}, 1004, slashes},
+      {false, {directory("other"), files("m.c", "d\\x.bin")}, 1004, slashes},
+      {false, {directory("other"), files(nullptr, "d.bin")}, 1004, "Model filename or data filename are NULL"},
+      {false, {directory("other"), option(9)}, 1004, "Unknown Scribe config option provided: 9"},
+      {false, {files("same", "same")}, 1004, "Model filename and data filename must differ"},
+      {false, {kNoHeader}, 4951, onlyWithFiles("ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER")},
+      {false, {directory("")}, 0, std::string("Empty") + defaulted},
+      {false, {directory(nullptr)}, 0, std::string("NULL") + defaulted},
+      {true, {timestamp()}, 4951, "ZEB_SCRIBE_CONFIG_OPTION_APPEND_TIMESTAMP must be provided before any other ZEB APIs are called"},
+      {true, {directory("x")}, 4951, onlyWithFiles("ZEB_SCRIBE_CONFIG_OPTION_OUTPUT_DIRECTORY", kOnceStarted)},
+      {true, {backendId(3)}, 4951, onlyWithFiles("ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID", kOnceStarted)},
+      // A file of the recording in progress would be truncated or written into.
+      {true, {files("scribe_output.c", "other.bin"), kNoHeader}, 1004, std::string("File scribe_output.c") + inUse},
+      {true, {files("other.c", "params.bin"), kNoHeader}, 1004, std::string("File params.bin") + inUse},
+      {true, {files("params.bin", "x.bin"), kNoHeader}, 1004, std::string("File params.bin") + inUse},
+  };
+  Session s;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.message);
+    if (row.started && !s.recorder.started()) s.recorder.setOutputDirectory("out/"), s.recorder.start();
+    const std::vector<std::string> before = settingsOf(s);
+    s.log.clear();
+    EXPECT_EQ(configure(s.recorder, row.records), row.code);
+    EXPECT_EQ(s.log.messages(), Logged({{row.code ? ZEB_LOG_LEVEL_ERROR : ZEB_LOG_LEVEL_WARN, row.message}}));
+    const std::vector<std::string> after = settingsOf(s);
+    if (row.code != 0) {
+      EXPECT_EQ(after, before);
+    } else {
+      EXPECT_EQ(after[0], "./scribe_output/");
+    }
   }
-  std::string logged() const { return s.log.texts().empty() ? "" : s.log.texts().back(); }
+}
+
+TEST(Configuration, TimestampedNamesBeforeTheStart) {
   Session s;
   Recorder& r = s.recorder;
-};
-
-TEST_F(Configuration, RefusedRecordsChangeNothing) {
-  const char* slashes = "Model filename or data filename contain slashes";
-  const std::pair<Config, std::string> rows[] = {{files("a/m.c", "d.bin"), slashes},
-                                                 {files("m.c", "d\\x.bin"), slashes},
-                                                 {files(nullptr, "d.bin"), "Model filename or data filename are NULL"},
-                                                 {option(9), "Unknown Scribe config option provided: 9"}};
-  for (const auto& [record, message] : rows) {
-    EXPECT_EQ(configure({directory("other"), record}), 1004u);
-    EXPECT_EQ(logged(), message);
-  }
-  EXPECT_EQ(r.outputDirectory(), "out/");
-  EXPECT_EQ(r.dataFileName(), "params.bin");
-}
-
-TEST_F(Configuration, MissingDirectoryWarnsAndKeepsTheDefault) {
-  EXPECT_EQ(configure({directory("")}), 0u);
-  EXPECT_EQ(s.log.messages(), Logged({{ZEB_LOG_LEVEL_WARN, "Empty output path provided, defaulting to ./scribe_output/"}}));
-  EXPECT_EQ(r.outputDirectory(), "./scribe_output/");
-  EXPECT_EQ(configure({directory(nullptr)}), 0u);
-  EXPECT_EQ(logged(), "NULL output path provided, defaulting to ./scribe_output/");
-}
-
-TEST_F(Configuration, OrderRules) {
-  EXPECT_EQ(configure({kNoHeader}), 4951u);
-  EXPECT_EQ(logged(), "ZEB_SCRIBE_CONFIG_WRITE_OUTPUT_HEADER must be provided concurrently with "
-                      "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG");
-  ASSERT_EQ(r.start(), 0u);
-  EXPECT_EQ(configure({timestamp()}), 4951u);
-  EXPECT_EQ(configure({directory("x")}), 4951u);
-  EXPECT_EQ(configure({backendId(3)}), 4951u);
-  EXPECT_EQ(logged(), "ZEB_SCRIBE_CONFIG_OPTION_BACKEND_ID must be provided concurrently with "
-                      "ZEB_SCRIBE_CONFIG_OPTION_FILE_CONFIG if provided after any other ZEB APIs have been called");
-  EXPECT_EQ(r.backendIdentifier(), 0u);
-}
-
-TEST_F(Configuration, NamesBeforeTheStart) {
-  ASSERT_EQ(configure({files("m.c", "d.bin"), timestamp()}), 0u);
+  ASSERT_EQ(configure(r, {files("m.c", "d.bin"), timestamp()}), 0u);
   const std::regex stamped("scribe_output_(\\d\\d-\\d\\d-\\d{4}_\\d\\d_\\d\\d_\\d\\d)\\.c");
   std::smatch match;
   const std::string model = r.modelFileName();
@@ -96,18 +108,14 @@ TEST_F(Configuration, NamesBeforeTheStart) {
 // empty, or a directory's) leaves no file open: the next one, to good names, succeeds and
 // records, and a switch finishes the program it leaves.
 TEST(Recovery, AFailedStartOrSwitchLeavesTheWayOpenForTheNextOne) {
-  struct Row {
-    bool switching;
-    const char *directory, *model, *data, *message;
-  };
-  const Row rows[] = {{false, "blocked", "m.c", "d.bin", "blocked already exists"},
+  const struct { bool switching; const char *directory, *model, *data, *message; } rows[] = {{false, "blocked", "m.c", "d.bin", "blocked already exists"},
                       {false, "out", "m.c", "", "Could not open file: out/"},
                       {false, "out", "taken", "d.bin", "Could not open file: out/taken"},
                       {false, "out", "m.c", "taken", "Could not open file: out/taken"},
                       {true, "blocked", "m.c", "d.bin", "Failure when opening model file"},
                       {true, "out", "taken", "d.bin", "Failure when opening model file"},
                       {true, "out", "m.c", "taken", "Failure when opening data file"}};
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.directory) + " " + row.model + " " + row.data);
     Session s;
     std::ofstream("blocked") << "in the way";
@@ -133,32 +141,10 @@ TEST(Recovery, AFailedStartOrSwitchLeavesTheWayOpenForTheNextOne) {
   }
 }
 
-// A file of the recording in progress would be truncated or written into.
-TEST_F(Configuration, FilesInUseAreRefused) {
-  EXPECT_EQ(configure({files("same", "same")}), 1004u);
-  EXPECT_EQ(logged(), "Model filename and data filename must differ");
-  ASSERT_EQ(r.start(), 0u);
-  const std::string started = s.model();
-  for (const auto& [model, data] : {std::pair{"scribe_output.c", "other.bin"}, std::pair{"other.c", "params.bin"},
-                                    std::pair{"params.bin", "x.bin"}}) {
-    EXPECT_EQ(configure({files(model, data), kNoHeader}), 1004u) << model;
-    EXPECT_EQ(logged().rfind("File ", 0), 0u) << logged();
-  }
-  EXPECT_EQ(r.modelFileName(), "scribe_output.c");
-  EXPECT_EQ(s.model(), started);
-}
-
 // Each variable once with a value it takes, and once with one it cannot use: every start then
 // answers 4000, naming the variable.
 TEST(Environment, EachVariableSetsItsOptionOrRefusesTheStart) {
-  struct Row {
-    const char* variable;
-    const char* value;
-    bool (*taken)(Recorder&);
-    const char* bad;
-    const char* refusal;
-  };
-  const Row rows[] = {
+  const struct { const char *variable, *value; bool (*taken)(Recorder&); const char *bad, *refusal; } rows[] = {
       {"ZEBSCRIBE_OUTPUT_DIR", "elsewhere", [](Recorder& r) { return r.outputDirectory() == "elsewhere"; }, "",
        "it is empty"},
       {"ZEBSCRIBE_MODEL_FILE", "m.c", [](Recorder& r) { return r.modelFileName() == "m.c"; }, "a/m.c",
@@ -173,7 +159,7 @@ TEST(Environment, EachVariableSetsItsOptionOrRefusesTheStart) {
       {"ZEBSCRIBE_BACKEND_ID", "3", [](Recorder& r) { return r.backendIdentifier() == 3; }, "4294967296",
        "it must be a decimal number below 4294967296"},
       {"ZEBSCRIBE_FORWARD", ZEB_ECHO_LIBRARY, [](Recorder& r) { return r.forwarding(); }, "", "it is empty"}};
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.variable);
     ScopedTempDir directory;
     LogCapture log;
