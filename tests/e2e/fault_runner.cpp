@@ -1,4 +1,5 @@
-// zeb_fault_runner <scenario|random:SEED> <fault> <outcomes-file>, with ZebScribe in process.
+// zeb_fault_runner <scenario|random:SEED> <fault> <outcomes-file>, with ZebScribe in process
+// (POSIX: under wine the native runner records and the Windows programs replay).
 // Faults: N (the N-th stream operation fails: no open, half a write, a failed flush, close or
 // truncation; 0: none), fsize:N (that write meets a real RLIMIT_FSIZE half way), directory:N
 // (output goes to the unwritable /proc/self/ until the N-th call returned), kill:N (the process
@@ -10,10 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
-#endif
 
 #include "ZebInterface.h"
 #include "ZebScribe.h"
@@ -42,7 +41,6 @@ bool strikes(char kind) {
 }
 
 std::size_t writeUnderLimit(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
-#ifndef _WIN32
   rlimit saved{};
   getrlimit(RLIMIT_FSIZE, &saved);
   rlimit limit = saved;
@@ -51,9 +49,6 @@ std::size_t writeUnderLimit(const void* buffer, std::size_t size, std::size_t co
   const std::size_t written = real.write(buffer, size, count, file);
   setrlimit(RLIMIT_FSIZE, &saved);
   return written;
-#else
-  return real.write(buffer, size, count, file);
-#endif
 }
 
 std::FILE* open(const char* path) {
@@ -108,13 +103,11 @@ int main(int argc, char** argv) {
   if (argc != 4) return std::fprintf(stderr, "usage: zeb_fault_runner <scenario> <fault> <outcomes-file>\n"), 2;
   const std::string faultText = argv[2];
   faultAt = std::strtoul(faultText.c_str() + faultText.find(':') + 1, nullptr, 10);
-  if (faultText.rfind("fsize:", 0) == 0) fault = Fault::FileSizeLimit;
-  if (faultText.rfind("directory:", 0) == 0) fault = Fault::UnwritableDirectory;
-  if (faultText.rfind("kill:", 0) == 0) fault = Fault::Kill;
-  if (faultText.rfind("cut:", 0) == 0) fault = Fault::CutAndKill;
-#ifndef _WIN32
+  const std::pair<const char*, Fault> byPrefix[] = {
+      {"fsize:", Fault::FileSizeLimit}, {"directory:", Fault::UnwritableDirectory}, {"kill:", Fault::Kill},
+      {"cut:", Fault::CutAndKill}};
+  for (const auto& [prefix, kind] : byPrefix) if (faultText.rfind(prefix, 0) == 0) fault = kind;
   std::signal(SIGXFSZ, SIG_IGN);
-#endif
   if (fault == Fault::UnwritableDirectory) zeb::e2e::configureScribe(ZebScribe_initialize, "/proc/self/", nullptr);
   zeb::e2e::setFileSwitch([] {
     switchAnswer = zeb::e2e::configureScribe(ZebScribe_initialize, "second.c", "second.bin");

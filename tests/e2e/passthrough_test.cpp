@@ -20,8 +20,7 @@ struct FeedbackRun {
 FeedbackRun runFeedback(const ScratchDir& scratch, const std::string& name, const std::string& library,
                         const std::string& environment) {
   const fs::path dir = sub(scratch, name);
-  const CommandResult ran = runScenarioIn(dir, library, "feedback", {}, environment);
-  EXPECT_EQ(ran.exitCode, 0) << ran.output;
+  EXPECT_TRUE(succeeded(runScenarioIn(dir, library, "feedback", {}, environment)));
   return {dir, readLines(dir / kEchoLogName), readLines(dir / kFeedbackNotes)};
 }
 
@@ -40,6 +39,7 @@ std::vector<std::string> untilFailure(std::vector<std::string> calls) {
 struct EchoMood {
   const char* name;
   const char* failing;  // ZEB_ECHO_FAIL, or empty
+  std::vector<std::pair<std::string, std::size_t>> notes;  // notes that start so, and how many
 };
 
 // Answering every call, and failing graphCreate and graphExecute: the client tries graphCreate
@@ -47,7 +47,13 @@ struct EchoMood {
 // which must not find it; each message, sent while the backend works on the call, is answered
 // from another thread, which ZebScribe must not hold up meanwhile.
 TEST(PassThrough, AClientActingOnTheAnswersRunsAlikeDirectlyThroughZebScribeAndReplayed) {
-  for (const EchoMood& mood : {EchoMood{"answers", ""}, EchoMood{"failure", "graphCreate:6999,graphExecute:6004"}}) {
+  const EchoMood moods[] = {
+      {"answers", "", {}},
+      {"failure", "graphCreate:6999,graphExecute:6004",
+       {{"message 1 echo backend: graphCreate fails with 6999, as ZEB_ECHO_FAIL asks", 2}, {"graphCreate 6999", 2},
+        {"message 1 echo backend: graphExecute fails with 6004, as ZEB_ECHO_FAIL asks", 4}, {"graphExecute 6004 ", 4},
+        {"answered from another thread 0 ", 6}, {"graphRetrieve 0", 2}}}};
+  for (const EchoMood& mood : moods) {
     SCOPED_TRACE(mood.name);
     ScratchDir scratch;
     const std::string echo = *mood.failing ? assignment("ZEB_ECHO_FAIL", mood.failing) : "";
@@ -65,20 +71,11 @@ TEST(PassThrough, AClientActingOnTheAnswersRunsAlikeDirectlyThroughZebScribeAndR
     for (const std::string& note : forwarded.notes)
       if (note.rfind("graphExecute ", 0) == 0) outputs.insert(note);
     EXPECT_EQ(outputs.size(), *mood.failing ? 1u : 4u);
-    if (*mood.failing) {
-      EXPECT_EQ(count(forwarded.notes, "message 1 echo backend: graphCreate fails with 6999, as ZEB_ECHO_FAIL asks"), 2u);
-      EXPECT_EQ(count(forwarded.notes, "graphCreate 6999"), 2u);
-      EXPECT_EQ(count(forwarded.notes, "message 1 echo backend: graphExecute fails with 6004, as ZEB_ECHO_FAIL asks"), 4u);
-      EXPECT_EQ(count(forwarded.notes, "graphExecute 6004 "), 4u);
-      EXPECT_EQ(count(forwarded.notes, "answered from another thread 0 "), 6u);
-      EXPECT_EQ(count(forwarded.notes, "graphRetrieve 0"), 2u);
-    }
+    for (const auto& [start, times] : mood.notes) EXPECT_EQ(count(forwarded.notes, start), times) << start;
 
     const fs::path output = forwarded.dir / "scribe_output";
-    const CommandResult compiled = compileProgram(output / "scribe_output.c", output / "replay", tool("ECHO_LINK"));
-    ASSERT_EQ(compiled.exitCode, 0) << compiled.output.substr(0, 4000);
     const CommandResult replayed =
-        runIn(output, echo + run(tool("REPLAY_PREFIX"), {(output / "replay").string() + tool("EXE_SUFFIX")}));
+        compileAndRun(output / "scribe_output.c", output / "replay", tool("ECHO_LINK"), echo + tool("REPLAY_PREFIX"));
     EXPECT_EQ(replayed.exitCode != 0, *mood.failing != '\0') << replayed.output;
     EXPECT_EQ(firstDifference(untilFailure(recordedCalls(direct.calls)), readLines(output / kEchoLogName)), "");
   }

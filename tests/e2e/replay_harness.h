@@ -1,9 +1,10 @@
-// The whole road as shell commands; every command comes from tool(), so the same
-// steps drive the Windows build under wine (tests/windows).
+// The whole road as shell commands, run on a POSIX host; every command comes from tool(),
+// so the same steps drive the Windows build under wine (tests/windows).
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -15,9 +16,7 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
 #include <sys/wait.h>
-#endif
 
 #include "support/scoped_temp_dir.h"
 
@@ -56,6 +55,12 @@ inline std::vector<std::string> seededNames(const char* variable, const std::str
 
 struct CommandResult { int exitCode; std::string output; };  // stdout and stderr together
 
+// For EXPECT_TRUE and ASSERT_TRUE: a command that exited 0, else its exit code and output.
+inline testing::AssertionResult succeeded(const CommandResult& result) {
+  if (result.exitCode == 0) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "exit code " << result.exitCode << "\n" << result.output.substr(0, 8000);
+}
+
 // Relative, so that it means the same file under wine.
 inline constexpr char kEchoLogName[] = "echo_calls.log";
 
@@ -85,9 +90,7 @@ inline CommandResult runIn(const fs::path& dir, const std::string& command) {
   const fs::path output = dir / ".command_output";
   int status = std::system(("cd " + run("", {dir.string()}) + " && ZEB_ECHO_LOG=" + kEchoLogName + " " + command +
                             " >" + run("", {output.string()}) + " 2>&1").c_str());
-#ifndef _WIN32
   status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
-#endif
   CommandResult result{status, "$ " + command + "\n" + readFile(output)};
   fs::remove(output);
   return result;
@@ -108,15 +111,15 @@ inline CommandResult runScenarioIn(const fs::path& dir, const std::string& libra
   return runIn(dir, environment + run(tool("RUNNER_PREFIX"), options));
 }
 
-inline CommandResult compileProgram(const fs::path& source, const fs::path& executableStem, const std::string& linkFlags) {
-  return runIn(source.parent_path(),
-               run(tool("CC") + " -std=c11 " + kStrictness, {"-I", tool("INCLUDE_DIR"), source.string(), "-o",
-                                                     executableStem.string() + tool("EXE_SUFFIX")}) + " " + linkFlags);
-}
-
-inline CommandResult runProgramIn(const fs::path& dir, const fs::path& executableStem,
-                                  const std::string& prefix = tool("REPLAY_PREFIX")) {
-  return runIn(dir, run(prefix, {executableStem.string() + tool("EXE_SUFFIX")}));
+// A written program compiled (which must succeed) and linked with link, run where the
+// executable lies, beside the data file it reads.
+inline CommandResult compileAndRun(const fs::path& source, const fs::path& executable, const std::string& link,
+                                   const std::string& prefix = tool("REPLAY_PREFIX")) {
+  const std::string file = executable.string() + tool("EXE_SUFFIX");
+  const std::string compiler = tool("CC") + " -std=c11 " + kStrictness;
+  EXPECT_TRUE(succeeded(
+      runIn(source.parent_path(), run(compiler, {"-I", tool("INCLUDE_DIR"), source.string(), "-o", file}) + " " + link)));
+  return runIn(executable.parent_path(), run(prefix, {file}));
 }
 
 inline std::vector<std::string> readLines(std::istream&& in) {
@@ -148,8 +151,7 @@ inline std::vector<std::string> recordedCalls(const std::vector<std::string>& ec
 
 inline std::vector<std::string> directCalls(const fs::path& dir, const std::string& scenario,
                                             std::vector<std::string> options = {}) {
-  const CommandResult ran = runScenarioIn(dir, tool("ECHO_LIB"), scenario, std::move(options));
-  EXPECT_EQ(ran.exitCode, 0) << ran.output;
+  EXPECT_TRUE(succeeded(runScenarioIn(dir, tool("ECHO_LIB"), scenario, std::move(options))));
   return recordedCalls(readLines(dir / kEchoLogName));
 }
 
@@ -161,54 +163,49 @@ struct ScenarioRun {
     fs::create_directories(direct), fs::create_directories(recorded);
     calls = directCalls(direct, scenario);
     EXPECT_FALSE(readLines(direct / kEchoLogName).empty()) << "the echo backend logged nothing";
-    const CommandResult ran = runScenarioIn(recorded, tool("SCRIBE_LIB"), scenario);
-    EXPECT_EQ(ran.exitCode, 0) << ran.output;
+    EXPECT_TRUE(succeeded(runScenarioIn(recorded, tool("SCRIBE_LIB"), scenario)));
   }
   fs::path direct, recorded, output;
   std::vector<std::string> calls;
 };
 
-// Built by `zebscribe build` against the echo backend, which comes first in its
-// link line; the rest (sanitizers) goes to the compiler.
-inline CommandResult buildWithTool(const fs::path& source, const fs::path& executableStem) {
+// Every call a written program makes with the echo backend, run in dir by its data file.
+// Built by `zebscribe build` against the echo backend, which comes first in its link line;
+// the rest (sanitizers) goes to the compiler.
+inline std::vector<std::string> replayWithEcho(const fs::path& source, const fs::path& dir,
+                                               const std::string& prefix = tool("REPLAY_PREFIX")) {
+  const fs::path stem = source.parent_path() / source.stem();
   std::istringstream link(tool("ECHO_LINK"));
   std::string backend, flags;
   link >> backend;
   for (std::string word; link >> word;) flags += " " + word;
-  return runIn(source.parent_path(), run(ZEB_E2E_TOOL, {"build", source.string(), "--backend", backend, "--cc",
-                                                        tool("CC") + " " + kStrictness + flags, "-o",
-                                                        executableStem.string() + tool("EXE_SUFFIX")}));
-}
-
-// Every call a written program makes with the echo backend, run in dir by its data file.
-inline std::vector<std::string> replayWithEcho(const fs::path& source, const fs::path& dir,
-                                               const std::string& prefix = tool("REPLAY_PREFIX")) {
-  const fs::path stem = source.parent_path() / source.stem();
-  const CommandResult compiled = buildWithTool(source, stem);
-  EXPECT_EQ(compiled.exitCode, 0) << compiled.output.substr(0, 4000);
+  EXPECT_TRUE(succeeded(runIn(source.parent_path(), run(ZEB_E2E_TOOL, {"build", source.string(), "--backend", backend,
+      "--cc", tool("CC") + " " + kStrictness + flags, "-o", stem.string() + tool("EXE_SUFFIX")}))));
   fs::remove(dir / kEchoLogName);
-  const CommandResult replayed = runProgramIn(dir, stem, prefix);
-  EXPECT_EQ(replayed.exitCode, 0) << replayed.output.substr(0, 4000);
+  EXPECT_TRUE(succeeded(runIn(dir, run(prefix, {stem.string() + tool("EXE_SUFFIX")}))));
   return readLines(dir / kEchoLogName);
 }
 
 // Empty when equal, else the first pair that differs.
 inline std::string firstDifference(const std::vector<std::string>& expected, const std::vector<std::string>& actual) {
-  const auto at = [](const std::vector<std::string>& lines, std::size_t i) {
-    return i < lines.size() ? lines[i] : "<no more lines>";
-  };
-  for (std::size_t i = 0; i < expected.size() || i < actual.size(); ++i) {
-    if (at(expected, i) == at(actual, i)) continue;
-    return "first difference at line " + std::to_string(i + 1) + " of " + std::to_string(expected.size()) +
-           " expected and " + std::to_string(actual.size()) + " actual lines\n  expected: " + at(expected, i) +
-           "\n  actual:   " + at(actual, i) + "\n";
-  }
-  return "";
+  const auto [want, got] = std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
+  if (want == expected.end() && got == actual.end()) return "";
+  return "first difference at line " + std::to_string(want - expected.begin() + 1) + " of " +
+         std::to_string(expected.size()) + " expected and " + std::to_string(actual.size()) + " actual lines\n" +
+         "  expected: " + (want != expected.end() ? *want : "<no more lines>") + "\n" +
+         "  actual:   " + (got != actual.end() ? *got : "<no more lines>") + "\n";
 }
 
-inline fs::path sub(const ScratchDir& scratch, const std::string& name) {
-  fs::create_directories(scratch.path() / name);
-  return scratch.path() / name;
+// The directory name in dir, made if need be.
+inline fs::path sub(const fs::path& dir, const std::string& name) {
+  fs::create_directories(dir / name);
+  return dir / name;
+}
+inline fs::path sub(const ScratchDir& scratch, const std::string& name) { return sub(scratch.path(), name); }
+
+// `zebscribe COMMAND model`, run beside the model file.
+inline CommandResult zebscribe(const std::string& command, const fs::path& model) {
+  return runIn(model.parent_path(), run(ZEB_E2E_TOOL, {command, model.string()}));
 }
 
 // A copy of a golden recording in dir, as the recorder named its files.

@@ -15,6 +15,9 @@
 namespace zeb::e2e {
 namespace {
 
+// A configuration and the NULL-terminated list that holds it (never copied).
+template <class Config> struct OneConfig { Config config; const Config* list[2] = {&config, nullptr}; };
+
 // One thread's rounds through every recording entry point and the configuration (so
 // that a lock missing from any of them lets two threads meet). Calls that did not answer
 // 0, a query's 4950 or not supported are added to failures.
@@ -25,18 +28,13 @@ void runClient(const ZebApi& api, const ThreadedRun& run, unsigned thread, std::
   static uint32_t shape[] = {4};
   static uint8_t binary[16] = {0xB1, 1, 2, 3};
   const std::string mark = "thread_" + std::to_string(thread);
-  const BackendConfig platform = backendPlatform(mark.c_str());
-  const BackendConfig* backendConfigs[] = {&platform, nullptr};
   ZebDevice_HardwareDeviceInfo_t hardware = hardwareDevice(thread, 0, 0, nullptr);
   const ZebDevice_PlatformInfo_t info = platformInfo(1, &hardware);
-  const ZebDevice_Config_t device = devicePlatformInfo(&info);
-  const ZebDevice_Config_t* deviceConfigs[] = {&device, nullptr};
-  const ContextConfig priority = contextPriority(ZEB_PRIORITY_HIGH);
-  const ContextConfig* contextConfigs[] = {&priority, nullptr};
-  const ZebGraph_Config_t graphPriorityConfig = graphPriority(ZEB_PRIORITY_LOW);
-  const ZebGraph_Config_t* graphConfigs[] = {&graphPriorityConfig, nullptr};
-  const ZebProfile_Config_t maxEvents = profileMaxEvents(thread + 1);
-  const ZebProfile_Config_t* profileConfigs[] = {&maxEvents, nullptr};
+  OneConfig<BackendConfig> backendConfigs{backendPlatform(mark.c_str())};
+  OneConfig<ZebDevice_Config_t> deviceConfigs{devicePlatformInfo(&info)};
+  OneConfig<ContextConfig> contextConfigs{contextPriority(ZEB_PRIORITY_HIGH)};
+  OneConfig<ZebGraph_Config_t> graphConfigs{graphPriority(ZEB_PRIORITY_LOW)};
+  OneConfig<ZebProfile_Config_t> profileConfigs{profileMaxEvents(thread + 1)};
   const ZebGraph_ExecutionEnvironment_t* noEnvironment[] = {nullptr};
   // The first call meets the other threads' first ones, one of which starts the recorder:
   // a call that does no more than start it, whose answer does not matter.
@@ -49,27 +47,27 @@ void runClient(const ZebApi& api, const ThreadedRun& run, unsigned thread, std::
     default: if (run.initialize) run.initialize(nullptr);
   }
   for (unsigned number = 0; number < run.rounds; ++number) {
-    Zeb_BackendHandle_t b = nullptr; check(api.backendCreate(nullptr, backendConfigs, &b));
-    check(api.backendSetConfig(b, backendConfigs));
+    Zeb_BackendHandle_t b = nullptr; check(api.backendCreate(nullptr, backendConfigs.list, &b));
+    check(api.backendSetConfig(b, backendConfigs.list));
     check(api.backendRegisterOpPackage(b, mark.c_str(), "provider", nullptr));
     uint32_t count = 0; const ZebBackend_OperationName_t* operations = nullptr;
     check(api.backendGetSupportedOperations(b, &count, &operations));
     check(api.propertyHasCapability(thread));
     const ZebDevice_PlatformInfo_t* platformInfo = nullptr; check(api.deviceGetPlatformInfo(nullptr, &platformInfo));
     ZebDevice_Infrastructure_t infrastructure = nullptr; check(api.deviceGetInfrastructure(&infrastructure));
-    Zeb_DeviceHandle_t d = nullptr; check(api.deviceCreate(nullptr, deviceConfigs, &d));
-    check(api.deviceSetConfig(d, deviceConfigs));
+    Zeb_DeviceHandle_t d = nullptr; check(api.deviceCreate(nullptr, deviceConfigs.list, &d));
+    check(api.deviceSetConfig(d, deviceConfigs.list));
     check(api.deviceGetInfo(d, &platformInfo));
     Zeb_ProfileHandle_t p = nullptr; check(api.profileCreate(b, ZEB_PROFILE_LEVEL_BASIC, &p));
-    check(api.profileSetConfig(p, profileConfigs));
+    check(api.profileSetConfig(p, profileConfigs.list));
     const ZebProfile_EventId_t* events = nullptr; check(api.profileGetEvents(p, &events, &count));
     check(api.profileGetSubEvents(thread, &events, &count));
     ZebProfile_EventData_t data{}; check(api.profileGetEventData(thread, &data));
     ZebProfile_ExtendedEventData_t extended{}; check(api.profileGetExtendedEventData(thread, &extended));
     Zeb_ContextHandle_t c = nullptr; check(api.contextCreate(b, d, kNoContextConfigs, &c));
-    check(api.contextSetConfig(c, contextConfigs));
+    check(api.contextSetConfig(c, contextConfigs.list));
     Zeb_GraphHandle_t g = nullptr; check(api.graphCreate(c, "g", kNoGraphConfigs, &g));
-    check(api.graphSetConfig(g, graphConfigs));
+    check(api.graphSetConfig(g, graphConfigs.list));
     Zeb_GraphHandle_t sub = nullptr; check(api.graphCreateSubgraph(g, "sub", &sub));
     // Data of its own in every block, so that a blob read for another fails the comparison.
     float values[4] = {static_cast<float>(thread), static_cast<float>(number), -1.0f, 0.5f};
@@ -90,8 +88,7 @@ void runClient(const ZebApi& api, const ThreadedRun& run, unsigned thread, std::
     check(api.contextValidateBinary(b, d, kNoContextConfigs, binary, sizeof binary));
     Zeb_ContextHandle_t c2 = nullptr, c3 = nullptr;
     check(api.contextCreateFromBinary(b, d, kNoContextConfigs, binary, sizeof binary, &c2, p));
-    check(api.contextCreateFromBinaryWithSignal(b, d, kNoContextConfigs, binary, sizeof binary, &c3, p,
-                                                nullptr));
+    check(api.contextCreateFromBinaryWithSignal(b, d, kNoContextConfigs, binary, sizeof binary, &c3, p, nullptr));
     check(api.errorGetVerboseMessage(0, &message)), check(api.errorFreeVerboseMessage(message));
     if (run.initialize) check(run.initialize(nullptr));  // the default names again: changes nothing
     check(api.contextFree(c3, nullptr)), check(api.contextFree(c2, nullptr)), check(api.contextFree(c, p));
