@@ -190,4 +190,16 @@ void nonFiniteFloats(const ZebApi& api) {
   api.graphAddNode(graph, opConfig("floats", "pkg", "Op", 6, params.data(), 5, tensors.data(), 0, nullptr));
 }
 
+void tensorFlow(const ZebApi& api) {
+  const PlainContext plain(api);
+  const Zeb_GraphHandle_t graph = plain.graph("models\\flow");
+  Zeb_Tensor_t tensors[] = {floats("in", ZEB_TENSOR_TYPE_APP_WRITE, 1, kFour),
+                            floats("state\\h", ZEB_TENSOR_TYPE_APP_READWRITE, 1, kFour),
+                            floats("out", ZEB_TENSOR_TYPE_APP_READ, 1, kFour)};
+  for (Zeb_Tensor_t& tensor : tensors) api.tensorCreateGraphTensor(graph, &tensor);
+  api.graphAddNode(graph, opConfig("step\\1", "pkg", "Add", 0, nullptr, 1, tensors, 1, tensors + 1));
+  api.graphAddNode(graph, opConfig("step\\2", "pkg", "Mul", 0, nullptr, 1, tensors + 1, 1, tensors + 2));
+  api.graphFinalize(graph, nullptr, nullptr);
+}
+
 }  // namespace zeb::e2e

@@ -8,11 +8,11 @@ namespace {
 void (*currentFileSwitch)() = nullptr;
 
 const Scenario* findNamed(const std::string& name) {
-  // Recordings of two programs (several-blobs switches files), of processes, or of a client
-  // whose calls depend on the answers.
+  // Recordings of two programs (several-blobs switches files), of processes, of a client
+  // whose calls depend on the answers, or whose names do not replay as passed (tensor-flow).
   static const Scenario byNameOnly[] = {
     {"data-and-binaries", dataAndBinaries, false}, {"several-blobs", severalBlobs, false},
-    {"feedback", feedback, false},
+    {"feedback", feedback, false}, {"tensor-flow", tensorFlow, false},
 #ifndef _WIN32
     {"forking", forking, false}, {"other-recorder", otherRecorder, false},
 #endif

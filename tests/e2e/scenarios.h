@@ -57,6 +57,9 @@ void network(const ZebApi& api, uint32_t nodes);  // a MobileNetV2-like graph of
 void feedback(const ZebApi& api);
 inline constexpr char kFeedbackNotes[] = "observed.log";
 void nonFiniteFloats(const ZebApi& api);
+// A chain through a read-write tensor, named with backslashes, which the recording writes
+// unchanged: drawn, never replayed.
+void tensorFlow(const ZebApi& api);
 
 // "names-table": clients named like the recorder's variables; "random-names:SEED": clients
 // named from its words at random. False for any other name.

@@ -27,7 +27,7 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
 
 std::vector<std::string> sorted(std::vector<std::string> texts) { return std::sort(texts.begin(), texts.end()), texts; }
 
-// A quoted DOT label's lines (the recordings here hold no quote or backslash).
+// A quoted DOT label's lines (the recordings here hold no quote).
 const char kLabel[] = R"re("((?:[^"\\]|\\.)*)")re";
 
 Picture drawn(const std::string& dot) {
@@ -149,7 +149,7 @@ TEST_P(Drawings, ShowWhatTheClientBuilt) {
   EXPECT_EQ(weightBytes, expected.weightBytes) << info;
 }
 
-INSTANTIATE_TEST_SUITE_P(Recordings, Drawings, testing::Values("sample", "graphs", "network:40"),
+INSTANTIATE_TEST_SUITE_P(Recordings, Drawings, testing::Values("sample", "graphs", "network:40", "tensor-flow"),
                          [](const auto& info) { return std::regex_replace(info.param, std::regex("[^a-z0-9]"), "_"); });
 
 // SVG through Graphviz where it is installed, else a refusal that says how to get it.
