@@ -108,13 +108,16 @@ TEST(Configuration, TimestampedNamesBeforeTheStart) {
 // empty, or a directory's) leaves no file open: the next one, to good names, succeeds and
 // records, and a switch finishes the program it leaves.
 TEST(Recovery, AFailedStartOrSwitchLeavesTheWayOpenForTheNextOne) {
-  const struct { bool switching; const char *directory, *model, *data, *message; } rows[] = {{false, "blocked", "m.c", "d.bin", "blocked already exists"},
-                      {false, "out", "m.c", "", "Could not open file: out/"},
-                      {false, "out", "taken", "d.bin", "Could not open file: out/taken"},
-                      {false, "out", "m.c", "taken", "Could not open file: out/taken"},
-                      {true, "blocked", "m.c", "d.bin", "Failure when opening model file"},
-                      {true, "out", "taken", "d.bin", "Failure when opening model file"},
-                      {true, "out", "m.c", "taken", "Failure when opening data file"}};
+  const struct {
+    bool switching;
+    const char *directory, *model, *data, *message;
+  } rows[] = {{false, "blocked", "m.c", "d.bin", "blocked already exists"},
+              {false, "out", "m.c", "", "Could not open file: out/"},
+              {false, "out", "taken", "d.bin", "Could not open file: out/taken"},
+              {false, "out", "m.c", "taken", "Could not open file: out/taken"},
+              {true, "blocked", "m.c", "d.bin", "Failure when opening model file"},
+              {true, "out", "taken", "d.bin", "Failure when opening model file"},
+              {true, "out", "m.c", "taken", "Failure when opening data file"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.directory) + " " + row.model + " " + row.data);
     Session s;
